@@ -1,0 +1,84 @@
+#include "AdminCommand.h"
+
+#include "SettingsCommands.h"
+#include "util/Error.h"
+
+#include <QTextStream>
+
+namespace admin {
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Употреба: varnex-admin [--settings ФАЙЛ] КОМАНДА ...\n"
+        "\n"
+        "Настройки на работното място (файлът по подразбиране е Varnex.xdb до програмата):\n"
+        "  settings get КЛЮЧ [ПОДРАЗБИРАНЕ]       стойността на ключа като текст\n"
+        "  settings get-int КЛЮЧ [ПОДРАЗБИРАНЕ]   стойността като цяло число (подразбиране 0)\n"
+        "  settings get-bool КЛЮЧ [ПОДРАЗБИРАНЕ]  1 или 0 (подразбиране 0)\n"
+        "  settings set КЛЮЧ СТОЙНОСТ             записва текст\n"
+        "  settings set-int КЛЮЧ ЧИСЛО            записва цяло число\n"
+        "  settings dump                          целият файл с настройки\n"
+        "\n"
+        "Ключовете са пътища с обратна наклонена черта, например clientinfo\\company.\n");
+}
+
+QString takeWord(QStringList &words, const char *what)
+{
+    if (words.isEmpty())
+        throw UsageError{QStringLiteral("Липсва %1.").arg(QString::fromUtf8(what))};
+    return words.takeFirst();
+}
+
+QString takeOptionalWord(QStringList &words, const QString &absent)
+{
+    return words.isEmpty() ? absent : words.takeFirst();
+}
+
+void expectNoMoreWords(const QStringList &words)
+{
+    if (!words.isEmpty())
+        throw UsageError{QStringLiteral("Излишни думи: %1").arg(words.join(QLatin1Char(' ')))};
+}
+
+int integerWord(const QString &word, const char *what)
+{
+    bool ok = false;
+    const int value = word.toInt(&ok);
+    if (!ok)
+        throw UsageError{QStringLiteral("%1 трябва да е цяло число: %2").arg(QString::fromUtf8(what), word)};
+    return value;
+}
+
+int run(const QStringList &arguments, const QString &toolDirectory, QTextStream &out, QTextStream &err)
+{
+    Invocation invocation{arguments, QString(), toolDirectory, out};
+    QStringList &words = invocation.words;
+    try {
+        while (!words.isEmpty() && words.first().startsWith(QLatin1String("--"))) {
+            const QString option = words.takeFirst();
+            if (option == QLatin1String("--help")) {
+                out << usageText();
+                return Success;
+            }
+            if (option == QLatin1String("--settings"))
+                invocation.settingsFile = takeWord(words, "файлът след --settings");
+            else
+                throw UsageError{QStringLiteral("Непозната опция: %1").arg(option)};
+        }
+        const QString command = takeWord(words, "команда");
+        if (command == QLatin1String("settings"))
+            runSettingsCommand(invocation);
+        else
+            throw UsageError{QStringLiteral("Непозната команда: %1").arg(command)};
+        return Success;
+    } catch (const UsageError &error) {
+        err << error.message << '\n' << '\n' << usageText();
+        return WrongUsage;
+    } catch (const varnex::Error &error) {
+        err << error.message().simplified() << '\n';
+        return Failure;
+    }
+}
+
+} // namespace admin

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+namespace admin {
+
+enum ExitCode { Success = 0, Failure = 1, WrongUsage = 2 };
+
+// Wrong words on the command line: the tool prints the message and the usage.
+struct UsageError
+{
+    QString message;
+};
+
+// What a command gets: its words after the command name, the global options,
+// and where to print.
+struct Invocation
+{
+    QStringList words;
+    QString settingsFile;
+    QString toolDirectory;
+    QTextStream &out;
+};
+
+QString usageText();
+
+// Runs one command line (without the program name) and returns the exit code.
+int run(const QStringList &arguments, const QString &toolDirectory, QTextStream &out, QTextStream &err);
+
+// Words of a command, checked for count, taken one by one.
+QString takeWord(QStringList &words, const char *what);
+QString takeOptionalWord(QStringList &words, const QString &absent);
+void expectNoMoreWords(const QStringList &words);
+int integerWord(const QString &word, const char *what);
+
+} // namespace admin

@@ -1,0 +1,21 @@
+#include "AdminCommand.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromUtf8(argv[i]);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int code = admin::run(arguments, QCoreApplication::applicationDirPath(), out, err);
+    out.flush();
+    err.flush();
+    return code;
+}

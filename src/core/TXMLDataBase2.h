@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/TzekXMLParser2.h"
+
+// The settings file and the one document that every settings object opened
+// from the global one shares.
+class TXMLDataBase2
+{
+public:
+    explicit TXMLDataBase2(const QString &fileName);
+
+    const QString &fileName() const { return m_fileName; }
+    TzekXMLParser2 &document() { return m_document; }
+
+    // A missing file gives an empty "dataroot"; a malformed one keeps what
+    // could be read before the error.
+    void Load();
+    // Skips a file marked read-only. A file that could not be parsed is kept
+    // as "<file>.bad" before it is first overwritten, and the new text only
+    // replaces the old once it is written whole.
+    void Save();
+
+private:
+    QString m_fileName;
+    TzekXMLParser2 m_document;
+    bool m_unparsedOriginal = false;
+};

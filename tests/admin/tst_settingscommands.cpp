@@ -1,0 +1,144 @@
+#include "AdminCommand.h"
+#include "support/QtPrinters.h"
+#include "support/TempDir.h"
+
+#include <QProcess>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+using testing_support::TempDir;
+
+namespace {
+
+struct Result
+{
+    int code;
+    QString out;
+    QString err;
+};
+
+// The real tool, as an installer runs it.
+Result runTool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(VARNEX_BIN_DIR "/varnex-admin"), arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The same commands in this process, for a chosen tool directory.
+Result runInProcess(const QStringList &arguments, const QString &toolDirectory)
+{
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int code = admin::run(arguments, toolDirectory, outStream, errStream);
+    outStream.flush();
+    errStream.flush();
+    return {code, out, err};
+}
+
+class AdminSettings : public ::testing::Test
+{
+protected:
+    Result run(QStringList arguments) const
+    {
+        return runTool(QStringList{QStringLiteral("--settings"), file()} + arguments);
+    }
+    QString file() const { return m_dir.path(QStringLiteral("ws.xdb")); }
+
+    TempDir m_dir;
+};
+
+TEST_F(AdminSettings, SetThenGetKeepsUtf8OnTheTerminalAndWindows1251InTheFile)
+{
+    const Result set = run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("clientinfo\\company"),
+                            QStringLiteral("Торем € ООД")});
+    ASSERT_EQ(set.code, 0) << set.err.toStdString();
+    EXPECT_TRUE(m_dir.readFile(QStringLiteral("ws.xdb")).contains("<company>\xD2\xEE\xF0\xE5\xEC \x88 \xCE\xCE\xC4</company>"));
+
+    const Result get = run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("clientinfo\\company")});
+    EXPECT_EQ(get.code, 0);
+    EXPECT_EQ(get.out, QStringLiteral("Торем € ООД\n"));
+
+    ASSERT_EQ(run({QStringLiteral("settings"), QStringLiteral("set-int"), QStringLiteral("AutoBackup"), QStringLiteral("1")}).code, 0);
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get-bool"), QStringLiteral("AutoBackup")}).out, QStringLiteral("1\n"));
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get-int"), QStringLiteral("AutoBackup")}).out, QStringLiteral("1\n"));
+
+    const Result dump = run({QStringLiteral("settings"), QStringLiteral("dump")});
+    EXPECT_EQ(dump.out, QStringLiteral("<?xml version='1.0' encoding='ISO-8859-1' ?>\r\n<dataroot>\r\n  <clientinfo>\r\n"
+                                       "    <company>Торем € ООД</company>\r\n  </clientinfo>\r\n"
+                                       "  <AutoBackup>1</AutoBackup>\r\n</dataroot>\n"));
+}
+
+TEST_F(AdminSettings, ReadsGiveDefaultsAndNeverCreateTheFile)
+{
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("db_server\\host"), QStringLiteral("localhost")}).out,
+              QStringLiteral("localhost\n"));
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("x")}).out, QStringLiteral("\n"));
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get-int"), QStringLiteral("x"), QStringLiteral("-5")}).out,
+              QStringLiteral("-5\n"));
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get-bool"), QStringLiteral("x"), QStringLiteral("1")}).out,
+              QStringLiteral("1\n"));
+    EXPECT_FALSE(QFile::exists(file()));
+}
+
+TEST_F(AdminSettings, RefusesAValueWindows1251CannotHoldAndLeavesTheFileAlone)
+{
+    ASSERT_EQ(run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("€")}).code, 0);
+    const QByteArray before = m_dir.readFile(QStringLiteral("ws.xdb"));
+
+    const Result refused = run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("готово ✓")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("✓")));
+    EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_EQ(m_dir.readFile(QStringLiteral("ws.xdb")), before);
+}
+
+TEST_F(AdminSettings, MissingDirectoryIsAClearFailure)
+{
+    const Result result = runTool({QStringLiteral("--settings"), m_dir.path(QStringLiteral("no/such/dir/ws.xdb")),
+                                   QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("1")});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("не съществува")));
+    EXPECT_EQ(result.err.count(QLatin1Char('\n')), 1);
+}
+
+TEST_F(AdminSettings, WrongUsageExitsWithTwoAndShowsTheUsage)
+{
+    const QList<QStringList> wrong{
+        {},
+        {QStringLiteral("settings")},
+        {QStringLiteral("settings"), QStringLiteral("get")},
+        {QStringLiteral("settings"), QStringLiteral("frobnicate"), QStringLiteral("a")},
+        {QStringLiteral("settings"), QStringLiteral("set-int"), QStringLiteral("a"), QStringLiteral("12px")},
+        {QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")},
+        {QStringLiteral("--bogus")},
+        {QStringLiteral("unknown")},
+    };
+    for (const QStringList &arguments : wrong) {
+        const Result result = run(arguments);
+        EXPECT_EQ(result.code, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(result.err.contains(QStringLiteral("Употреба:")));
+    }
+    const Result help = runTool({QStringLiteral("--help")});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("settings get-bool")));
+}
+
+TEST(AdminSettingsDefaultFile, IsVarnexXdbBesideTheTool)
+{
+    TempDir dir;
+    ASSERT_EQ(runInProcess({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("clientinfo\\network"),
+                            QStringLiteral("1")},
+                           dir.path(QString()))
+                  .code,
+              0);
+    EXPECT_TRUE(dir.readFile(QStringLiteral("Varnex.xdb")).contains("<network>1</network>"));
+}
+
+} // namespace
