@@ -1,0 +1,34 @@
+#pragma once
+
+#include "db/Handle.h"
+
+#include <QString>
+
+namespace db {
+
+// One connection to a database, by name ("host:path" or a path alone, which
+// the embedded engine opens), always with the WIN1251 character set.
+class Attachment
+{
+public:
+    Attachment();
+    ~Attachment();
+
+    Attachment(const Attachment &) = delete;
+    Attachment &operator=(const Attachment &) = delete;
+
+    void attach(const QString &database, const QString &user, const QString &password);
+    void detach();
+    bool isAttached() const { return m_handle != 0; }
+    Handle *handle() { return &m_handle; }
+    const QString &database() const { return m_database; }
+
+    // Creates an empty database (dialect 3, WIN1251) and leaves it detached.
+    static void createDatabase(const QString &database, const QString &user, const QString &password);
+
+private:
+    Handle m_handle = 0;
+    QString m_database;
+};
+
+} // namespace db

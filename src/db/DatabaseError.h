@@ -1,0 +1,22 @@
+#pragma once
+
+#include "util/Error.h"
+
+namespace db {
+
+// An error reported by the Firebird client or server. The message is the
+// server's own text; the detail names the statement that failed.
+class DatabaseError : public varnex::Error
+{
+public:
+    DatabaseError(const QString &message, const QString &statement, long sqlCode, long gdsCode);
+
+    long sqlCode() const { return m_sqlCode; }
+    long gdsCode() const { return m_gdsCode; }
+
+private:
+    long m_sqlCode;
+    long m_gdsCode;
+};
+
+} // namespace db

@@ -1,0 +1,466 @@
+#include "db/Statement.h"
+
+#include "db/Attachment.h"
+#include "db/FbClient.h"
+#include "db/NamedParameters.h"
+#include "db/Transaction.h"
+#include "util/Win1251.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
+
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+namespace db {
+
+namespace {
+
+const short kWin1251 = 52;
+
+// An XSQLDA with room for its variables and their buffers.
+class Descriptor
+{
+public:
+    void resize(int count)
+    {
+        m_storage.assign(XSQLDA_LENGTH(qMax(count, 1)), 0);
+        da()->version = SQLDA_VERSION1;
+        da()->sqln = short(qMax(count, 1));
+        m_buffers.assign(size_t(qMax(count, 1)), {});
+        m_nullFlags.assign(size_t(qMax(count, 1)), 0);
+    }
+    XSQLDA *da() { return reinterpret_cast<XSQLDA *>(m_storage.data()); }
+    const XSQLDA *da() const { return reinterpret_cast<const XSQLDA *>(m_storage.data()); }
+    int count() const { return m_storage.empty() ? 0 : da()->sqld; }
+    XSQLVAR &var(int i) { return da()->sqlvar[i]; }
+    const XSQLVAR &var(int i) const { return da()->sqlvar[i]; }
+    std::vector<char> &buffer(int i) { return m_buffers[size_t(i)]; }
+    short &nullFlag(int i) { return m_nullFlags[size_t(i)]; }
+
+private:
+    std::vector<char> m_storage;
+    std::vector<std::vector<char>> m_buffers;
+    std::vector<short> m_nullFlags;
+};
+
+template<typename T>
+void store(Descriptor &descriptor, int i, short type, const T &value)
+{
+    std::vector<char> &buffer = descriptor.buffer(i);
+    buffer.resize(sizeof(T));
+    std::memcpy(buffer.data(), &value, sizeof(T));
+    XSQLVAR &var = descriptor.var(i);
+    var.sqltype = short(type | 1);
+    var.sqlscale = 0;
+    var.sqllen = short(sizeof(T));
+    var.sqldata = buffer.data();
+}
+
+// Values are sent in their own type and the server converts them to the
+// column's; only texts need to know whether the target is a text too.
+void bindValue(Descriptor &in, int i, const QVariant &value, bool textTarget, short targetCharset)
+{
+    XSQLVAR &var = in.var(i);
+    in.nullFlag(i) = 0;
+    var.sqlind = &in.nullFlag(i);
+    if (value.isNull() || !value.isValid()) {
+        store(in, i, SQL_INT64, ISC_INT64(0));
+        in.nullFlag(i) = -1;
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+        store(in, i, SQL_INT64, ISC_INT64(value.toLongLong()));
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        store(in, i, SQL_DOUBLE, value.toDouble());
+        return;
+    case QMetaType::QDate: {
+        const QDate date = value.toDate();
+        std::tm parts{};
+        parts.tm_year = date.year() - 1900;
+        parts.tm_mon = date.month() - 1;
+        parts.tm_mday = date.day();
+        ISC_DATE encoded;
+        isc_encode_sql_date(&parts, &encoded);
+        store(in, i, SQL_TYPE_DATE, encoded);
+        return;
+    }
+    case QMetaType::QTime: {
+        const QTime time = value.toTime();
+        std::tm parts{};
+        parts.tm_hour = time.hour();
+        parts.tm_min = time.minute();
+        parts.tm_sec = time.second();
+        ISC_TIME encoded;
+        isc_encode_sql_time(&parts, &encoded);
+        encoded += ISC_TIME(time.msec() * 10);
+        store(in, i, SQL_TYPE_TIME, encoded);
+        return;
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime moment = value.toDateTime();
+        std::tm parts{};
+        parts.tm_year = moment.date().year() - 1900;
+        parts.tm_mon = moment.date().month() - 1;
+        parts.tm_mday = moment.date().day();
+        parts.tm_hour = moment.time().hour();
+        parts.tm_min = moment.time().minute();
+        parts.tm_sec = moment.time().second();
+        ISC_TIMESTAMP encoded;
+        isc_encode_timestamp(&parts, &encoded);
+        encoded.timestamp_time += ISC_TIME(moment.time().msec() * 10);
+        store(in, i, SQL_TIMESTAMP, encoded);
+        return;
+    }
+    default: {
+        const QByteArray bytes = varnex::toWin1251(value.toString());
+        if (bytes.size() > 32765)
+            throw varnex::Error(QStringLiteral("Текстът е твърде дълъг."));
+        std::vector<char> &buffer = in.buffer(i);
+        buffer.resize(sizeof(short) + size_t(bytes.size()));
+        const short length = short(bytes.size());
+        std::memcpy(buffer.data(), &length, sizeof length);
+        std::memcpy(buffer.data() + sizeof length, bytes.constData(), size_t(bytes.size()));
+        var.sqltype = SQL_VARYING | 1;
+        var.sqlsubtype = textTarget ? targetCharset : kWin1251;
+        var.sqlscale = 0;
+        var.sqllen = length;
+        var.sqldata = buffer.data();
+        return;
+    }
+    }
+}
+
+void allocateOutput(Descriptor &out)
+{
+    for (int i = 0; i < out.count(); ++i) {
+        XSQLVAR &var = out.var(i);
+        const short type = short(var.sqltype & ~1);
+        size_t size = size_t(var.sqllen);
+        if (type == SQL_VARYING)
+            size += sizeof(short);
+        out.buffer(i).assign(qMax<size_t>(size, 8), 0);
+        var.sqldata = out.buffer(i).data();
+        var.sqlind = &out.nullFlag(i);
+    }
+}
+
+double scaled(ISC_INT64 raw, short scale)
+{
+    return double(raw) / std::pow(10.0, -scale);
+}
+
+QVariant integerValue(ISC_INT64 raw, short scale)
+{
+    if (scale < 0)
+        return scaled(raw, scale);
+    return QVariant::fromValue<qlonglong>(raw);
+}
+
+QVariant decode(const XSQLVAR &var)
+{
+    if ((var.sqltype & 1) && *var.sqlind < 0)
+        return QVariant();
+    const char *data = var.sqldata;
+    switch (var.sqltype & ~1) {
+    case SQL_TEXT:
+        return varnex::fromWin1251(QByteArray(data, var.sqllen));
+    case SQL_VARYING: {
+        short length;
+        std::memcpy(&length, data, sizeof length);
+        return varnex::fromWin1251(QByteArray(data + sizeof length, length));
+    }
+    case SQL_SHORT: {
+        short v;
+        std::memcpy(&v, data, sizeof v);
+        return var.sqlscale < 0 ? QVariant(scaled(v, var.sqlscale)) : QVariant(int(v));
+    }
+    case SQL_LONG: {
+        ISC_LONG v;
+        std::memcpy(&v, data, sizeof v);
+        return var.sqlscale < 0 ? QVariant(scaled(v, var.sqlscale)) : QVariant(int(v));
+    }
+    case SQL_INT64: {
+        ISC_INT64 v;
+        std::memcpy(&v, data, sizeof v);
+        return integerValue(v, var.sqlscale);
+    }
+    case SQL_FLOAT: {
+        float v;
+        std::memcpy(&v, data, sizeof v);
+        return double(v);
+    }
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: {
+        double v;
+        std::memcpy(&v, data, sizeof v);
+        return v;
+    }
+    case SQL_BOOLEAN:
+        return bool(*reinterpret_cast<const unsigned char *>(data));
+    case SQL_TYPE_DATE: {
+        std::tm parts{};
+        isc_decode_sql_date(reinterpret_cast<const ISC_DATE *>(data), &parts);
+        return QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
+    }
+    case SQL_TYPE_TIME: {
+        const ISC_TIME raw = *reinterpret_cast<const ISC_TIME *>(data);
+        std::tm parts{};
+        isc_decode_sql_time(&raw, &parts);
+        return QTime(parts.tm_hour, parts.tm_min, parts.tm_sec, int(raw % 10000) / 10);
+    }
+    case SQL_TIMESTAMP: {
+        const auto *raw = reinterpret_cast<const ISC_TIMESTAMP *>(data);
+        std::tm parts{};
+        isc_decode_timestamp(raw, &parts);
+        return QDateTime(QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday),
+                         QTime(parts.tm_hour, parts.tm_min, parts.tm_sec, int(raw->timestamp_time % 10000) / 10));
+    }
+    default:
+        throw varnex::Error(QStringLiteral("Неподдържан тип на колона: %1").arg(var.sqltype & ~1));
+    }
+}
+
+int statementType(Handle *handle, const QString &sql)
+{
+    const char items[] = {isc_info_sql_stmt_type};
+    char buffer[16];
+    Status status;
+    isc_dsql_sql_info(&status, handle, sizeof items, items, sizeof buffer, buffer);
+    status.check(sql);
+    const short length = short(isc_vax_integer(buffer + 1, 2));
+    return int(isc_vax_integer(buffer + 3, length));
+}
+
+} // namespace
+
+struct Statement::Data
+{
+    Data(Attachment &a, Transaction &t)
+        : attachment(a)
+        , transaction(t)
+    {
+    }
+
+    Attachment &attachment;
+    Transaction &transaction;
+    Handle handle = 0;
+    Descriptor in;
+    Descriptor out;
+    QStringList names;
+    std::vector<QVariant> values; // one per marker
+    std::vector<bool> textTargets;
+    std::vector<short> targetCharsets;
+    int type = 0;
+    bool cursorOpen = false;
+    bool pendingProcedureRow = false;
+};
+
+Statement::Statement(Attachment &attachment, Transaction &transaction)
+    : d(std::make_unique<Data>(attachment, transaction))
+{
+}
+
+Statement::~Statement()
+{
+    if (!d->handle)
+        return;
+    Status status;
+    isc_dsql_free_statement(&status, &d->handle, DSQL_drop);
+}
+
+void Statement::prepare(const QString &sql, Parameters parameters)
+{
+    m_sql = sql;
+    if (d->handle) {
+        Status status;
+        isc_dsql_free_statement(&status, &d->handle, DSQL_drop);
+        d->handle = 0;
+    }
+    d->cursorOpen = false;
+    d->pendingProcedureRow = false;
+    d->transaction.start();
+
+    QString text = sql;
+    d->names.clear();
+    if (parameters == Parameters::Named) {
+        PositionalStatement positional = toPositional(sql);
+        text = positional.text;
+        d->names = positional.names;
+    }
+    const QByteArray bytes = varnex::toWin1251(text);
+
+    Status status;
+    isc_dsql_allocate_statement(&status, d->attachment.handle(), &d->handle);
+    status.check(sql);
+    d->out.resize(1);
+    isc_dsql_prepare(&status, d->transaction.handle(), &d->handle, 0, bytes.constData(), 3, d->out.da());
+    status.check(sql);
+    if (d->out.count() > d->out.da()->sqln) {
+        d->out.resize(d->out.count());
+        isc_dsql_describe(&status, &d->handle, 1, d->out.da());
+        status.check(sql);
+    }
+    allocateOutput(d->out);
+
+    d->in.resize(1);
+    isc_dsql_describe_bind(&status, &d->handle, 1, d->in.da());
+    status.check(sql);
+    if (d->in.count() > d->in.da()->sqln) {
+        d->in.resize(d->in.count());
+        isc_dsql_describe_bind(&status, &d->handle, 1, d->in.da());
+        status.check(sql);
+    }
+    d->values.assign(size_t(d->in.count()), QVariant());
+    d->textTargets.clear();
+    d->targetCharsets.clear();
+    for (int i = 0; i < d->in.count(); ++i) {
+        const short type = short(d->in.var(i).sqltype & ~1);
+        d->textTargets.push_back(type == SQL_TEXT || type == SQL_VARYING);
+        d->targetCharsets.push_back(d->in.var(i).sqlsubtype);
+    }
+    d->type = statementType(&d->handle, sql);
+}
+
+const QStringList &Statement::parameterNames() const
+{
+    return d->names;
+}
+
+bool Statement::hasParameter(const QString &name) const
+{
+    return d->names.contains(name.toUpper());
+}
+
+void Statement::setParameter(const QString &name, const QVariant &value)
+{
+    const QString upper = name.toUpper();
+    bool found = false;
+    for (int i = 0; i < d->names.size(); ++i) {
+        if (d->names.at(i) == upper) {
+            d->values[size_t(i)] = value;
+            found = true;
+        }
+    }
+    if (!found)
+        throw varnex::Error(QStringLiteral("Няма параметър %1").arg(name), m_sql);
+}
+
+void Statement::execute()
+{
+    if (!d->handle)
+        throw varnex::Error(QStringLiteral("Заявката не е подготвена."));
+    close();
+    for (int i = 0; i < d->in.count(); ++i)
+        bindValue(d->in, i, d->values[size_t(i)], d->textTargets[size_t(i)], d->targetCharsets[size_t(i)]);
+    XSQLDA *in = d->in.count() ? d->in.da() : nullptr;
+    d->transaction.start();
+
+    Status status;
+    if (d->type == isc_info_sql_stmt_exec_procedure) {
+        isc_dsql_execute2(&status, d->transaction.handle(), &d->handle, 1, in,
+                          d->out.count() ? d->out.da() : nullptr);
+        status.check(m_sql);
+        d->pendingProcedureRow = d->out.count() > 0;
+        return;
+    }
+    isc_dsql_execute(&status, d->transaction.handle(), &d->handle, 1, in);
+    status.check(m_sql);
+    d->cursorOpen = d->type == isc_info_sql_stmt_select || d->type == isc_info_sql_stmt_select_for_upd;
+}
+
+bool Statement::fetch()
+{
+    if (d->pendingProcedureRow) {
+        d->pendingProcedureRow = false;
+        return true;
+    }
+    if (!d->cursorOpen)
+        return false;
+    Status status;
+    const ISC_STATUS result = isc_dsql_fetch(&status, &d->handle, 1, d->out.da());
+    if (result == 100) {
+        close();
+        return false;
+    }
+    status.check(m_sql);
+    return true;
+}
+
+void Statement::close()
+{
+    d->pendingProcedureRow = false;
+    if (!d->cursorOpen)
+        return;
+    d->cursorOpen = false;
+    Status status;
+    isc_dsql_free_statement(&status, &d->handle, DSQL_close);
+}
+
+int Statement::columnCount() const
+{
+    return d->out.count();
+}
+
+QString Statement::columnName(int column) const
+{
+    const XSQLVAR &var = d->out.var(column);
+    return varnex::fromWin1251(QByteArray(var.aliasname, var.aliasname_length));
+}
+
+int Statement::columnIndex(const QString &name) const
+{
+    for (int i = 0; i < columnCount(); ++i) {
+        if (columnName(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QVariant Statement::value(int column) const
+{
+    return decode(d->out.var(column));
+}
+
+QVariant Statement::value(const QString &name) const
+{
+    const int column = columnIndex(name);
+    if (column < 0)
+        throw varnex::Error(QStringLiteral("Няма поле %1").arg(name), m_sql);
+    return value(column);
+}
+
+qint64 Statement::rowsAffected()
+{
+    const char items[] = {isc_info_sql_records};
+    char buffer[64];
+    Status status;
+    isc_dsql_sql_info(&status, &d->handle, sizeof items, items, sizeof buffer, buffer);
+    if (status.failed() || buffer[0] != isc_info_sql_records)
+        return -1;
+    qint64 changed = 0;
+    const char *p = buffer + 3;
+    while (*p != isc_info_end && p < buffer + sizeof buffer) {
+        const char item = *p++;
+        const short length = short(isc_vax_integer(p, 2));
+        p += 2;
+        const qint64 count = isc_vax_integer(p, length);
+        p += length;
+        if (item == isc_info_req_insert_count || item == isc_info_req_update_count
+            || item == isc_info_req_delete_count)
+            changed += count;
+    }
+    return changed;
+}
+
+} // namespace db
