@@ -1,5 +1,6 @@
 #include "AdminCommand.h"
 
+#include "DatabaseCommands.h"
 #include "SettingsCommands.h"
 #include "util/Error.h"
 
@@ -20,7 +21,15 @@ QString usageText()
         "  settings set-int КЛЮЧ ЧИСЛО            записва цяло число\n"
         "  settings dump                          целият файл с настройки\n"
         "\n"
-        "Ключовете са пътища с обратна наклонена черта, например clientinfo\\company.\n");
+        "Ключовете са пътища с обратна наклонена черта, например clientinfo\\company.\n"
+        "\n"
+        "База данни (БАЗА е път до файл или сървър:път; --user и --password по подразбиране SYSDBA и pendrolix):\n"
+        "  create-db ПЪТ [--schema-version N]      нова база от инсталацията, обновена до 20113\n"
+        "                                          (с N=10000 остава както е инсталирана)\n"
+        "  upgrade БАЗА                            обновява структурата и дава правата\n"
+        "  adjust-counters БАЗА                    броячите към най-големите ключове\n"
+        "  empty-db БАЗА --yes                     изтрива всички данни без постоянните редове\n"
+        "  stock БАЗА [--all] [--date ГГГГ-ММ-ДД]  наличност по стоки като CSV\n");
 }
 
 QString takeWord(QStringList &words, const char *what)
@@ -39,6 +48,23 @@ void expectNoMoreWords(const QStringList &words)
 {
     if (!words.isEmpty())
         throw UsageError{QStringLiteral("Излишни думи: %1").arg(words.join(QLatin1Char(' ')))};
+}
+
+bool takeFlag(QStringList &words, const QString &name)
+{
+    return words.removeAll(name) > 0;
+}
+
+QString takeOption(QStringList &words, const QString &name, const QString &absent)
+{
+    const qsizetype at = words.indexOf(name);
+    if (at < 0)
+        return absent;
+    if (at + 1 >= words.size())
+        throw UsageError{QStringLiteral("Липсва стойност след %1.").arg(name)};
+    const QString value = words.at(at + 1);
+    words.remove(at, 2);
+    return value;
 }
 
 int integerWord(const QString &word, const char *what)
@@ -63,12 +89,18 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             }
             if (option == QLatin1String("--settings"))
                 invocation.settingsFile = takeWord(words, "файлът след --settings");
+            else if (option == QLatin1String("--user"))
+                invocation.user = takeWord(words, "потребителят след --user");
+            else if (option == QLatin1String("--password"))
+                invocation.password = takeWord(words, "паролата след --password");
             else
                 throw UsageError{QStringLiteral("Непозната опция: %1").arg(option)};
         }
         const QString command = takeWord(words, "команда");
         if (command == QLatin1String("settings"))
             runSettingsCommand(invocation);
+        else if (isDatabaseCommand(command))
+            runDatabaseCommand(command, invocation);
         else
             throw UsageError{QStringLiteral("Непозната команда: %1").arg(command)};
         return Success;

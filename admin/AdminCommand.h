@@ -23,6 +23,8 @@ struct Invocation
     QString settingsFile;
     QString toolDirectory;
     QTextStream &out;
+    QString user = QStringLiteral("SYSDBA");
+    QString password = QStringLiteral("pendrolix");
 };
 
 QString usageText();
@@ -34,6 +36,10 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
 QString takeWord(QStringList &words, const char *what);
 QString takeOptionalWord(QStringList &words, const QString &absent);
 void expectNoMoreWords(const QStringList &words);
+// Removes "--name" from the words; whether it was there.
+bool takeFlag(QStringList &words, const QString &name);
+// Removes "--name VALUE" from the words; the value, or `absent`.
+QString takeOption(QStringList &words, const QString &name, const QString &absent = QString());
 int integerWord(const QString &word, const char *what);
 
 } // namespace admin

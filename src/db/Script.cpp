@@ -55,10 +55,9 @@ QStringList Script::split(const QString &script)
             i = end < 0 ? script.size() : end + 1;
             current += QLatin1Char('\n');
         } else if (QStringView(script).mid(i).startsWith(QLatin1String("/*"))) {
-            qsizetype end = script.indexOf(QLatin1String("*/"), i + 2);
-            end = end < 0 ? script.size() : end + 2;
-            current += QStringView(script).mid(i, end - i);
-            i = end;
+            const qsizetype end = script.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? script.size() : end + 2;
+            current += QLatin1Char(' ');
         } else if (QStringView(script).mid(i).startsWith(terminator)) {
             i += terminator.size();
             finish();

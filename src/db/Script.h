@@ -10,7 +10,8 @@ class Transaction;
 
 // Runs SQL scripts the way isql reads them: statements end with ";" (or the
 // terminator set by "SET TERM"), "SET SQL DIALECT" and "SET NAMES" are
-// handled here rather than sent, and "COMMIT" commits the transaction.
+// handled here rather than sent, "COMMIT" commits the transaction, and
+// comments are dropped.
 class Script
 {
 public:

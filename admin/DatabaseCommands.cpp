@@ -1,0 +1,145 @@
+#include "DatabaseCommands.h"
+
+#include "AdminCommand.h"
+#include "core/MessageSink.h"
+#include "core/Tdm.h"
+#include "data/InitialDatabase.h"
+#include "data/StockReport.h"
+#include "util/Error.h"
+
+#include <QDate>
+#include <QTextStream>
+
+namespace admin {
+
+namespace {
+
+const QStringList kCommands{QStringLiteral("create-db"), QStringLiteral("upgrade"), QStringLiteral("adjust-counters"),
+                            QStringLiteral("empty-db"), QStringLiteral("stock")};
+
+// The data module's messages become the tool's one-line failure.
+class RememberedMessages : public MessageSink
+{
+public:
+    void showMessage(const QString &text, const QString &caption, MessageKind) override
+    {
+        last = caption + QLatin1String(": ") + text.simplified();
+    }
+    QString last;
+};
+
+// A database command's data module, connected as the tool's user.
+class Session
+{
+public:
+    Session(const QString &database, const Invocation &invocation)
+        : m_dm(m_messages)
+    {
+        const qsizetype colon = database.indexOf(QLatin1Char(':'));
+        m_dm.host = colon > 0 ? database.left(colon) : QString();
+        m_dm.databasePath = colon > 0 ? database.mid(colon + 1) : database;
+        m_dm.embeddedMode = m_dm.host.isEmpty();
+        m_dm.user = invocation.user;
+        m_dm.password = invocation.password;
+        m_dm.ApplyConnectionConfig();
+        if (!m_dm.Connect())
+            throw varnex::Error(m_messages.last);
+    }
+
+    Tdm &dm() { return m_dm; }
+    void check(Tdm::SchemaResult result)
+    {
+        if (result == Tdm::SchemaResult::Ready)
+            return;
+        const QString caption = result == Tdm::SchemaResult::UpgradeFailed ? QStringLiteral("Грешка: 401")
+                                                                             : QStringLiteral("Грешка: 402");
+        throw varnex::Error(caption + QLatin1String(": Неуспешно обновяване на базата данни. "
+                                                    "Потърсете помощ от дистрибутора на програмата!"));
+    }
+
+private:
+    RememberedMessages m_messages;
+    Tdm m_dm;
+};
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+void createDatabase(const QString &path, QStringList &words, const Invocation &invocation)
+{
+    const int version = integerWord(takeOption(words, QStringLiteral("--schema-version"),
+                                               QString::number(data::kTargetSchemaVersion)),
+                                    "Версията");
+    if (version < data::kFirstSchemaVersion || version > data::kTargetSchemaVersion)
+        throw UsageError{QStringLiteral("Версията трябва да е между %1 и %2.")
+                             .arg(data::kFirstSchemaVersion)
+                             .arg(data::kTargetSchemaVersion)};
+    expectNoMoreWords(words);
+    data::createInitialDatabase(path, invocation.user, invocation.password);
+    if (version == data::kFirstSchemaVersion)
+        return;
+    Session session(path, invocation);
+    if (!session.dm().UpgradeSchema(data::kFirstSchemaVersion, version))
+        session.check(Tdm::SchemaResult::UpgradeFailed);
+    session.dm().SetConfigById(101, QString::number(version));
+    if (!session.dm().GrantTableRights())
+        session.check(Tdm::SchemaResult::GrantsFailed);
+}
+
+void printStock(Session &session, QStringList &words, QTextStream &out)
+{
+    const bool all = takeFlag(words, QStringLiteral("--all"));
+    const QString dateText = takeOption(words, QStringLiteral("--date"), QDate::currentDate().toString(Qt::ISODate));
+    const QDate date = QDate::fromString(dateText, Qt::ISODate);
+    if (!date.isValid())
+        throw UsageError{QStringLiteral("Датата трябва да е във вида ГГГГ-ММ-ДД: %1").arg(dateText)};
+    expectNoMoreWords(words);
+    out << "code,name,unit,on_hand\n";
+    for (const data::StockReportLine &line : data::stockReport(session.dm(), all, date)) {
+        out << QStringLiteral("%1").arg(line.code, 6, 10, QLatin1Char('0')) << ',' << csvField(line.name) << ','
+            << csvField(line.unitSign) << ',' << QString::number(line.onHand, 'g', 15) << '\n';
+    }
+}
+
+} // namespace
+
+bool isDatabaseCommand(const QString &command)
+{
+    return kCommands.contains(command);
+}
+
+void runDatabaseCommand(const QString &command, Invocation &invocation)
+{
+    QStringList &words = invocation.words;
+    invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
+    invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);
+    const QString database = takeWord(words, "база данни");
+    if (command == QLatin1String("create-db")) {
+        createDatabase(database, words, invocation);
+        return;
+    }
+    const bool confirmed = takeFlag(words, QStringLiteral("--yes"));
+    if (command == QLatin1String("empty-db") && !confirmed)
+        throw UsageError{QStringLiteral("Изтриването на всички данни иска --yes.")};
+    if (command != QLatin1String("stock"))
+        expectNoMoreWords(words);
+
+    Session session(database, invocation);
+    if (command == QLatin1String("upgrade")) {
+        session.check(session.dm().PrepareSchema());
+        invocation.out << session.dm().SchemaVersion() << '\n';
+    } else if (command == QLatin1String("adjust-counters")) {
+        session.dm().AdjustCounters(data::CounterAdjustment::Reset);
+    } else if (command == QLatin1String("empty-db")) {
+        session.dm().EmptyDatabase();
+    } else {
+        printStock(session, words, invocation.out);
+    }
+}
+
+} // namespace admin

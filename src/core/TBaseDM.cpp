@@ -1,0 +1,258 @@
+#include "core/TBaseDM.h"
+
+#include "core/MessageSink.h"
+#include "core/ProgramFiles.h"
+#include "core/TSettings.h"
+#include "db/Attachment.h"
+#include "db/Script.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
+#include "util/Error.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const char *const kConfigById = "select KEY_VALUE from APP_CONFIG where KEY_ID = :KEY_ID";
+const char *const kConfigKeyByName = "select KEY_ID from APP_CONFIG_KEYS where NAME = :NAME";
+const char *const kUpdateConfig = "update APP_CONFIG set KEY_VALUE = :KEY_VALUE where KEY_ID = :KEY_ID";
+const char *const kInsertConfig = "insert into  APP_CONFIG (KEY_VALUE,KEY_ID) values(:KEY_VALUE, :KEY_ID)";
+const char *const kNewCounterValue = "EXECUTE PROCEDURE GETCOUNTERVAL :ID";
+
+void bind(db::Statement &statement, const data::SqlParams &params)
+{
+    for (auto it = params.cbegin(); it != params.cend(); ++it) {
+        if (statement.hasParameter(it.key()))
+            statement.setParameter(it.key(), it.value());
+    }
+}
+
+} // namespace
+
+TBaseDM::TBaseDM(MessageSink &messages)
+    : databasePath(varnex::programFileWithExtension(varnex::programPath(), QStringLiteral(".fdb")))
+    , programDirectory(varnex::programDirectory())
+    , backupDirectory(programDirectory + QLatin1String("Backup"))
+    , m_messages(messages)
+    , m_database(std::make_unique<db::Attachment>())
+    , m_main(std::make_unique<db::Transaction>(*m_database))
+    , m_counters(std::make_unique<db::Transaction>(*m_database))
+{
+}
+
+TBaseDM::~TBaseDM()
+{
+    try {
+        Disconnect();
+    } catch (const varnex::Error &) {
+        // The connection goes away with the process; nothing is left to save.
+    }
+}
+
+void TBaseDM::ReadConnectionConfig(TSettings &settings)
+{
+    embeddedMode = QFileInfo::exists(programDirectory + QLatin1String("firebird.conf"));
+    localMode = settings.ReadString(QStringLiteral("clientinfo\\network"), QStringLiteral("0")) != QLatin1String("1");
+    if (localMode || embeddedMode)
+        return;
+    host = settings.ReadString(QStringLiteral("db_server\\host"), QStringLiteral("localhost"));
+    user = settings.ReadString(QStringLiteral("db_server\\user"), QStringLiteral("SYSDBA"));
+    password = settings.ReadString(QStringLiteral("db_server\\pass"), QStringLiteral("pendrolix"));
+    databasePath = settings.ReadString(QStringLiteral("db_server\\database"),
+                                       varnex::programFileWithExtension(varnex::programPath(), QStringLiteral(".fdb")));
+}
+
+void TBaseDM::ApplyConnectionConfig()
+{
+    m_connectionName = (embeddedMode || host.isEmpty()) ? databasePath : host + QLatin1Char(':') + databasePath;
+}
+
+bool TBaseDM::Connect()
+{
+    try {
+        m_database->attach(m_connectionName, user, password);
+    } catch (const varnex::Error &) {
+        m_messages.showMessage(
+            QStringLiteral("[%1:%2]\n\rСървъра на базата данни не е открит! Моля, рестартирайте компютъра.\n\r"
+                           "Ако грешката се повтори, потърсете помощ от дистрибутора на програмата! ")
+                .arg(host, databasePath),
+            QStringLiteral("Грешка: 001"), MessageKind::Error);
+        return false;
+    }
+    m_main->start();
+    m_counters->start();
+    AfterConnect();
+    return OpenLookups();
+}
+
+void TBaseDM::Disconnect()
+{
+    if (!m_database->isAttached())
+        return;
+    m_main->commit();
+    CloseLookups();
+    m_counters->rollback();
+    m_database->detach();
+}
+
+bool TBaseDM::IsConnected() const
+{
+    return m_database->isAttached();
+}
+
+qint64 TBaseDM::ExecSQL(const QString &sql, const data::SqlParams &params)
+{
+    db::Statement statement(*m_database, *m_main);
+    statement.prepare(sql);
+    bind(statement, params);
+    statement.execute();
+    const qint64 changed = statement.rowsAffected();
+    statement.close();
+    m_main->commitRetaining();
+    return changed;
+}
+
+QVariant TBaseDM::QueryValue(const QString &sql, const QString &field, const data::SqlParams &params)
+{
+    db::Statement statement(*m_database, *m_main);
+    statement.prepare(sql);
+    bind(statement, params);
+    statement.execute();
+    if (!statement.fetch())
+        return QVariant();
+    const QVariant value = field.isEmpty() ? statement.value(0) : statement.value(field);
+    statement.close();
+    return value;
+}
+
+bool TBaseDM::HasRows(const QString &sql, const data::SqlParams &params)
+{
+    db::Statement statement(*m_database, *m_main);
+    statement.prepare(sql);
+    bind(statement, params);
+    statement.execute();
+    const bool found = statement.fetch();
+    statement.close();
+    return found;
+}
+
+std::vector<QVariantList> TBaseDM::QueryRows(const QString &sql, const data::SqlParams &params)
+{
+    db::Statement statement(*m_database, *m_main);
+    statement.prepare(sql);
+    bind(statement, params);
+    statement.execute();
+    std::vector<QVariantList> rows;
+    while (statement.fetch()) {
+        QVariantList row;
+        for (int column = 0; column < statement.columnCount(); ++column)
+            row << statement.value(column);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+bool TBaseDM::RunScriptStatement(const QString &sql)
+{
+    try {
+        db::Script(*m_database, *m_main).execute(sql);
+        m_main->commitRetaining();
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+void TBaseDM::CommitRetaining()
+{
+    m_main->commitRetaining();
+}
+
+QString TBaseDM::GetConfigById(int id)
+{
+    return QueryValue(QString::fromLatin1(kConfigById), QString(), {{QStringLiteral("KEY_ID"), id}}).toString();
+}
+
+QString TBaseDM::GetConfigByName(const QString &name)
+{
+    const QVariant id = QueryValue(QString::fromLatin1(kConfigKeyByName), QString(), {{QStringLiteral("NAME"), name}});
+    return id.isNull() ? QString() : GetConfigById(id.toInt());
+}
+
+void TBaseDM::SetConfigById(int id, const QString &value)
+{
+    const data::SqlParams params{{QStringLiteral("KEY_VALUE"), value}, {QStringLiteral("KEY_ID"), id}};
+    if (ExecSQL(QString::fromLatin1(kUpdateConfig), params) == 0)
+        ExecSQL(QString::fromLatin1(kInsertConfig), params);
+}
+
+void TBaseDM::SetConfigByName(const QString &name, const QString &value)
+{
+    const QVariant id = QueryValue(QString::fromLatin1(kConfigKeyByName), QString(), {{QStringLiteral("NAME"), name}});
+    if (!id.isNull())
+        SetConfigById(id.toInt(), value);
+}
+
+int TBaseDM::NewCounterValue(int counter)
+{
+    m_counters->start();
+    try {
+        db::Statement procedure(*m_database, *m_counters);
+        procedure.prepare(QString::fromLatin1(kNewCounterValue));
+        procedure.setParameter(QStringLiteral("ID"), counter);
+        procedure.execute();
+        if (!procedure.fetch())
+            throw varnex::Error(QStringLiteral("Броячът %1 не върна стойност.").arg(counter));
+        const int value = procedure.value(QStringLiteral("RES")).toInt();
+        m_counters->commit();
+        return value;
+    } catch (...) {
+        m_counters->rollback();
+        throw;
+    }
+}
+
+void TBaseDM::AfterConnect()
+{
+    AdjustCounters(data::CounterAdjustment::RaiseOnly);
+}
+
+bool TBaseDM::OpenLookups()
+{
+    return true;
+}
+
+void TBaseDM::CloseLookups()
+{
+}
+
+void TBaseDM::DeleteAllData()
+{
+}
+
+void TBaseDM::EmptyDatabase()
+{
+    CloseLookups();
+    try {
+        DeleteAllData();
+        AdjustCounters(data::CounterAdjustment::Reset);
+    } catch (...) {
+        OpenLookups();
+        throw;
+    }
+    OpenLookups();
+}
+
+void TBaseDM::AdjustCounters(data::CounterAdjustment)
+{
+}
+
+db::Attachment &TBaseDM::database()
+{
+    return *m_database;
+}
+
+db::Transaction &TBaseDM::mainTransaction()
+{
+    return *m_main;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "data/Counters.h"
+#include "data/SqlSession.h"
+
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+#include <vector>
+
+class MessageSink;
+class TSettings;
+
+namespace db {
+class Attachment;
+class Transaction;
+} // namespace db
+
+// The data module every part shares: where the database is, the one
+// connection with its main and counter transactions, the statement
+// operations and the configuration keys kept in the database. Work done
+// through the main transaction is committed as it is done, keeping the
+// transaction open.
+class TBaseDM : public data::SqlSession
+{
+public:
+    explicit TBaseDM(MessageSink &messages);
+    ~TBaseDM() override;
+
+    // Connection settings.
+    QString databasePath;
+    QString host = QStringLiteral("localhost");
+    QString user = QStringLiteral("SYSDBA");
+    QString password = QStringLiteral("pendrolix");
+    QString programDirectory;
+    QString backupDirectory;
+    bool localMode = true;
+    bool embeddedMode = false;
+    bool loginRequired = false;
+    int currentUserId = 0;
+    QString currentUserName = QStringLiteral("Default");
+
+    // Embedded when "firebird.conf" lies beside the program; otherwise the
+    // settings choose between the local database and a network server.
+    virtual void ReadConnectionConfig(TSettings &settings);
+    virtual void ApplyConnectionConfig();
+    // The name the connection is opened with: "host:path" or the path alone.
+    const QString &connectionName() const { return m_connectionName; }
+
+    // Opens the connection and starts both transactions; on failure shows
+    // "Грешка: 001" and returns false.
+    bool Connect();
+    void Disconnect();
+    bool IsConnected() const;
+
+    qint64 ExecSQL(const QString &sql, const data::SqlParams &params = {}) override;
+    QVariant QueryValue(const QString &sql, const QString &field = QString(),
+                        const data::SqlParams &params = {}) override;
+    bool HasRows(const QString &sql, const data::SqlParams &params = {}) override;
+    bool RunScriptStatement(const QString &sql) override;
+    void CommitRetaining() override;
+    std::vector<QVariantList> QueryRows(const QString &sql, const data::SqlParams &params = {}) override;
+
+    QString GetConfigById(int id);
+    QString GetConfigByName(const QString &name);
+    void SetConfigById(int id, const QString &value);
+    // Writes nothing when the name is not registered in APP_CONFIG_KEYS.
+    void SetConfigByName(const QString &name, const QString &value);
+
+    // A new key from the counter, committed at once in its own transaction.
+    int NewCounterValue(int counter);
+
+    virtual void AfterConnect();
+    virtual bool OpenLookups();
+    virtual void CloseLookups();
+    virtual void DeleteAllData();
+    virtual void EmptyDatabase();
+    virtual void AdjustCounters(data::CounterAdjustment adjustment = data::CounterAdjustment::Reset);
+
+    db::Attachment &database();
+    db::Transaction &mainTransaction();
+
+protected:
+    MessageSink &messages() { return m_messages; }
+
+private:
+    MessageSink &m_messages;
+    QString m_connectionName;
+    std::unique_ptr<db::Attachment> m_database;
+    std::unique_ptr<db::Transaction> m_main;
+    std::unique_ptr<db::Transaction> m_counters;
+};

@@ -1,0 +1,99 @@
+#include "core/Tdm.h"
+
+#include "data/DatabaseClearing.h"
+#include "db/Statement.h"
+
+namespace {
+const int kDbVersionKey = 101;
+const char *const kUpdateMruItems = "EXECUTE PROCEDURE UPDATE_MRU_ITEMS :MRU_ID, :MRU_VAL, :MAX_VALS";
+} // namespace
+
+Tdm::Tdm(MessageSink &messages)
+    : TBaseDM(messages)
+{
+    host.clear();
+}
+
+int Tdm::SchemaVersion()
+{
+    bool ok = false;
+    const int version = GetConfigById(kDbVersionKey).trimmed().toInt(&ok);
+    return ok ? version : data::kFirstSchemaVersion;
+}
+
+Tdm::SchemaResult Tdm::PrepareSchema()
+{
+    const int version = SchemaVersion();
+    if (version < data::kTargetSchemaVersion) {
+        if (!UpgradeSchema(version))
+            return SchemaResult::UpgradeFailed;
+        SetConfigById(kDbVersionKey, QString::number(data::kTargetSchemaVersion));
+    }
+    if (!GrantTableRights())
+        return SchemaResult::GrantsFailed;
+    CommitRetaining();
+    return SchemaResult::Ready;
+}
+
+bool Tdm::UpgradeSchema(int version, int target)
+{
+    return data::upgradeSchema(
+        *this, version, [this] { AdjustCounters(data::CounterAdjustment::Reset); }, target);
+}
+
+bool Tdm::GrantTableRights()
+{
+    return data::grantTableRights(*this);
+}
+
+void Tdm::AdjustCounters(data::CounterAdjustment adjustment)
+{
+    data::adjustCounters(*this, adjustment);
+}
+
+void Tdm::DeleteAllData()
+{
+    data::deleteAllData(*this);
+}
+
+void Tdm::DeleteDocument(int documentId)
+{
+    data::deleteDocument(*this, documentId);
+}
+
+double Tdm::LastPrice(int goodsId, int counterpartyId)
+{
+    return data::lastPrice(*this, goodsId, counterpartyId);
+}
+
+double Tdm::SellPrice(int goodsId)
+{
+    return data::sellPrice(*this, goodsId);
+}
+
+double Tdm::LastDiscount(int goodsId, int counterpartyId)
+{
+    return data::lastDiscount(*this, goodsId, counterpartyId);
+}
+
+double Tdm::StockOnHand(int goodsId)
+{
+    return data::stockOnHand(*this, goodsId);
+}
+
+void Tdm::UpdateTranz_Izneseno(const data::ColumnValues &lineKeys, double taken)
+{
+    data::UpdateTranz_Izneseno(*this, lineKeys, taken);
+}
+
+void Tdm::UpdateTranz_Plateno(int documentId, double paid)
+{
+    data::UpdateTranz_Plateno(*this, documentId, paid);
+}
+
+void Tdm::AddRecentValue(int listId, const QString &value, int maxCount)
+{
+    ExecSQL(QString::fromLatin1(kUpdateMruItems), {{QStringLiteral("MRU_ID"), listId},
+                                                   {QStringLiteral("MRU_VAL"), value},
+                                                   {QStringLiteral("MAX_VALS"), maxCount}});
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/TBaseDM.h"
+#include "data/SchemaUpgrade.h"
+#include "data/StockLookups.h"
+
+// The application's data module: the base module plus the schema upgrade,
+// the counters, the stock and price look-ups and the clearing of data.
+class Tdm : public TBaseDM
+{
+public:
+    // What bringing the schema up to date ended with.
+    enum class SchemaResult { Ready, UpgradeFailed, GrantsFailed };
+
+    explicit Tdm(MessageSink &messages);
+
+    // The stored schema version (key 101); 10000 when missing or unreadable.
+    int SchemaVersion();
+    // Upgrades a database below the current version, records the version,
+    // then grants the table rights.
+    SchemaResult PrepareSchema();
+    bool UpgradeSchema(int version, int target = data::kTargetSchemaVersion);
+    bool GrantTableRights();
+
+    void AdjustCounters(data::CounterAdjustment adjustment = data::CounterAdjustment::Reset) override;
+    void DeleteAllData() override;
+    void DeleteDocument(int documentId);
+
+    double LastPrice(int goodsId, int counterpartyId);
+    double SellPrice(int goodsId);
+    double LastDiscount(int goodsId, int counterpartyId);
+    double StockOnHand(int goodsId);
+    void UpdateTranz_Izneseno(const data::ColumnValues &lineKeys, double taken);
+    void UpdateTranz_Plateno(int documentId, double paid);
+
+    // Makes a value the most recent one of a recently-used list.
+    void AddRecentValue(int listId, const QString &value, int maxCount);
+};

@@ -1,0 +1,48 @@
+#include "data/Counters.h"
+
+#include "data/SqlSession.h"
+
+namespace data {
+
+namespace {
+
+struct CounterTable
+{
+    Counter counter;
+    const char *highestKey;
+};
+
+// In this order; counter 33 (receipt scratch lines) is not resynchronised.
+const CounterTable kCounterTables[] = {
+    {CounterBankAccounts, "SELECT max(ID) FROM BANK_ACCOUNTS"},
+    {CounterCategory, "SELECT max(ID) FROM CATEGORY"},
+    {CounterCities, "SELECT max(ID) FROM CITIES"},
+    {CounterContactInfo, "SELECT max(ID) FROM CONTACTINFO"},
+    {CounterInvoices, "SELECT max(ID) FROM INVOICES"},
+    {CounterInvoiceDetails, "SELECT max(DETAIL_ID) FROM INVOICE_DETAILS"},
+    {CounterKontr, "SELECT max(KONTR_ID) FROM KONTR"},
+    {CounterMerki, "SELECT max(MERKI_ID) FROM MERKI"},
+    {CounterMruItems, "SELECT max(ID) FROM MRU_ITEMS"},
+    {CounterNom, "SELECT max(NOM_ID) FROM NOM"},
+    {CounterTranz, "SELECT max(TRANZ_ID) FROM TRANZ"},
+    {CounterTranzRed, "SELECT max(TRANZ_RED_ID) FROM TRANZ_RED"},
+};
+
+const char *const kResetCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID";
+const char *const kRaiseCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID AND VAL < :VAL";
+
+} // namespace
+
+void adjustCounters(SqlSession &session, CounterAdjustment adjustment)
+{
+    const QString update = QString::fromLatin1(adjustment == CounterAdjustment::Reset ? kResetCounter
+                                                                                       : kRaiseCounter);
+    for (const CounterTable &table : kCounterTables) {
+        const QVariant highest = session.QueryValue(QString::fromLatin1(table.highestKey));
+        session.ExecSQL(update, {{QStringLiteral("VAL"), highest.isNull() ? 0 : highest.toInt()},
+                                 {QStringLiteral("ID"), int(table.counter)}});
+    }
+    session.CommitRetaining();
+}
+
+} // namespace data

@@ -1,0 +1,200 @@
+#include "data/SchemaUpgrade.h"
+
+#include "data/SqlSession.h"
+
+#include <QStringList>
+
+namespace data {
+
+namespace {
+
+const char *const kColumnExists =
+    "select 1 from RDB$RELATION_FIELDS where RDB$RELATION_NAME = :TABLE_NAME and RDB$FIELD_NAME = :COLUMN_NAME";
+const char *const kColumnDomain =
+    "select trim(RDB$FIELD_SOURCE) from RDB$RELATION_FIELDS "
+    "where RDB$RELATION_NAME = :TABLE_NAME and RDB$FIELD_NAME = :COLUMN_NAME";
+const char *const kDomainExists = "select 1 from RDB$FIELDS where RDB$FIELD_NAME = :DOMAIN_NAME";
+const char *const kDomainLength = "select RDB$CHARACTER_LENGTH from RDB$FIELDS where RDB$FIELD_NAME = :DOMAIN_NAME";
+const char *const kConfigKeyExists = "select 1 from APP_CONFIG_KEYS where NAME = :NAME";
+
+// One upgrade statement and the test that tells it has already taken effect.
+class Upgrade
+{
+public:
+    explicit Upgrade(SqlSession &session)
+        : m_session(session)
+    {
+    }
+
+    bool run(const char *statement) { return m_session.RunScriptStatement(QString::fromUtf8(statement)); }
+
+    bool runUnless(bool done, const char *statement) { return done || run(statement); }
+
+    bool hasColumn(const char *table, const char *column)
+    {
+        return m_session.HasRows(QString::fromLatin1(kColumnExists),
+                                 {{QStringLiteral("TABLE_NAME"), QString::fromLatin1(table)},
+                                  {QStringLiteral("COLUMN_NAME"), QString::fromLatin1(column)}});
+    }
+
+    bool columnHasDomain(const char *table, const char *column, const char *domain)
+    {
+        return m_session
+                   .QueryValue(QString::fromLatin1(kColumnDomain), QString(),
+                               {{QStringLiteral("TABLE_NAME"), QString::fromLatin1(table)},
+                                {QStringLiteral("COLUMN_NAME"), QString::fromLatin1(column)}})
+                   .toString()
+               == QLatin1String(domain);
+    }
+
+    bool hasDomain(const char *domain)
+    {
+        return m_session.HasRows(QString::fromLatin1(kDomainExists),
+                                 {{QStringLiteral("DOMAIN_NAME"), QString::fromLatin1(domain)}});
+    }
+
+    int domainLength(const char *domain)
+    {
+        return m_session
+            .QueryValue(QString::fromLatin1(kDomainLength), QString(),
+                        {{QStringLiteral("DOMAIN_NAME"), QString::fromLatin1(domain)}})
+            .toInt();
+    }
+
+    bool hasConfigKey(const char *name)
+    {
+        return m_session.HasRows(QString::fromLatin1(kConfigKeyExists),
+                                 {{QStringLiteral("NAME"), QString::fromLatin1(name)}});
+    }
+
+    // Adds a column unless it is there already.
+    bool addColumn(const char *table, const char *column, const char *statement)
+    {
+        return runUnless(hasColumn(table, column), statement);
+    }
+
+    // Renames a column unless the new name is there already.
+    bool renameColumn(const char *table, const char *newName, const char *statement)
+    {
+        return runUnless(hasColumn(table, newName), statement);
+    }
+
+    SqlSession &session() { return m_session; }
+
+private:
+    SqlSession &m_session;
+};
+
+bool upgradeTo10001(Upgrade &upgrade)
+{
+    const QVariant keyId = upgrade.session().QueryValue(
+        QStringLiteral("Select KEY_ID from APP_CONFIG_KEYS where NAME = 'DB_VERSION'"), QStringLiteral("KEY_ID"));
+    if (keyId.isNull())
+        return upgrade.run("INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(101,'DB_VERSION')");
+    if (keyId.toInt() == 14)
+        return upgrade.run("update APP_CONFIG_KEYS set KEY_ID=101 where NAME = 'DB_VERSION'");
+    return true;
+}
+
+bool upgradeTo20001(Upgrade &upgrade)
+{
+    return upgrade.runUnless(upgrade.hasConfigKey("VAT_INVOICE"),
+                             "INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(301,'VAT_INVOICE')")
+           && upgrade.runUnless(upgrade.hasConfigKey("INVOICE_CREATOR"),
+                                "INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(302,'INVOICE_CREATOR')");
+}
+
+bool upgradeTo20108(Upgrade &upgrade, const std::function<void()> &adjustCounters)
+{
+    const bool vehicleRenamed = upgrade.hasColumn("INVOICES", "NOVO_SREDSTVO");
+    const bool done =
+        upgrade.runUnless(upgrade.hasDomain("SMALLINT"), "CREATE DOMAIN \"SMALLINT\" AS SMALLINT;")
+        && upgrade.addColumn("INVOICES", "LA_NUMBER", "ALTER TABLE INVOICES ADD LA_NUMBER \"ShortSTR\" COLLATE WIN1251;")
+        && upgrade.addColumn("INVOICES", "LA_DATE", "ALTER TABLE INVOICES ADD LA_DATE DATE;")
+        && upgrade.addColumn("INVOICES", "SECOND_VAT", "ALTER TABLE INVOICES ADD SECOND_VAT \"TiniString\" COLLATE WIN1251;")
+        && upgrade.addColumn("INVOICES", "DIST_SELLING_EIK",
+                             "ALTER TABLE INVOICES ADD DIST_SELLING_EIK \"ShortSTR\" COLLATE WIN1251;")
+        && upgrade.addColumn("INVOICES", "DIST_SELLING_VAT",
+                             "ALTER TABLE INVOICES ADD DIST_SELLING_VAT \"TiniString\" COLLATE WIN1251;")
+        && upgrade.addColumn("INVOICES", "DIST_SELLING_CASHSIZE", "ALTER TABLE INVOICES ADD DIST_SELLING_CASHSIZE DBL;")
+        && upgrade.addColumn("INVOICES", "NONCHARGE_VAT", "ALTER TABLE INVOICES ADD NONCHARGE_VAT \"SMALLINT\";")
+        && upgrade.addColumn("INVOICES", "REQUESTED_VAT", "ALTER TABLE INVOICES ADD REQUESTED_VAT \"SMALLINT\";")
+        && upgrade.runUnless(vehicleRenamed || upgrade.hasColumn("INVOICES", "NEW_VEHICLE"),
+                             "ALTER TABLE INVOICES ADD NEW_VEHICLE \"SMALLINT\";")
+        && upgrade.addColumn("INVOICES", "RV_DETAILS", "ALTER TABLE INVOICES ADD RV_DETAILS \"LongSTR\" COLLATE WIN1251;")
+        && upgrade.addColumn("INVOICES", "NV_DETAILS", "ALTER TABLE INVOICES ADD NV_DETAILS \"LongSTR\" COLLATE WIN1251;")
+        && upgrade.addColumn("INVOICES", "SELL_DATE", "ALTER TABLE INVOICES ADD SELL_DATE DATE;")
+        && upgrade.runUnless(upgrade.hasConfigKey("BG_VAT"), "INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(36,'BG_VAT');")
+        && upgrade.renameColumn("INVOICES", "NOVO_SREDSTVO", "ALTER TABLE INVOICES ALTER NEW_VEHICLE TO NOVO_SREDSTVO;")
+        && upgrade.addColumn("INVOICES", "INVNOTIF_DATE", "ALTER TABLE INVOICES ADD INVNOTIF_DATE DATE;")
+        && upgrade.run("DELETE FROM MRU_ITEMS");
+    if (!done)
+        return false;
+    try {
+        adjustCounters();
+    } catch (const std::exception &) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool upgradeSchema(SqlSession &session, int version, const std::function<void()> &adjustCounters, int target)
+{
+    // A step named after a version brings a database below it up to it.
+    const auto needs = [version, target](int stepVersion) { return version < stepVersion && stepVersion <= target; };
+    Upgrade upgrade(session);
+    if (!upgrade.run("SET SQL DIALECT 3;\n\rSET NAMES WIN1251;"))
+        return false;
+    if (needs(10001) && !upgradeTo10001(upgrade))
+        return false;
+    if (needs(20001) && !upgradeTo20001(upgrade))
+        return false;
+    if (needs(20002) && !upgrade.addColumn("NOM", "SELL_PRICE", "ALTER TABLE NOM ADD SELL_PRICE DBL;"))
+        return false;
+    if (needs(20108) && !upgradeTo20108(upgrade, adjustCounters))
+        return false;
+    if (needs(20109)
+        && !upgrade.renameColumn("INVOICES", "RECIEVER", "ALTER TABLE INVOICES ALTER RECEIVER TO RECIEVER;"))
+        return false;
+    // Firebird 3 refuses updates of its system tables; changing a column's
+    // domain is done with ALTER ... TYPE instead.
+    if (needs(20110)
+        && !upgrade.runUnless(upgrade.columnHasDomain("INVOICES", "LKNO", "ShortSTR"),
+                              "ALTER TABLE INVOICES ALTER LKNO TYPE \"ShortSTR\";"))
+        return false;
+    if (needs(20111)
+        && !upgrade.runUnless(upgrade.domainLength("ShortSTR") >= 25,
+                              "ALTER DOMAIN \"ShortSTR\" TYPE VARCHAR(25) CHARACTER SET WIN1251;"))
+        return false;
+    if (needs(20112)
+        && !upgrade.runUnless(upgrade.columnHasDomain("INVOICE_DETAILS", "DETAIL_QTY", "DBL"),
+                              "ALTER TABLE INVOICE_DETAILS ALTER DETAIL_QTY TYPE DBL;"))
+        return false;
+    if (needs(20113)
+        && !(upgrade.renameColumn("BANK_ACCOUNTS", "BANK_CODE", "ALTER TABLE BANK_ACCOUNTS ALTER BIC TO BANK_CODE;")
+             && upgrade.renameColumn("BANK_ACCOUNTS", "ACCOUNT_CODE",
+                                     "ALTER TABLE BANK_ACCOUNTS ALTER IBAN TO ACCOUNT_CODE;")))
+        return false;
+    return true;
+}
+
+bool grantTableRights(SqlSession &session)
+{
+    static const char *const tables[] = {
+        "APP_CONFIG", "APP_CONFIG_KEYS", "BANK_ACCOUNTS", "CATEGORY", "CITIES", "CONTACTINFO",
+        "CONTACTINFO_TYPES", "COUNTERS", "COUNTRIES", "INVOICES", "INVOICE_DETAILS", "KONTR",
+        "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "TRANZ", "TRANZ_RED",
+        "TRANZ_TYPES", "USERS", "USER_RIGHTS", "USER_RIGHT_ITEMS",
+    };
+    for (const char *table : tables) {
+        const QString grant = QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE, REFERENCES ON %1 TO %2;")
+                                  .arg(QString::fromLatin1(table), QStringLiteral("SYSDBA"));
+        if (!session.RunScriptStatement(grant))
+            return false;
+    }
+    return true;
+}
+
+} // namespace data
