@@ -1,9 +1,9 @@
 #include "DatabaseCommands.h"
 
 #include "AdminCommand.h"
+#include "core/DatabaseInstaller.h"
 #include "core/MessageSink.h"
 #include "core/Tdm.h"
-#include "data/InitialDatabase.h"
 #include "data/StockReport.h"
 #include "util/Error.h"
 
@@ -17,17 +17,6 @@ namespace {
 const QStringList kCommands{QStringLiteral("create-db"), QStringLiteral("upgrade"), QStringLiteral("adjust-counters"),
                             QStringLiteral("empty-db"), QStringLiteral("stock")};
 
-// The data module's messages become the tool's one-line failure.
-class RememberedMessages : public MessageSink
-{
-public:
-    void showMessage(const QString &text, const QString &caption, MessageKind) override
-    {
-        last = caption + QLatin1String(": ") + text.simplified();
-    }
-    QString last;
-};
-
 // A database command's data module, connected as the tool's user.
 class Session
 {
@@ -35,30 +24,18 @@ public:
     Session(const QString &database, const Invocation &invocation)
         : m_dm(m_messages)
     {
-        const qsizetype colon = database.indexOf(QLatin1Char(':'));
-        m_dm.host = colon > 0 ? database.left(colon) : QString();
-        m_dm.databasePath = colon > 0 ? database.mid(colon + 1) : database;
-        m_dm.embeddedMode = m_dm.host.isEmpty();
+        m_dm.setDatabase(database);
         m_dm.user = invocation.user;
         m_dm.password = invocation.password;
         m_dm.ApplyConnectionConfig();
         if (!m_dm.Connect())
-            throw varnex::Error(m_messages.last);
+            throw varnex::Error(m_messages.line);
     }
 
     Tdm &dm() { return m_dm; }
-    void check(Tdm::SchemaResult result)
-    {
-        if (result == Tdm::SchemaResult::Ready)
-            return;
-        const QString caption = result == Tdm::SchemaResult::UpgradeFailed ? QStringLiteral("Грешка: 401")
-                                                                             : QStringLiteral("Грешка: 402");
-        throw varnex::Error(caption + QLatin1String(": Неуспешно обновяване на базата данни. "
-                                                    "Потърсете помощ от дистрибутора на програмата!"));
-    }
 
 private:
-    RememberedMessages m_messages;
+    LastMessage m_messages;
     Tdm m_dm;
 };
 
@@ -80,15 +57,7 @@ void createDatabase(const QString &path, QStringList &words, const Invocation &i
                              .arg(data::kFirstSchemaVersion)
                              .arg(data::kTargetSchemaVersion)};
     expectNoMoreWords(words);
-    data::createInitialDatabase(path, invocation.user, invocation.password);
-    if (version == data::kFirstSchemaVersion)
-        return;
-    Session session(path, invocation);
-    if (!session.dm().UpgradeSchema(data::kFirstSchemaVersion, version))
-        session.check(Tdm::SchemaResult::UpgradeFailed);
-    session.dm().SetConfigById(101, QString::number(version));
-    if (!session.dm().GrantTableRights())
-        session.check(Tdm::SchemaResult::GrantsFailed);
+    installDatabase(path, invocation.user, invocation.password, version);
 }
 
 void printStock(Session &session, QStringList &words, QTextStream &out)
@@ -131,7 +100,7 @@ void runDatabaseCommand(const QString &command, Invocation &invocation)
 
     Session session(database, invocation);
     if (command == QLatin1String("upgrade")) {
-        session.check(session.dm().PrepareSchema());
+        Tdm::CheckSchemaResult(session.dm().PrepareSchema());
         invocation.out << session.dm().SchemaVersion() << '\n';
     } else if (command == QLatin1String("adjust-counters")) {
         session.dm().AdjustCounters(data::CounterAdjustment::Reset);

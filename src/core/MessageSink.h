@@ -12,3 +12,15 @@ public:
     virtual ~MessageSink() = default;
     virtual void showMessage(const QString &text, const QString &caption, MessageKind kind) = 0;
 };
+
+// Keeps the last message as one line ("caption: text"), for callers that
+// turn a failure into an error of their own.
+class LastMessage : public MessageSink
+{
+public:
+    void showMessage(const QString &text, const QString &caption, MessageKind) override
+    {
+        line = caption + QLatin1String(": ") + text.simplified();
+    }
+    QString line;
+};

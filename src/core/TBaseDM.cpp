@@ -67,6 +67,14 @@ void TBaseDM::ApplyConnectionConfig()
     m_connectionName = (embeddedMode || host.isEmpty()) ? databasePath : host + QLatin1Char(':') + databasePath;
 }
 
+void TBaseDM::setDatabase(const QString &database)
+{
+    const qsizetype colon = database.indexOf(QLatin1Char(':'));
+    host = colon > 0 ? database.left(colon) : QString();
+    databasePath = colon > 0 ? database.mid(colon + 1) : database;
+    embeddedMode = host.isEmpty();
+}
+
 bool TBaseDM::Connect()
 {
     try {

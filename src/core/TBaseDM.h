@@ -45,6 +45,9 @@ public:
     // settings choose between the local database and a network server.
     virtual void ReadConnectionConfig(TSettings &settings);
     virtual void ApplyConnectionConfig();
+    // Points the module at "host:path", or at a path alone for the embedded
+    // engine, as the installation tool and the tests name databases.
+    void setDatabase(const QString &database);
     // The name the connection is opened with: "host:path" or the path alone.
     const QString &connectionName() const { return m_connectionName; }
 

@@ -1,7 +1,7 @@
 #include "core/Tdm.h"
 
 #include "data/DatabaseClearing.h"
-#include "db/Statement.h"
+#include "util/Error.h"
 
 namespace {
 const int kDbVersionKey = 101;
@@ -33,6 +33,16 @@ Tdm::SchemaResult Tdm::PrepareSchema()
         return SchemaResult::GrantsFailed;
     CommitRetaining();
     return SchemaResult::Ready;
+}
+
+void Tdm::CheckSchemaResult(SchemaResult result)
+{
+    if (result == SchemaResult::Ready)
+        return;
+    const QString caption = result == SchemaResult::UpgradeFailed ? QStringLiteral("Грешка: 401")
+                                                                   : QStringLiteral("Грешка: 402");
+    throw varnex::Error(caption + QLatin1String(": Неуспешно обновяване на базата данни.\n\r"
+                                                "Потърсете помощ от дистрибутора на програмата! "));
 }
 
 bool Tdm::UpgradeSchema(int version, int target)

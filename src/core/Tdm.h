@@ -20,6 +20,8 @@ public:
     // then grants the table rights.
     SchemaResult PrepareSchema();
     bool UpgradeSchema(int version, int target = data::kTargetSchemaVersion);
+    // Throws the message and caption start-up shows for a failed result.
+    static void CheckSchemaResult(SchemaResult result);
     bool GrantTableRights();
 
     void AdjustCounters(data::CounterAdjustment adjustment = data::CounterAdjustment::Reset) override;

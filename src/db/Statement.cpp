@@ -167,7 +167,29 @@ QVariant integerValue(ISC_INT64 raw, short scale)
     return QVariant::fromValue<qlonglong>(raw);
 }
 
-QVariant decode(const XSQLVAR &var)
+// Text blobs (what LIST() and long texts give) as text.
+QString readBlob(Handle *attachment, Handle *transaction, const ISC_QUAD &id)
+{
+    Handle blob = 0;
+    ISC_QUAD blobId = id;
+    Status status;
+    isc_open_blob2(&status, attachment, transaction, &blob, &blobId, 0, nullptr);
+    status.check();
+    QByteArray bytes;
+    char segment[8192];
+    for (;;) {
+        unsigned short length = 0;
+        const ISC_STATUS result = isc_get_segment(&status, &blob, &length, sizeof segment, segment);
+        if (result != 0 && result != isc_segment)
+            break;
+        bytes.append(segment, length);
+    }
+    Status closeStatus;
+    isc_close_blob(&closeStatus, &blob);
+    return varnex::fromWin1251(bytes);
+}
+
+QVariant decode(const XSQLVAR &var, Handle *attachment, Handle *transaction)
 {
     if ((var.sqltype & 1) && *var.sqlind < 0)
         return QVariant();
@@ -206,6 +228,8 @@ QVariant decode(const XSQLVAR &var)
         std::memcpy(&v, data, sizeof v);
         return v;
     }
+    case SQL_BLOB:
+        return readBlob(attachment, transaction, *reinterpret_cast<const ISC_QUAD *>(data));
     case SQL_BOOLEAN:
         return bool(*reinterpret_cast<const unsigned char *>(data));
     case SQL_TYPE_DATE: {
@@ -429,7 +453,7 @@ int Statement::columnIndex(const QString &name) const
 
 QVariant Statement::value(int column) const
 {
-    return decode(d->out.var(column));
+    return decode(d->out.var(column), d->attachment.handle(), d->transaction.handle());
 }
 
 QVariant Statement::value(const QString &name) const

@@ -1,0 +1,74 @@
+#include "support/FreshDatabase.h"
+#include "support/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using testing_support::FreshDatabase;
+
+namespace {
+
+class Counters : public ::testing::Test
+{
+protected:
+    int counter(int id)
+    {
+        return dm->QueryValue(QStringLiteral("select VAL from COUNTERS where ID = :ID"), QString(),
+                              {{QStringLiteral("ID"), id}})
+            .toInt();
+    }
+    void reconnect()
+    {
+        dm.reset();
+        dm = database.connect();
+    }
+
+    FreshDatabase database;
+    std::unique_ptr<Tdm> dm = database.connect();
+};
+
+TEST_F(Counters, HandOutIncreasingValuesCommittedAtOnce)
+{
+    const int first = dm->NewCounterValue(data::CounterTranz);
+    const int second = dm->NewCounterValue(data::CounterTranz);
+    EXPECT_EQ(second, first + 1);
+    // Another connection sees the value taken even before anything else commits.
+    auto other = database.connect();
+    EXPECT_EQ(other->NewCounterValue(data::CounterTranz), second + 1);
+}
+
+TEST_F(Counters, CatchUpWithKeysInsertedByOtherMeans)
+{
+    dm->ExecSQL(QStringLiteral("insert into CITIES (ID, COUNTRY_ID, NAME) values (500, 1, 'Русе')"));
+    reconnect();
+    EXPECT_EQ(counter(data::CounterCities), 500);
+    EXPECT_EQ(dm->NewCounterValue(data::CounterCities), 501);
+}
+
+TEST_F(Counters, ConnectingNeverLowersAValueAnotherWorkstationHolds)
+{
+    const int held = dm->NewCounterValue(data::CounterTranz); // a document still being entered
+    reconnect();
+    EXPECT_EQ(counter(data::CounterTranz), held);
+    EXPECT_EQ(dm->NewCounterValue(data::CounterTranz), held + 1);
+
+    // The maintenance command puts every counter back on its table's highest key.
+    dm->AdjustCounters(data::CounterAdjustment::Reset);
+    EXPECT_EQ(counter(data::CounterTranz), 0);
+}
+
+TEST_F(Counters, ReceiptLinesAreNeverResynchronised)
+{
+    dm->ExecSQL(QStringLiteral("update COUNTERS set VAL = 77 where ID = 33"));
+    dm->AdjustCounters(data::CounterAdjustment::Reset);
+    EXPECT_EQ(counter(data::CounterBelejkaDetails), 77);
+}
+
+TEST_F(Counters, ACounterWithoutARowIsLeftWithoutOne)
+{
+    dm->ExecSQL(QStringLiteral("delete from COUNTERS where ID = 29"));
+    dm->ExecSQL(QStringLiteral("insert into BANK_ACCOUNTS (ID, CLIENT_ID) values (40, 1)"));
+    dm->AdjustCounters(data::CounterAdjustment::Reset);
+    EXPECT_FALSE(dm->HasRows(QStringLiteral("select 1 from COUNTERS where ID = 29")));
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+#include "support/StockData.h"
+
+#include "core/Tdm.h"
+
+namespace testing_support {
+
+void addGoods(Tdm &dm, int id, int code, const QString &name, double sellPrice, bool inReport)
+{
+    dm.ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_CODE, NOM_NAME, NOM_MERKI_ID1, NOM_MERKI_ID2, "
+                              "NOM_INREPORT, NOM_AMBALAJ, NOM_CATEGORY_ID, SELL_PRICE) "
+                              "values (:ID, :CODE, :NAME, 2, -1, :INREPORT, 0, 0, :PRICE)"),
+               {{QStringLiteral("ID"), id},
+                {QStringLiteral("CODE"), code},
+                {QStringLiteral("NAME"), name},
+                {QStringLiteral("INREPORT"), inReport ? 1 : 0},
+                {QStringLiteral("PRICE"), sellPrice}});
+}
+
+void addDocument(Tdm &dm, int id, int type, int counterparty, const QDateTime &time)
+{
+    dm.ExecSQL(QStringLiteral("insert into TRANZ (TRANZ_ID, TRANZ_TYPE_ID, TRANZ_DOCNO, TRANZ_KONT_ID, TRANZ_TIME) "
+                              "values (:ID, :TYPE, :ID, :KONTR, :TIME)"),
+               {{QStringLiteral("ID"), id},
+                {QStringLiteral("TYPE"), type},
+                {QStringLiteral("KONTR"), counterparty},
+                {QStringLiteral("TIME"), time}});
+}
+
+void addLine(Tdm &dm, int id, int document, int goods, int direction, double quantity, double taken, double price,
+             double discount)
+{
+    dm.ExecSQL(QStringLiteral("insert into TRANZ_RED (TRANZ_RED_ID, TRANZ_RED_TRANZ_ID, TRANZ_RED_TYPE_ID, "
+                              "TRANZ_RED_NOM_ID, TRANZ_RED_KOL1, TRANZ_RED_KOL2, TRANZ_RED_CENA, TRANZ_RED_OTSTUPKA, "
+                              "TRANZ_RED_IZNESENO) values (:ID, :DOC, :DIR, :NOM, :KOL, 0, :PRICE, :DISCOUNT, :TAKEN)"),
+               {{QStringLiteral("ID"), id},
+                {QStringLiteral("DOC"), document},
+                {QStringLiteral("DIR"), direction},
+                {QStringLiteral("NOM"), goods},
+                {QStringLiteral("KOL"), quantity},
+                {QStringLiteral("PRICE"), price},
+                {QStringLiteral("DISCOUNT"), discount},
+                {QStringLiteral("TAKEN"), taken}});
+}
+
+} // namespace testing_support

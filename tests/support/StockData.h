@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDateTime>
+
+class Tdm;
+
+namespace testing_support {
+
+// Goods, documents and lines put straight into a test database.
+void addGoods(Tdm &dm, int id, int code, const QString &name, double sellPrice = 0, bool inReport = true);
+void addDocument(Tdm &dm, int id, int type, int counterparty, const QDateTime &time);
+// A line of `quantity`, `taken` of it handed over; direction 1 in, −1 out.
+void addLine(Tdm &dm, int id, int document, int goods, int direction, double quantity, double taken,
+             double price = 0, double discount = 0);
+
+} // namespace testing_support
