@@ -5,6 +5,7 @@
 #include "core/TSettings.h"
 #include "db/Attachment.h"
 #include "db/Script.h"
+#include "db/Services.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "util/Error.h"
@@ -73,6 +74,33 @@ void TBaseDM::setDatabase(const QString &database)
     host = colon > 0 ? database.left(colon) : QString();
     databasePath = colon > 0 ? database.mid(colon + 1) : database;
     embeddedMode = host.isEmpty();
+}
+
+bool TBaseDM::EnsureDatabaseUser()
+{
+    const bool wasConnected = IsConnected();
+    try {
+        if (wasConnected)
+            Disconnect();
+        db::Services security;
+        security.attach(host.isEmpty() ? QStringLiteral("localhost") : host, QStringLiteral("SYSDBA"),
+                        QStringLiteral("pendrolix"));
+        if (!security.listUsers().contains(user)) {
+            security.addUser(user, password);
+            if (!security.listUsers().contains(user)) {
+                m_messages.showMessage(QStringLiteral("User missing %1.").arg(user), QStringLiteral("Грешка: 003"),
+                                       MessageKind::Error);
+            }
+        }
+        security.detach();
+    } catch (const std::exception &) {
+        if (wasConnected)
+            Connect();
+        return false;
+    }
+    if (wasConnected)
+        Connect();
+    return true;
 }
 
 bool TBaseDM::Connect()

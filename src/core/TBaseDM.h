@@ -51,6 +51,9 @@ public:
     // The name the connection is opened with: "host:path" or the path alone.
     const QString &connectionName() const { return m_connectionName; }
 
+    // Makes sure the server knows the configured user, creating it with the
+    // configured password if not; false only when something failed on the way.
+    bool EnsureDatabaseUser();
     // Opens the connection and starts both transactions; on failure shows
     // "Грешка: 001" and returns false.
     bool Connect();
