@@ -214,12 +214,14 @@ CREATE TABLE USER_RIGHT_ITEMS (
 /* Indexes for the statements run most: stock on hand reads every line of
    one goods item up to a document id; the last price looks for a
    counterparty's newest document; the journal filters by date; the
-   counters' resynchronisation asks each table for its highest key. */
+   payments window looks for documents not yet fully paid; the counters'
+   resynchronisation asks each table for its highest key. */
 CREATE INDEX IX_TRANZ_RED_NOM_TRANZ ON TRANZ_RED (TRANZ_RED_NOM_ID, TRANZ_RED_TRANZ_ID);
 CREATE INDEX IX_TRANZ_RED_TRANZ ON TRANZ_RED (TRANZ_RED_TRANZ_ID);
 CREATE INDEX IX_TRANZ_KONT_TIME ON TRANZ (TRANZ_KONT_ID, TRANZ_TIME);
 CREATE INDEX IX_TRANZ_TIME ON TRANZ (TRANZ_TIME);
 CREATE INDEX IX_TRANZ_TYPE_TIME ON TRANZ (TRANZ_TYPE_ID, TRANZ_TIME);
+CREATE INDEX IX_TRANZ_OUTSTANDING ON TRANZ COMPUTED BY (TRANZ_SUM - TRANZ_PLATENO);
 CREATE INDEX IX_INVOICE_DETAILS_INVOICE ON INVOICE_DETAILS (INVOICE_ID);
 CREATE INDEX IX_MRU_ITEMS_LIST ON MRU_ITEMS (MRU_ID, ID);
 CREATE DESCENDING INDEX DX_BANK_ACCOUNTS_ID ON BANK_ACCOUNTS (ID);

@@ -28,7 +28,9 @@ const CounterTable kCounterTables[] = {
     {CounterTranzRed, "SELECT max(TRANZ_RED_ID) FROM TRANZ_RED"},
 };
 
-const char *const kResetCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID";
+// Counters already in place are not written again, which keeps the
+// resynchronisation at every start cheap.
+const char *const kResetCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID AND VAL <> :VAL";
 const char *const kRaiseCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID AND VAL < :VAL";
 
 } // namespace

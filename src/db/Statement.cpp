@@ -488,3 +488,20 @@ qint64 Statement::rowsAffected()
 }
 
 } // namespace db
+
+namespace db {
+
+QString Statement::plan()
+{
+    const char items[] = {isc_info_sql_get_plan};
+    std::vector<char> buffer(16384);
+    Status status;
+    isc_dsql_sql_info(&status, &d->handle, sizeof items, items, short(buffer.size()), buffer.data());
+    status.check(m_sql);
+    if (buffer[0] != isc_info_sql_get_plan)
+        return QString();
+    const int length = int(isc_vax_integer(buffer.data() + 1, 2));
+    return QString::fromLatin1(buffer.data() + 3, length).trimmed();
+}
+
+} // namespace db

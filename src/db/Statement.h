@@ -50,6 +50,8 @@ public:
     // Rows inserted, updated or deleted by the last execute; -1 when unknown.
     qint64 rowsAffected();
     const QString &sql() const { return m_sql; }
+    // The server's access plan of the prepared statement.
+    QString plan();
 
 private:
     struct Data;
