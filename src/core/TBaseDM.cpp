@@ -20,12 +20,19 @@ const char *const kUpdateConfig = "update APP_CONFIG set KEY_VALUE = :KEY_VALUE 
 const char *const kInsertConfig = "insert into  APP_CONFIG (KEY_VALUE,KEY_ID) values(:KEY_VALUE, :KEY_ID)";
 const char *const kNewCounterValue = "EXECUTE PROCEDURE GETCOUNTERVAL :ID";
 
-void bind(db::Statement &statement, const data::SqlParams &params)
+// Prepares and runs one statement in the main transaction; values for names
+// the statement does not use are ignored.
+std::unique_ptr<db::Statement> execute(db::Attachment &database, db::Transaction &transaction, const QString &sql,
+                                       const data::SqlParams &params)
 {
+    auto statement = std::make_unique<db::Statement>(database, transaction);
+    statement->prepare(sql);
     for (auto it = params.cbegin(); it != params.cend(); ++it) {
-        if (statement.hasParameter(it.key()))
-            statement.setParameter(it.key(), it.value());
+        if (statement->hasParameter(it.key()))
+            statement->setParameter(it.key(), it.value());
     }
+    statement->execute();
+    return statement;
 }
 
 } // namespace
@@ -138,51 +145,32 @@ bool TBaseDM::IsConnected() const
 
 qint64 TBaseDM::ExecSQL(const QString &sql, const data::SqlParams &params)
 {
-    db::Statement statement(*m_database, *m_main);
-    statement.prepare(sql);
-    bind(statement, params);
-    statement.execute();
-    const qint64 changed = statement.rowsAffected();
-    statement.close();
+    const qint64 changed = execute(*m_database, *m_main, sql, params)->rowsAffected();
     m_main->commitRetaining();
     return changed;
 }
 
 QVariant TBaseDM::QueryValue(const QString &sql, const QString &field, const data::SqlParams &params)
 {
-    db::Statement statement(*m_database, *m_main);
-    statement.prepare(sql);
-    bind(statement, params);
-    statement.execute();
-    if (!statement.fetch())
+    const auto statement = execute(*m_database, *m_main, sql, params);
+    if (!statement->fetch())
         return QVariant();
-    const QVariant value = field.isEmpty() ? statement.value(0) : statement.value(field);
-    statement.close();
-    return value;
+    return field.isEmpty() ? statement->value(0) : statement->value(field);
 }
 
 bool TBaseDM::HasRows(const QString &sql, const data::SqlParams &params)
 {
-    db::Statement statement(*m_database, *m_main);
-    statement.prepare(sql);
-    bind(statement, params);
-    statement.execute();
-    const bool found = statement.fetch();
-    statement.close();
-    return found;
+    return execute(*m_database, *m_main, sql, params)->fetch();
 }
 
 std::vector<QVariantList> TBaseDM::QueryRows(const QString &sql, const data::SqlParams &params)
 {
-    db::Statement statement(*m_database, *m_main);
-    statement.prepare(sql);
-    bind(statement, params);
-    statement.execute();
+    const auto statement = execute(*m_database, *m_main, sql, params);
     std::vector<QVariantList> rows;
-    while (statement.fetch()) {
+    while (statement->fetch()) {
         QVariantList row;
-        for (int column = 0; column < statement.columnCount(); ++column)
-            row << statement.value(column);
+        for (int column = 0; column < statement->columnCount(); ++column)
+            row << statement->value(column);
         rows.push_back(row);
     }
     return rows;

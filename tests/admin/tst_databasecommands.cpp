@@ -1,8 +1,8 @@
 #include "support/FreshDatabase.h"
+#include "support/AdminTool.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
 
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -10,38 +10,23 @@ using namespace testing_support;
 
 namespace {
 
-struct Result
-{
-    int code;
-    QString out;
-    QString err;
-};
-
-Result runTool(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(VARNEX_BIN_DIR "/varnex-admin"), arguments);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 TEST(AdminDatabase, CreatesTheInitialDatabaseAtTheRequestedVersion)
 {
     TempDir dir;
     const QString path = dir.path(QStringLiteral("Varnex.fdb"));
-    const Result created = runTool({QStringLiteral("create-db"), path, QStringLiteral("--schema-version"), QStringLiteral("10000")});
+    const ToolResult created = runAdminTool({QStringLiteral("create-db"), path, QStringLiteral("--schema-version"), QStringLiteral("10000")});
     ASSERT_EQ(created.code, 0) << created.err.toStdString();
 
-    const Result again = runTool({QStringLiteral("create-db"), path});
+    const ToolResult again = runAdminTool({QStringLiteral("create-db"), path});
     EXPECT_EQ(again.code, 1);
     EXPECT_TRUE(again.err.contains(QStringLiteral("вече съществува")));
 
-    const Result upgraded = runTool({QStringLiteral("upgrade"), path});
+    const ToolResult upgraded = runAdminTool({QStringLiteral("upgrade"), path});
     EXPECT_EQ(upgraded.code, 0) << upgraded.err.toStdString();
     EXPECT_EQ(upgraded.out, QStringLiteral("20113\n"));
 
-    const Result missing = runTool({QStringLiteral("upgrade"), dir.path(QStringLiteral("none.fdb"))});
+    const ToolResult missing = runAdminTool({QStringLiteral("upgrade"), dir.path(QStringLiteral("none.fdb"))});
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.err.startsWith(QStringLiteral("Грешка: 001:")));
     EXPECT_EQ(missing.err.count(QLatin1Char('\n')), 1);
@@ -61,20 +46,20 @@ TEST(AdminDatabase, StockReportIsCsvInCodeOrder)
         addDocument(*dm, 2, 11, -1, QDateTime(QDate(2026, 3, 1), QTime(9, 0)));
         addLine(*dm, 3, 2, 1, -1, 5, 5);
     }
-    const Result report = runTool({QStringLiteral("stock"), database.path()});
+    const ToolResult report = runAdminTool({QStringLiteral("stock"), database.path()});
     ASSERT_EQ(report.code, 0) << report.err.toStdString();
     EXPECT_EQ(report.out, QStringLiteral("code,name,unit,on_hand\n"
                                          "000003,Захар,кг,2.5\n"
                                          "000012,\"Брашно \"\"Добруджа\"\", тип 500\",кг,20\n"));
 
-    const Result earlier = runTool({QStringLiteral("stock"), database.path(), QStringLiteral("--all"),
+    const ToolResult earlier = runAdminTool({QStringLiteral("stock"), database.path(), QStringLiteral("--all"),
                                     QStringLiteral("--date"), QStringLiteral("2026-02-01")});
     EXPECT_EQ(earlier.out, QStringLiteral("code,name,unit,on_hand\n"
                                           "000003,Захар,кг,2.5\n"
                                           "000007,Амбалаж,кг,0\n"
                                           "000012,\"Брашно \"\"Добруджа\"\", тип 500\",кг,25\n"));
 
-    EXPECT_EQ(runTool({QStringLiteral("stock"), database.path(), QStringLiteral("--date"), QStringLiteral("1.2.2026")}).code, 2);
+    EXPECT_EQ(runAdminTool({QStringLiteral("stock"), database.path(), QStringLiteral("--date"), QStringLiteral("1.2.2026")}).code, 2);
 }
 
 TEST(AdminDatabase, EmptyingNeedsConfirmation)
@@ -84,12 +69,12 @@ TEST(AdminDatabase, EmptyingNeedsConfirmation)
         auto dm = database.connect();
         addGoods(*dm, 5, 5, QStringLiteral("Олио"));
     }
-    const Result refused = runTool({QStringLiteral("empty-db"), database.path()});
+    const ToolResult refused = runAdminTool({QStringLiteral("empty-db"), database.path()});
     EXPECT_EQ(refused.code, 2);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("--yes")));
     EXPECT_TRUE(database.connect()->HasRows(QStringLiteral("select 1 from NOM where NOM_ID = 5")));
 
-    EXPECT_EQ(runTool({QStringLiteral("empty-db"), database.path(), QStringLiteral("--yes")}).code, 0);
+    EXPECT_EQ(runAdminTool({QStringLiteral("empty-db"), database.path(), QStringLiteral("--yes")}).code, 0);
     auto dm = database.connect();
     EXPECT_FALSE(dm->HasRows(QStringLiteral("select 1 from NOM where NOM_ID = 5")));
 }
@@ -98,7 +83,7 @@ TEST(AdminDatabase, AdjustCountersPutsThemOnTheHighestKeys)
 {
     FreshDatabase database;
     database.connect()->ExecSQL(QStringLiteral("update COUNTERS set VAL = 900 where ID = 24"));
-    EXPECT_EQ(runTool({QStringLiteral("adjust-counters"), database.path()}).code, 0);
+    EXPECT_EQ(runAdminTool({QStringLiteral("adjust-counters"), database.path()}).code, 0);
     EXPECT_EQ(database.connect()->QueryValue(QStringLiteral("select VAL from COUNTERS where ID = 24")).toInt(), 0);
 }
 

@@ -1,35 +1,19 @@
 #include "AdminCommand.h"
+#include "support/AdminTool.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
-#include <QProcess>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
 
-using testing_support::TempDir;
+using namespace testing_support;
 
 namespace {
 
-struct Result
-{
-    int code;
-    QString out;
-    QString err;
-};
-
-// The real tool, as an installer runs it.
-Result runTool(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(VARNEX_BIN_DIR "/varnex-admin"), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // The same commands in this process, for a chosen tool directory.
-Result runInProcess(const QStringList &arguments, const QString &toolDirectory)
+ToolResult runInProcess(const QStringList &arguments, const QString &toolDirectory)
 {
     QString out;
     QString err;
@@ -44,9 +28,9 @@ Result runInProcess(const QStringList &arguments, const QString &toolDirectory)
 class AdminSettings : public ::testing::Test
 {
 protected:
-    Result run(QStringList arguments) const
+    ToolResult run(QStringList arguments) const
     {
-        return runTool(QStringList{QStringLiteral("--settings"), file()} + arguments);
+        return runAdminTool(QStringList{QStringLiteral("--settings"), file()} + arguments);
     }
     QString file() const { return m_dir.path(QStringLiteral("ws.xdb")); }
 
@@ -55,12 +39,12 @@ protected:
 
 TEST_F(AdminSettings, SetThenGetKeepsUtf8OnTheTerminalAndWindows1251InTheFile)
 {
-    const Result set = run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("clientinfo\\company"),
+    const ToolResult set = run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("clientinfo\\company"),
                             QStringLiteral("Торем € ООД")});
     ASSERT_EQ(set.code, 0) << set.err.toStdString();
     EXPECT_TRUE(m_dir.readFile(QStringLiteral("ws.xdb")).contains("<company>\xD2\xEE\xF0\xE5\xEC \x88 \xCE\xCE\xC4</company>"));
 
-    const Result get = run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("clientinfo\\company")});
+    const ToolResult get = run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("clientinfo\\company")});
     EXPECT_EQ(get.code, 0);
     EXPECT_EQ(get.out, QStringLiteral("Торем € ООД\n"));
 
@@ -68,7 +52,7 @@ TEST_F(AdminSettings, SetThenGetKeepsUtf8OnTheTerminalAndWindows1251InTheFile)
     EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get-bool"), QStringLiteral("AutoBackup")}).out, QStringLiteral("1\n"));
     EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get-int"), QStringLiteral("AutoBackup")}).out, QStringLiteral("1\n"));
 
-    const Result dump = run({QStringLiteral("settings"), QStringLiteral("dump")});
+    const ToolResult dump = run({QStringLiteral("settings"), QStringLiteral("dump")});
     EXPECT_EQ(dump.out, QStringLiteral("<?xml version='1.0' encoding='ISO-8859-1' ?>\r\n<dataroot>\r\n  <clientinfo>\r\n"
                                        "    <company>Торем € ООД</company>\r\n  </clientinfo>\r\n"
                                        "  <AutoBackup>1</AutoBackup>\r\n</dataroot>\n"));
@@ -91,7 +75,7 @@ TEST_F(AdminSettings, RefusesAValueWindows1251CannotHoldAndLeavesTheFileAlone)
     ASSERT_EQ(run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("€")}).code, 0);
     const QByteArray before = m_dir.readFile(QStringLiteral("ws.xdb"));
 
-    const Result refused = run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("готово ✓")});
+    const ToolResult refused = run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("готово ✓")});
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("✓")));
     EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1);
@@ -101,7 +85,7 @@ TEST_F(AdminSettings, RefusesAValueWindows1251CannotHoldAndLeavesTheFileAlone)
 
 TEST_F(AdminSettings, MissingDirectoryIsAClearFailure)
 {
-    const Result result = runTool({QStringLiteral("--settings"), m_dir.path(QStringLiteral("no/such/dir/ws.xdb")),
+    const ToolResult result = runAdminTool({QStringLiteral("--settings"), m_dir.path(QStringLiteral("no/such/dir/ws.xdb")),
                                    QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("1")});
     EXPECT_EQ(result.code, 1);
     EXPECT_TRUE(result.err.contains(QStringLiteral("не съществува")));
@@ -121,11 +105,11 @@ TEST_F(AdminSettings, WrongUsageExitsWithTwoAndShowsTheUsage)
         {QStringLiteral("unknown")},
     };
     for (const QStringList &arguments : wrong) {
-        const Result result = run(arguments);
+        const ToolResult result = run(arguments);
         EXPECT_EQ(result.code, 2) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(result.err.contains(QStringLiteral("Употреба:")));
     }
-    const Result help = runTool({QStringLiteral("--help")});
+    const ToolResult help = runAdminTool({QStringLiteral("--help")});
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.contains(QStringLiteral("settings get-bool")));
 }

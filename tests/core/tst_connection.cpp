@@ -1,10 +1,9 @@
 #include "core/TXMLSettings.h"
-#include "support/FreshDatabase.h"
+#include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
-using testing_support::FreshDatabase;
 using testing_support::RecordedMessages;
 using testing_support::TempDir;
 
@@ -87,16 +86,7 @@ TEST_F(ConnectionConfig, AMissingDatabaseShowsTheServerNotFoundMessage)
     EXPECT_NO_THROW(dm.Disconnect());
 }
 
-class ConfigKeys : public ::testing::Test
-{
-protected:
-    ConfigKeys()
-        : dm(database.connect())
-    {
-    }
-    FreshDatabase database;
-    std::unique_ptr<Tdm> dm;
-};
+using ConfigKeys = testing_support::DatabaseTest;
 
 TEST_F(ConfigKeys, SetByIdInsertsThenUpdates)
 {

@@ -1,13 +1,11 @@
-#include "support/FreshDatabase.h"
+#include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
-using testing_support::FreshDatabase;
-
 namespace {
 
-class Counters : public ::testing::Test
+class Counters : public testing_support::DatabaseTest
 {
 protected:
     int counter(int id)
@@ -21,9 +19,6 @@ protected:
         dm.reset();
         dm = database.connect();
     }
-
-    FreshDatabase database;
-    std::unique_ptr<Tdm> dm = database.connect();
 };
 
 TEST_F(Counters, HandOutIncreasingValuesCommittedAtOnce)

@@ -1,5 +1,5 @@
 #include "data/StockLookups.h"
-#include "support/FreshDatabase.h"
+#include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
 
@@ -20,7 +20,7 @@ QDateTime at(const QDate &date, int hour = 10)
     return QDateTime(date, QTime(hour, 0));
 }
 
-class StockLookups : public ::testing::Test
+class StockLookups : public DatabaseTest
 {
 protected:
     StockLookups()
@@ -31,9 +31,6 @@ protected:
                                    "values (5, 5, 'Клиент', 0)"));
     }
     double onHand(int goods) { return data::stockOnHand(*dm, goods, kToday); }
-
-    FreshDatabase database;
-    std::unique_ptr<Tdm> dm = database.connect();
 };
 
 TEST_F(StockLookups, OnlyQuantitiesHandedOverCountAndShortageShowsAsZero)

@@ -1,6 +1,6 @@
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
-#include "support/FreshDatabase.h"
+#include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
 
 #include <QDate>
@@ -8,21 +8,9 @@
 
 #include <gtest/gtest.h>
 
-using testing_support::FreshDatabase;
-
 namespace {
 
-class Statements : public ::testing::Test
-{
-protected:
-    Statements()
-        : dm(database.connect())
-    {
-    }
-
-    FreshDatabase database;
-    std::unique_ptr<Tdm> dm;
-};
+using Statements = testing_support::DatabaseTest;
 
 TEST_F(Statements, TypedValuesMakeTheRoundTrip)
 {
