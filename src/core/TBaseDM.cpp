@@ -4,6 +4,7 @@
 #include "core/ProgramFiles.h"
 #include "core/TSettings.h"
 #include "db/Attachment.h"
+#include "db/Dataset.h"
 #include "db/Script.h"
 #include "db/Services.h"
 #include "db/Statement.h"
@@ -190,6 +191,85 @@ bool TBaseDM::RunScriptStatement(const QString &sql)
 void TBaseDM::CommitRetaining()
 {
     m_main->commitRetaining();
+}
+
+void TBaseDM::RefreshDataSet(db::Dataset &dataset, const QString &keyField)
+{
+    dataset.disableControls();
+    const QVariant key = keyField.isEmpty() || !dataset.isOpen() ? QVariant() : dataset.value(keyField);
+    try {
+        dataset.setScrollEventsEnabled(false);
+        dataset.reopen();
+        if (!keyField.isEmpty() && !dataset.locate({keyField}, {key}))
+            dataset.last();
+    } catch (...) {
+        dataset.setScrollEventsEnabled(true);
+        dataset.enableControls();
+        throw;
+    }
+    dataset.setScrollEventsEnabled(true);
+    if (dataset.afterScroll)
+        dataset.afterScroll(dataset);
+    dataset.enableControls();
+}
+
+void TBaseDM::SetParamAndRefresh(db::Dataset &dataset, const QString &param, const QVariant &value,
+                                 const QString &keyField)
+{
+    dataset.setParam(param, value);
+    if (dataset.isOpen())
+        RefreshDataSet(dataset, keyField);
+    else
+        dataset.open();
+}
+
+bool TBaseDM::findRow(db::Dataset &dataset, const std::function<bool(int)> &matches, bool skipCurrent)
+{
+    if (dataset.isEmpty())
+        return false;
+    dataset.disableControls();
+    int row = dataset.recNo() + (skipCurrent ? 1 : 0);
+    for (; row < dataset.recordCount(); ++row) {
+        if (matches(row))
+            break;
+    }
+    const bool found = row < dataset.recordCount();
+    dataset.moveTo(found ? row : dataset.recordCount() - 1);
+    if (!found)
+        dataset.next(); // at its end
+    dataset.enableControls();
+    return found;
+}
+
+bool TBaseDM::FindText(db::Dataset &dataset, const QStringList &fields, const QString &text, bool skipCurrent)
+{
+    std::vector<int> indexes;
+    for (const QString &field : fields)
+        indexes.push_back(dataset.requireField(field));
+    const QString wanted = text.toUpper();
+    return findRow(
+        dataset,
+        [&](int row) {
+            for (const int field : indexes) {
+                if (dataset.displayText(row, field).toUpper().contains(wanted))
+                    return true;
+            }
+            return false;
+        },
+        skipCurrent);
+}
+
+bool TBaseDM::FindTextFromFirst(db::Dataset &dataset, const QStringList &fields, const QString &text)
+{
+    dataset.first();
+    return FindText(dataset, fields, text, false);
+}
+
+std::unique_ptr<db::Dataset> TBaseDM::createDataset(const QString &selectSql)
+{
+    auto dataset = std::make_unique<db::Dataset>(*m_database, *m_main);
+    dataset->setSelectSql(selectSql);
+    return dataset;
 }
 
 QString TBaseDM::GetConfigById(int id)

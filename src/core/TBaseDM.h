@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,7 @@ class TSettings;
 
 namespace db {
 class Attachment;
+class Dataset;
 class Transaction;
 } // namespace db
 
@@ -68,6 +70,18 @@ public:
     void CommitRetaining() override;
     std::vector<QVariantList> QueryRows(const QString &sql, const data::SqlParams &params = {}) override;
 
+    // Reopens a dataset and finds the row whose key field has the value the
+    // current row had; without such a row the dataset is left at its end.
+    // Scroll hooks run once, after the search.
+    void RefreshDataSet(db::Dataset &dataset, const QString &keyField = QString());
+    void SetParamAndRefresh(db::Dataset &dataset, const QString &param, const QVariant &value,
+                            const QString &keyField = QString());
+    // Walks forward from the current row (or the next one) to the first row
+    // where one of the fields shows the text, ignoring letter case; false
+    // with the dataset at its end when there is none.
+    bool FindText(db::Dataset &dataset, const QStringList &fields, const QString &text, bool skipCurrent);
+    bool FindTextFromFirst(db::Dataset &dataset, const QStringList &fields, const QString &text);
+
     QString GetConfigById(int id);
     QString GetConfigByName(const QString &name);
     void SetConfigById(int id, const QString &value);
@@ -84,11 +98,15 @@ public:
     virtual void EmptyDatabase();
     virtual void AdjustCounters(data::CounterAdjustment adjustment = data::CounterAdjustment::Reset);
 
+    // A dataset on this module's connection and main transaction.
+    std::unique_ptr<db::Dataset> createDataset(const QString &selectSql) ;
     db::Attachment &database();
     db::Transaction &mainTransaction();
 
 protected:
     MessageSink &messages() { return m_messages; }
+    // The text search behind FindText: `text` of a row's field as compared.
+    bool findRow(db::Dataset &dataset, const std::function<bool(int row)> &matches, bool skipCurrent);
 
 private:
     MessageSink &m_messages;

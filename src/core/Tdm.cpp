@@ -1,17 +1,51 @@
 #include "core/Tdm.h"
 
 #include "data/DatabaseClearing.h"
+#include "db/Dataset.h"
 #include "util/Error.h"
 
 namespace {
 const int kDbVersionKey = 101;
+const char *const kUnitsList = "select * from MERKI  where MERKI_ID <> -1 order by MERKI_NAME";
 const char *const kUpdateMruItems = "EXECUTE PROCEDURE UPDATE_MRU_ITEMS :MRU_ID, :MRU_VAL, :MAX_VALS";
 } // namespace
 
 Tdm::Tdm(MessageSink &messages)
     : TBaseDM(messages)
+    , m_qMerki(createDataset(QString::fromLatin1(kUnitsList)))
 {
     host.clear();
+}
+
+Tdm::~Tdm()
+{
+    CloseLookups();
+}
+
+bool Tdm::OpenLookups()
+{
+    m_qMerki->open();
+    return true;
+}
+
+void Tdm::CloseLookups()
+{
+    m_qMerki->close();
+}
+
+bool Tdm::FindFieldText(db::Dataset &dataset, const QString &field, const QString &text, bool skipCurrent)
+{
+    const int index = dataset.requireField(field);
+    const QString wanted = text.toUpper();
+    return findRow(
+        dataset, [&](int row) { return dataset.value(row, index).toString().toUpper().contains(wanted); },
+        skipCurrent);
+}
+
+bool Tdm::FindFieldTextFromFirst(db::Dataset &dataset, const QString &field, const QString &text)
+{
+    dataset.first();
+    return FindFieldText(dataset, field, text, false);
 }
 
 int Tdm::SchemaVersion()

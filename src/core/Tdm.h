@@ -13,6 +13,15 @@ public:
     enum class SchemaResult { Ready, UpgradeFailed, GrantsFailed };
 
     explicit Tdm(MessageSink &messages);
+    ~Tdm() override;
+
+    bool OpenLookups() override;
+    void CloseLookups() override;
+    // The shared units list behind every unit drop-down.
+    db::Dataset &qMerki() { return *m_qMerki; }
+    // Like FindText over one field, comparing the field's own text.
+    bool FindFieldText(db::Dataset &dataset, const QString &field, const QString &text, bool skipCurrent);
+    bool FindFieldTextFromFirst(db::Dataset &dataset, const QString &field, const QString &text);
 
     // The stored schema version (key 101); 10000 when missing or unreadable.
     int SchemaVersion();
@@ -37,4 +46,7 @@ public:
 
     // Makes a value the most recent one of a recently-used list.
     void AddRecentValue(int listId, const QString &value, int maxCount);
+
+private:
+    std::unique_ptr<db::Dataset> m_qMerki;
 };

@@ -1,0 +1,603 @@
+#include "db/Dataset.h"
+
+#include "db/NamedParameters.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
+#include "util/NumberFormat.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+
+#include <cmath>
+
+namespace db {
+
+namespace {
+
+bool isNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Key values compare by meaning: 7 equals 7.0, null equals only null.
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    if (isNumber(a) || isNumber(b)) {
+        bool okA = false;
+        bool okB = false;
+        const double x = a.toDouble(&okA);
+        const double y = b.toDouble(&okB);
+        return okA && okB && std::fabs(x - y) < 1e-9;
+    }
+    return a == b;
+}
+
+} // namespace
+
+Dataset::Dataset(Attachment &attachment, Transaction &transaction, QObject *parent)
+    : QObject(parent)
+    , m_attachment(attachment)
+    , m_transaction(transaction)
+{
+}
+
+Dataset::~Dataset() = default;
+
+void Dataset::setSelectSql(const QString &sql)
+{
+    m_selectSql = sql;
+    m_paramNames.clear();
+    for (const QString &name : toPositional(sql).names) {
+        if (!m_paramNames.contains(name))
+            m_paramNames << name;
+    }
+}
+
+QStringList Dataset::paramNames() const
+{
+    return m_paramNames;
+}
+
+bool Dataset::hasParam(const QString &name) const
+{
+    return m_paramNames.contains(name.toUpper());
+}
+
+void Dataset::setParam(const QString &name, const QVariant &value)
+{
+    m_params.insert(name.toUpper(), value);
+}
+
+QVariant Dataset::param(const QString &name) const
+{
+    return m_params.value(name.toUpper());
+}
+
+QVariantList Dataset::readRow(Statement &statement) const
+{
+    QVariantList row;
+    row.reserve(statement.columnCount());
+    for (int column = 0; column < statement.columnCount(); ++column)
+        row << statement.value(column);
+    return row;
+}
+
+int Dataset::dataFieldCount() const
+{
+    int count = 0;
+    for (const Field &field : m_fields)
+        count += field.kind == Field::Kind::Data ? 1 : 0;
+    return count;
+}
+
+void Dataset::open()
+{
+    if (isOpen())
+        close();
+    Statement statement(m_attachment, m_transaction);
+    statement.prepare(m_selectSql);
+    for (const QString &name : statement.parameterNames())
+        statement.setParameter(name, m_params.value(name));
+    statement.execute();
+
+    // Data fields follow the statement; calculated and look-up fields stay.
+    std::vector<Field> fields;
+    for (int column = 0; column < statement.columnCount(); ++column) {
+        Field field;
+        field.name = statement.columnName(column);
+        const int earlier = fieldIndex(field.name);
+        if (earlier >= 0 && m_fields[size_t(earlier)].kind == Field::Kind::Data) {
+            field.displayFormat = m_fields[size_t(earlier)].displayFormat;
+            field.rule = m_fields[size_t(earlier)].rule;
+        }
+        fields.push_back(field);
+    }
+    for (const Field &field : m_fields) {
+        if (field.kind != Field::Kind::Data)
+            fields.push_back(field);
+    }
+    m_fields = fields;
+
+    m_rows.clear();
+    while (statement.fetch())
+        m_rows.push_back(readRow(statement));
+    m_current = m_rows.empty() ? -1 : 0;
+    m_eof = m_rows.empty();
+    m_modified = false;
+    m_state = State::Browse;
+    announceReset();
+    if (m_scrollEvents && afterScroll)
+        afterScroll(*this);
+}
+
+void Dataset::close()
+{
+    if (!isOpen())
+        return;
+    m_rows.clear();
+    m_current = -1;
+    m_eof = true;
+    m_buffer.clear();
+    m_original.clear();
+    m_modified = false;
+    m_state = State::Inactive;
+    announceReset();
+}
+
+void Dataset::reopen()
+{
+    close();
+    open();
+}
+
+void Dataset::announceReset()
+{
+    if (controlsDisabled()) {
+        m_pendingReset = true;
+        return;
+    }
+    Q_EMIT reset();
+    Q_EMIT stateChanged();
+    Q_EMIT currentChanged();
+}
+
+void Dataset::disableControls()
+{
+    ++m_disabledControls;
+}
+
+void Dataset::enableControls()
+{
+    if (m_disabledControls == 0 || --m_disabledControls > 0)
+        return;
+    if (m_pendingReset) {
+        m_pendingReset = false;
+        announceReset();
+    }
+}
+
+void Dataset::setState(State state)
+{
+    m_state = state;
+    if (controlsDisabled())
+        m_pendingReset = true;
+    else
+        Q_EMIT stateChanged();
+}
+
+void Dataset::setCurrent(int row)
+{
+    if (m_rows.empty()) {
+        m_eof = true;
+        return;
+    }
+    row = qBound(0, row, recordCount() - 1);
+    if (row == m_current)
+        return;
+    if (isEditing())
+        post();
+    if (m_scrollEvents && beforeScroll)
+        beforeScroll(*this);
+    m_current = row;
+    if (controlsDisabled())
+        m_pendingReset = true;
+    else
+        Q_EMIT currentChanged();
+    if (m_scrollEvents && afterScroll)
+        afterScroll(*this);
+}
+
+void Dataset::first()
+{
+    setCurrent(0);
+    m_eof = m_rows.empty();
+}
+
+void Dataset::last()
+{
+    setCurrent(recordCount() - 1);
+    m_eof = m_rows.empty();
+}
+
+void Dataset::next()
+{
+    if (m_current + 1 >= recordCount()) {
+        m_eof = true;
+        return;
+    }
+    setCurrent(m_current + 1);
+    m_eof = false;
+}
+
+void Dataset::prior()
+{
+    setCurrent(m_current - 1);
+    m_eof = m_rows.empty();
+}
+
+void Dataset::moveTo(int row)
+{
+    setCurrent(row);
+    m_eof = m_rows.empty();
+}
+
+QString Dataset::fieldName(int field) const
+{
+    return m_fields.at(size_t(field)).name;
+}
+
+int Dataset::fieldIndex(const QString &name) const
+{
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+int Dataset::requireField(const QString &name) const
+{
+    const int field = fieldIndex(name);
+    if (field < 0)
+        throw varnex::Error(QStringLiteral("Field '%1' not found").arg(name));
+    return field;
+}
+
+QVariant Dataset::value(const QString &field) const
+{
+    if (m_current < 0)
+        return QVariant();
+    return value(m_current, requireField(field));
+}
+
+QVariant Dataset::value(int row, int field) const
+{
+    const Field &definition = m_fields.at(size_t(field));
+    switch (definition.kind) {
+    case Field::Kind::Data: {
+        const QVariantList &values = (row == m_current && isEditing()) ? m_buffer : m_rows.at(size_t(row));
+        return values.value(field);
+    }
+    case Field::Kind::Calculated:
+        return definition.compute(*this, row);
+    case Field::Kind::Lookup: {
+        const int keyField = fieldIndex(definition.keyField);
+        if (keyField < 0 || !definition.lookup)
+            return QVariant();
+        return definition.lookup->lookupValue(definition.lookupKey, value(row, keyField), definition.lookupResult);
+    }
+    }
+    return QVariant();
+}
+
+QString Dataset::displayText(int row, int field) const
+{
+    const QVariant raw = value(row, field);
+    const Field &definition = m_fields.at(size_t(field));
+    if (definition.rule == DisplayRule::YesNo)
+        return raw.toInt() == 1 ? QStringLiteral(" да ") : QStringLiteral(" не ");
+    if (raw.isNull())
+        return QString();
+    if (definition.rule == DisplayRule::Percent) {
+        const double percent = raw.toDouble() * 100;
+        return definition.displayFormat.isEmpty() ? QLocale().toString(percent, 'g', 12)
+                                                  : varnex::formatFloat(definition.displayFormat, percent);
+    }
+    if (!definition.displayFormat.isEmpty() && isNumber(raw))
+        return varnex::formatFloat(definition.displayFormat, raw.toDouble());
+    switch (raw.typeId()) {
+    case QMetaType::QDate:
+        return raw.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    case QMetaType::QDateTime:
+        return raw.toDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    case QMetaType::QTime:
+        return raw.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::Double:
+        return QLocale().toString(raw.toDouble(), 'g', 15);
+    default:
+        return raw.toString();
+    }
+}
+
+QString Dataset::displayText(const QString &field) const
+{
+    if (m_current < 0)
+        return QString();
+    return displayText(m_current, requireField(field));
+}
+
+void Dataset::setValue(const QString &field, const QVariant &value)
+{
+    if (!isEditing())
+        throw varnex::Error(QStringLiteral("Записът не е в режим на редакция."));
+    const int index = requireField(field);
+    if (m_fields[size_t(index)].kind != Field::Kind::Data)
+        throw varnex::Error(QStringLiteral("Полето %1 не може да се променя.").arg(field));
+    const QVariant stored = m_fields[size_t(index)].rule == DisplayRule::Percent && isNumber(value)
+                                ? QVariant(value.toDouble())
+                                : value;
+    if (sameValue(m_buffer.value(index), stored) && m_buffer.value(index).isNull() == stored.isNull())
+        return;
+    m_buffer[index] = stored;
+    m_modified = true;
+    if (!controlsDisabled())
+        Q_EMIT rowChanged(m_current);
+}
+
+void Dataset::append()
+{
+    if (!isOpen())
+        throw varnex::Error(QStringLiteral("Списъкът не е отворен."));
+    if (isEditing())
+        post();
+    if (m_scrollEvents && beforeScroll)
+        beforeScroll(*this);
+    m_buffer = QVariantList();
+    for (int i = 0; i < dataFieldCount(); ++i)
+        m_buffer << QVariant();
+    m_original = m_buffer;
+    m_rows.push_back(m_buffer);
+    m_current = recordCount() - 1;
+    m_eof = false;
+    m_state = State::Insert;
+    if (onNewRecord)
+        onNewRecord(*this);
+    m_modified = false;
+    if (controlsDisabled()) {
+        m_pendingReset = true;
+    } else {
+        Q_EMIT rowInserted(m_current);
+        Q_EMIT stateChanged();
+        Q_EMIT currentChanged();
+    }
+    if (m_scrollEvents && afterScroll)
+        afterScroll(*this);
+}
+
+void Dataset::edit()
+{
+    if (isEditing())
+        return;
+    if (!isOpen() || isEmpty())
+        throw varnex::Error(QStringLiteral("Няма запис за редакция."));
+    m_buffer = m_rows[size_t(m_current)];
+    m_original = m_buffer;
+    m_modified = false;
+    setState(State::Edit);
+}
+
+void Dataset::bindRow(Statement &statement, const QVariantList &current, const QVariantList &original) const
+{
+    for (const QString &name : statement.parameterNames()) {
+        const bool old = name.startsWith(QLatin1String("OLD_"));
+        const int field = fieldIndex(old ? name.mid(4) : name);
+        if (field >= 0 && m_fields[size_t(field)].kind == Field::Kind::Data)
+            statement.setParameter(name, (old ? original : current).value(field));
+        else if (m_params.contains(name))
+            statement.setParameter(name, m_params.value(name));
+    }
+}
+
+void Dataset::runChange(const QString &sql)
+{
+    if (sql.isEmpty())
+        throw varnex::Error(QStringLiteral("Списъкът не може да бъде променян."));
+    Statement statement(m_attachment, m_transaction);
+    statement.prepare(sql);
+    bindRow(statement, m_buffer, m_original);
+    statement.execute();
+}
+
+void Dataset::post()
+{
+    if (!isEditing())
+        return;
+    if (beforePost)
+        beforePost(*this);
+    runChange(m_state == State::Insert ? m_insertSql : m_updateSql);
+    m_transaction.commitRetaining();
+
+    if (!m_refreshSql.isEmpty()) {
+        Statement reread(m_attachment, m_transaction);
+        reread.prepare(m_refreshSql);
+        bindRow(reread, m_buffer, m_original);
+        reread.execute();
+        if (reread.fetch()) {
+            const QVariantList row = readRow(reread);
+            for (int column = 0; column < reread.columnCount(); ++column) {
+                const int field = fieldIndex(reread.columnName(column));
+                if (field >= 0 && field < m_buffer.size())
+                    m_buffer[field] = row.at(column);
+            }
+        }
+    }
+    m_rows[size_t(m_current)] = m_buffer;
+    m_modified = false;
+    setState(State::Browse);
+    if (!controlsDisabled())
+        Q_EMIT rowChanged(m_current);
+    if (afterPost)
+        afterPost(*this);
+}
+
+void Dataset::cancel()
+{
+    if (m_state == State::Insert) {
+        const int removed = m_current;
+        m_rows.erase(m_rows.begin() + removed);
+        m_current = qMin(removed, recordCount() - 1);
+        m_eof = m_rows.empty();
+        m_modified = false;
+        m_state = State::Browse;
+        if (controlsDisabled()) {
+            m_pendingReset = true;
+        } else {
+            Q_EMIT rowRemoved(removed);
+            Q_EMIT stateChanged();
+            Q_EMIT currentChanged();
+        }
+        return;
+    }
+    if (m_state != State::Edit)
+        return;
+    m_modified = false;
+    setState(State::Browse);
+    if (!controlsDisabled())
+        Q_EMIT rowChanged(m_current);
+}
+
+void Dataset::remove()
+{
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (!isOpen() || isEmpty())
+        throw varnex::Error(QStringLiteral("Няма запис за изтриване."));
+    if (m_state == State::Edit)
+        cancel();
+    m_buffer = m_rows[size_t(m_current)];
+    m_original = m_buffer;
+    runChange(m_deleteSql);
+    m_transaction.commitRetaining();
+    const int removed = m_current;
+    m_rows.erase(m_rows.begin() + removed);
+    m_current = qMin(removed, recordCount() - 1);
+    m_eof = m_rows.empty();
+    if (controlsDisabled()) {
+        m_pendingReset = true;
+    } else {
+        Q_EMIT rowRemoved(removed);
+        Q_EMIT currentChanged();
+    }
+    if (m_scrollEvents && afterScroll)
+        afterScroll(*this);
+}
+
+bool Dataset::locate(const QStringList &fields, const QVariantList &values)
+{
+    std::vector<int> indexes;
+    for (const QString &name : fields)
+        indexes.push_back(requireField(name));
+    for (int row = 0; row < recordCount(); ++row) {
+        bool all = true;
+        for (size_t i = 0; i < indexes.size() && all; ++i)
+            all = sameValue(value(row, indexes[i]), values.value(int(i)));
+        if (all) {
+            setCurrent(row);
+            m_eof = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Dataset::addCalculatedField(const QString &name, std::function<QVariant(const Dataset &, int)> compute)
+{
+    Field field;
+    field.kind = Field::Kind::Calculated;
+    field.name = name;
+    field.compute = std::move(compute);
+    m_fields.push_back(field);
+}
+
+void Dataset::addLookupField(const QString &name, const QString &keyField, Dataset *lookup, const QString &lookupKey,
+                             const QString &lookupResult)
+{
+    Field field;
+    field.kind = Field::Kind::Lookup;
+    field.name = name;
+    field.keyField = keyField;
+    field.lookup = lookup;
+    field.lookupKey = lookupKey;
+    field.lookupResult = lookupResult;
+    m_fields.push_back(field);
+    if (lookup) {
+        // Rows showing looked-up values change when the other list does.
+        connect(lookup, &Dataset::reset, this, [this] {
+            if (!controlsDisabled() && isOpen())
+                Q_EMIT reset();
+        });
+    }
+}
+
+void Dataset::setDisplayFormat(const QString &field, const QString &format)
+{
+    const int index = fieldIndex(field);
+    if (index >= 0) {
+        m_fields[size_t(index)].displayFormat = format;
+        return;
+    }
+    // Formats may be set before the first open creates the data fields.
+    Field pending;
+    pending.name = field;
+    pending.displayFormat = format;
+    m_fields.insert(m_fields.begin(), pending);
+}
+
+void Dataset::setDisplayRule(const QString &field, DisplayRule rule)
+{
+    int index = fieldIndex(field);
+    if (index < 0) {
+        Field pending;
+        pending.name = field;
+        m_fields.insert(m_fields.begin(), pending);
+        index = 0;
+    }
+    m_fields[size_t(index)].rule = rule;
+}
+
+DisplayRule Dataset::displayRule(const QString &field) const
+{
+    const int index = fieldIndex(field);
+    return index < 0 ? DisplayRule::Plain : m_fields[size_t(index)].rule;
+}
+
+QVariant Dataset::lookupValue(const QString &keyField, const QVariant &key, const QString &resultField) const
+{
+    const int keyIndex = fieldIndex(keyField);
+    const int resultIndex = fieldIndex(resultField);
+    if (keyIndex < 0 || resultIndex < 0 || key.isNull())
+        return QVariant();
+    for (int row = 0; row < recordCount(); ++row) {
+        if (sameValue(m_rows[size_t(row)].value(keyIndex), key))
+            return m_rows[size_t(row)].value(resultIndex);
+    }
+    return QVariant();
+}
+
+} // namespace db

@@ -1,0 +1,196 @@
+#pragma once
+
+#include "util/Error.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantHash>
+
+#include <functional>
+#include <vector>
+
+namespace db {
+
+class Attachment;
+class Transaction;
+
+// A check before a row is stored that refuses it: the message for the user
+// and the field whose editor should take the focus.
+class FieldError : public varnex::Error
+{
+public:
+    FieldError(const QString &message, const QString &field)
+        : varnex::Error(message)
+        , m_field(field)
+    {
+    }
+    const QString &field() const { return m_field; }
+
+private:
+    QString m_field;
+};
+
+// How a field's value is shown in grids and editors.
+enum class DisplayRule {
+    Plain,
+    Percent, // a fraction shown and typed as a percentage (0.05 ↔ 5)
+    YesNo,   // 1 as " да ", anything else as " не "
+};
+
+// The rows of one select statement with a current row and an edit buffer:
+// browse, edit and insert states; append, edit, post, cancel and remove
+// through the statements the owner gives it, with ":NAME" bound to the new
+// value of field NAME and ":OLD_NAME" to the value as it was read. Every
+// stored change is committed at once, keeping the transaction open.
+class Dataset : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    Dataset(Attachment &attachment, Transaction &transaction, QObject *parent = nullptr);
+    ~Dataset() override;
+
+    void setSelectSql(const QString &sql);
+    const QString &selectSql() const { return m_selectSql; }
+    void setInsertSql(const QString &sql) { m_insertSql = sql; }
+    void setUpdateSql(const QString &sql) { m_updateSql = sql; }
+    void setDeleteSql(const QString &sql) { m_deleteSql = sql; }
+    // Re-reads one row after it is stored, bound like the other statements.
+    void setRefreshSql(const QString &sql) { m_refreshSql = sql; }
+
+    // Parameters of the select statement, by name, case-insensitive.
+    QStringList paramNames() const;
+    bool hasParam(const QString &name) const;
+    void setParam(const QString &name, const QVariant &value);
+    QVariant param(const QString &name) const;
+
+    void open();
+    void close();
+    // Closes and opens again; the current row goes back to the first.
+    void reopen();
+    bool isOpen() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+    bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+
+    int recordCount() const { return int(m_rows.size()); }
+    bool isEmpty() const { return m_rows.empty(); }
+    // The current row, −1 when there is none.
+    int recNo() const { return m_current; }
+    bool eof() const { return m_eof; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveTo(int row);
+
+    int fieldCount() const { return int(m_fields.size()); }
+    QString fieldName(int field) const;
+    int fieldIndex(const QString &name) const; // −1 when absent
+    bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
+    // Throws "Field not found" for a name the dataset does not have.
+    int requireField(const QString &name) const;
+
+    // Values of the current row (the edit buffer while editing); null on an
+    // empty dataset.
+    QVariant value(const QString &field) const;
+    QVariant value(int row, int field) const;
+    QString displayText(int row, int field) const;
+    QString displayText(const QString &field) const;
+    // Puts a value into the edit buffer; the dataset must be editing.
+    void setValue(const QString &field, const QVariant &value);
+    bool isModified() const { return m_modified; }
+
+    void append();
+    void edit();
+    // Runs the before-post check, stores the row, re-reads it. On failure
+    // the row stays in editing and the error goes to the caller.
+    void post();
+    void cancel();
+    void remove();
+
+    // Moves to the first row whose fields all equal the values.
+    bool locate(const QStringList &fields, const QVariantList &values);
+
+    // While controls are disabled no change is announced; enabling them
+    // again announces one reset of everything.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disabledControls > 0; }
+    // While scroll events are off the scroll hooks do not run.
+    void setScrollEventsEnabled(bool enabled) { m_scrollEvents = enabled; }
+
+    // Fields computed from the row, and look-ups of a value in another
+    // dataset through a key field of this one.
+    void addCalculatedField(const QString &name, std::function<QVariant(const Dataset &, int row)> compute);
+    void addLookupField(const QString &name, const QString &keyField, Dataset *lookup, const QString &lookupKey,
+                        const QString &lookupResult);
+    void setDisplayFormat(const QString &field, const QString &format);
+    void setDisplayRule(const QString &field, DisplayRule rule);
+    DisplayRule displayRule(const QString &field) const;
+    // The value of `resultField` in the first row whose `keyField` equals `key`.
+    QVariant lookupValue(const QString &keyField, const QVariant &key, const QString &resultField) const;
+
+    std::function<void(Dataset &)> onNewRecord;
+    std::function<void(Dataset &)> beforePost; // throws FieldError to refuse
+    std::function<void(Dataset &)> afterPost;
+    std::function<void(Dataset &)> beforeScroll;
+    std::function<void(Dataset &)> afterScroll;
+
+Q_SIGNALS:
+    void stateChanged();
+    void currentChanged();
+    // The whole result changed (opened, closed, reopened, controls enabled).
+    void reset();
+    void rowChanged(int row);
+    void rowInserted(int row);
+    void rowRemoved(int row);
+
+private:
+    struct Field
+    {
+        enum class Kind { Data, Calculated, Lookup } kind = Kind::Data;
+        QString name;
+        QString displayFormat;
+        DisplayRule rule = DisplayRule::Plain;
+        std::function<QVariant(const Dataset &, int)> compute;
+        QString keyField;
+        Dataset *lookup = nullptr;
+        QString lookupKey;
+        QString lookupResult;
+    };
+
+    QVariantList readRow(class Statement &statement) const;
+    int dataFieldCount() const;
+    void runChange(const QString &sql);
+    void bindRow(class Statement &statement, const QVariantList &current, const QVariantList &original) const;
+    void setCurrent(int row);
+    void setState(State state);
+    void announceReset();
+
+    Attachment &m_attachment;
+    Transaction &m_transaction;
+    QString m_selectSql;
+    QString m_insertSql;
+    QString m_updateSql;
+    QString m_deleteSql;
+    QString m_refreshSql;
+    QVariantHash m_params; // upper-case names
+    QStringList m_paramNames;
+
+    std::vector<Field> m_fields;
+    std::vector<QVariantList> m_rows; // data fields only
+    int m_current = -1;
+    bool m_eof = true;
+    State m_state = State::Inactive;
+    QVariantList m_buffer;
+    QVariantList m_original;
+    bool m_modified = false;
+    int m_disabledControls = 0;
+    bool m_pendingReset = false;
+    bool m_scrollEvents = true;
+};
+
+} // namespace db

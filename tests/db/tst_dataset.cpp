@@ -1,0 +1,232 @@
+#include "db/Dataset.h"
+#include "db/DatabaseError.h"
+#include "support/DatabaseTest.h"
+#include "support/QtPrinters.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using db::Dataset;
+
+namespace {
+
+const char *const kUnits =
+    "select m1.MERKI_ID, m1.MERKI_NAME, m1.MERKI_ZNAK, m1.MERKI_ISBASE, m1.MERKI_KOL, m1.MERKI_BASE_ID, "
+    "m2.MERKI_NAME as BASE_NAME from MERKI m1 "
+    "LEFT OUTER JOIN MERKI m2 ON(m1.MERKI_BASE_Id=m2.MERKI_ID) where (m1.MERKI_ID <> -1) order by m1.MERKI_NAME";
+
+class Datasets : public testing_support::DatabaseTest
+{
+protected:
+    Datasets()
+    {
+        units = dm->createDataset(QString::fromLatin1(kUnits));
+        units->setInsertSql(QStringLiteral(
+            "insert into MERKI (MERKI_ID, MERKI_NAME, MERKI_ZNAK, MERKI_ISBASE, MERKI_KOL, MERKI_BASE_ID) "
+            "values (:MERKI_ID, :MERKI_NAME, :MERKI_ZNAK, :MERKI_ISBASE, :MERKI_KOL, :MERKI_BASE_ID)"));
+        units->setUpdateSql(QStringLiteral(
+            "update MERKI set MERKI_ID = :MERKI_ID, MERKI_NAME = :MERKI_NAME, MERKI_ZNAK = :MERKI_ZNAK, "
+            "MERKI_ISBASE = :MERKI_ISBASE, MERKI_KOL = :MERKI_KOL, MERKI_BASE_ID = :MERKI_BASE_ID "
+            "where MERKI_ID = :OLD_MERKI_ID"));
+        units->setDeleteSql(QStringLiteral("delete from MERKI where MERKI_ID = :OLD_MERKI_ID"));
+        units->setRefreshSql(QStringLiteral(
+            "select m1.MERKI_ID, m2.MERKI_NAME as BASE_NAME "
+            "from MERKI m1 LEFT OUTER JOIN MERKI m2 ON(m1.MERKI_BASE_Id=m2.MERKI_ID) where m1.MERKI_ID = :MERKI_ID"));
+        units->open();
+    }
+
+    QString storedName(int id)
+    {
+        return dm->QueryValue(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = :ID"), QString(),
+                              {{QStringLiteral("ID"), id}})
+            .toString();
+    }
+
+    void addUnit(int id, const QString &name, const QString &sign, double factor = 1, int base = 0)
+    {
+        units->append();
+        units->setValue(QStringLiteral("MERKI_ID"), id);
+        units->setValue(QStringLiteral("MERKI_NAME"), name);
+        units->setValue(QStringLiteral("MERKI_ZNAK"), sign);
+        units->setValue(QStringLiteral("MERKI_KOL"), factor);
+        units->setValue(QStringLiteral("MERKI_BASE_ID"), base ? base : id);
+        units->post();
+    }
+
+    std::unique_ptr<Dataset> units;
+};
+
+TEST_F(Datasets, OpenReadsEveryRowInOrderWithTheStatementsFields)
+{
+    EXPECT_EQ(units->recordCount(), 7);
+    EXPECT_EQ(units->recNo(), 0);
+    EXPECT_EQ(units->fieldCount(), 7);
+    EXPECT_EQ(units->value(QStringLiteral("merki_name")).toString(), QStringLiteral("брой")); // first by name
+    EXPECT_THROW(units->value(QStringLiteral("NO_SUCH")), varnex::Error);
+    units->last();
+    EXPECT_FALSE(units->eof());
+    units->next();
+    EXPECT_TRUE(units->eof());
+}
+
+TEST_F(Datasets, AppendPostStoresAndRereadsTheRow)
+{
+    QSignalSpy states(units.get(), &Dataset::stateChanged);
+    units->append();
+    EXPECT_EQ(units->state(), Dataset::State::Insert);
+    EXPECT_EQ(units->recordCount(), 8);
+    EXPECT_FALSE(units->isModified());
+    units->setValue(QStringLiteral("MERKI_ID"), 8);
+    units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("дузина"));
+    units->setValue(QStringLiteral("MERKI_ZNAK"), QStringLiteral("дуз."));
+    units->setValue(QStringLiteral("MERKI_KOL"), 12.0);
+    units->setValue(QStringLiteral("MERKI_BASE_ID"), 1);
+    EXPECT_TRUE(units->isModified());
+    units->post();
+    EXPECT_EQ(units->state(), Dataset::State::Browse);
+    EXPECT_EQ(states.count(), 2);
+    EXPECT_EQ(storedName(8), QStringLiteral("дузина"));
+    EXPECT_EQ(units->value(QStringLiteral("BASE_NAME")).toString(), QStringLiteral("брой")); // re-read
+}
+
+TEST_F(Datasets, UpdatesAreKeyedByTheOldKeyEvenWhenTheKeyChanges)
+{
+    addUnit(8, QStringLiteral("дузина"), QStringLiteral("дуз."));
+    ASSERT_TRUE(units->locate({QStringLiteral("MERKI_ID")}, {8}));
+    units->edit();
+    units->setValue(QStringLiteral("MERKI_ID"), 9);
+    units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("Дузина"));
+    units->post();
+    EXPECT_EQ(storedName(8), QString());
+    EXPECT_EQ(storedName(9), QStringLiteral("Дузина"));
+}
+
+TEST_F(Datasets, CancelForgetsTheEditAndTheAppendedRow)
+{
+    units->edit();
+    units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("променено"));
+    units->cancel();
+    EXPECT_EQ(units->value(QStringLiteral("MERKI_NAME")).toString(), QStringLiteral("брой"));
+    units->moveTo(3);
+    units->append();
+    units->cancel();
+    EXPECT_EQ(units->recordCount(), 7);
+    EXPECT_EQ(units->recNo(), 6);
+    EXPECT_EQ(units->state(), Dataset::State::Browse);
+}
+
+TEST_F(Datasets, RefusedOrFailedPostsLeaveTheRowInEditingAndWriteNothing)
+{
+    units->beforePost = [](Dataset &dataset) {
+        if (dataset.value(QStringLiteral("MERKI_ZNAK")).toString().isEmpty())
+            throw db::FieldError(QStringLiteral("Полето \"Означение\" трябва да бъде попълнено!"), QStringLiteral("MERKI_ZNAK"));
+    };
+    units->append();
+    units->setValue(QStringLiteral("MERKI_ID"), 8);
+    units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("кашон"));
+    try {
+        units->post();
+        FAIL() << "posted without a sign";
+    } catch (const db::FieldError &error) {
+        EXPECT_EQ(error.field(), QStringLiteral("MERKI_ZNAK"));
+    }
+    EXPECT_EQ(units->state(), Dataset::State::Insert);
+
+    units->setValue(QStringLiteral("MERKI_ZNAK"), QStringLiteral("много дълго означение"));
+    EXPECT_THROW(units->post(), db::DatabaseError);
+    EXPECT_EQ(units->state(), Dataset::State::Insert);
+    EXPECT_EQ(units->value(QStringLiteral("MERKI_NAME")).toString(), QStringLiteral("кашон"));
+    EXPECT_FALSE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 8")));
+
+    units->setValue(QStringLiteral("MERKI_ZNAK"), QStringLiteral("каш."));
+    units->post();
+    EXPECT_EQ(storedName(8), QStringLiteral("кашон"));
+}
+
+TEST_F(Datasets, AFailedDeleteKeepsTheRow)
+{
+    addUnit(8, QStringLiteral("кашон"), QStringLiteral("каш."));
+    dm->RunScriptStatement(QStringLiteral("CREATE EXCEPTION UNIT_IN_USE 'Мярката се използва';"));
+    dm->RunScriptStatement(QStringLiteral(
+        "SET TERM ^ ;\nCREATE TRIGGER NO_DELETE FOR MERKI BEFORE DELETE AS BEGIN "
+        "IF (OLD.MERKI_ID = 8) THEN EXCEPTION UNIT_IN_USE; END^\nSET TERM ; ^"));
+    ASSERT_TRUE(units->locate({QStringLiteral("MERKI_ID")}, {8}));
+    try {
+        units->remove();
+        FAIL() << "deleted";
+    } catch (const db::DatabaseError &error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("Мярката се използва"))) << error.what();
+    }
+    EXPECT_EQ(units->recordCount(), 8);
+    EXPECT_EQ(units->value(QStringLiteral("MERKI_ID")).toInt(), 8);
+
+    addUnit(10, QStringLiteral("чувал"), QStringLiteral("чув."));
+    units->remove();
+    EXPECT_EQ(units->recordCount(), 8);
+    EXPECT_EQ(storedName(10), QString());
+}
+
+TEST_F(Datasets, LookupCalculatedFieldsAndDisplayRules)
+{
+    auto goods = dm->createDataset(QStringLiteral(
+        "select NOM_ID, NOM_CODE, NOM_NAME, NOM_MERKI_ID1, NOM_INREPORT, SELL_PRICE, 0.05 as DISCOUNT from NOM"));
+    goods->addLookupField(QStringLiteral("UNIT_NAME"), QStringLiteral("NOM_MERKI_ID1"), &dm->qMerki(),
+                          QStringLiteral("MERKI_ID"), QStringLiteral("MERKI_NAME"));
+    goods->addCalculatedField(QStringLiteral("DOUBLE_PRICE"), [](const Dataset &d, int row) {
+        return d.value(row, d.fieldIndex(QStringLiteral("SELL_PRICE"))).toDouble() * 2;
+    });
+    goods->setDisplayFormat(QStringLiteral("NOM_CODE"), QStringLiteral("000000"));
+    goods->setDisplayFormat(QStringLiteral("DOUBLE_PRICE"), QStringLiteral("0.0000"));
+    goods->setDisplayRule(QStringLiteral("NOM_INREPORT"), db::DisplayRule::YesNo);
+    goods->setDisplayRule(QStringLiteral("DISCOUNT"), db::DisplayRule::Percent);
+    dm->ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_CODE, NOM_NAME, NOM_MERKI_ID1, NOM_INREPORT, SELL_PRICE) "
+                               "values (5, 42, 'Олио', 3, 1, 1.25)"));
+    goods->open();
+    ASSERT_TRUE(goods->locate({QStringLiteral("NOM_ID")}, {5}));
+    EXPECT_EQ(goods->displayText(QStringLiteral("NOM_CODE")), QStringLiteral("000042"));
+    EXPECT_EQ(goods->value(QStringLiteral("UNIT_NAME")).toString(), QStringLiteral("литър"));
+    EXPECT_EQ(goods->displayText(QStringLiteral("DOUBLE_PRICE")), QStringLiteral("2.5000"));
+    EXPECT_EQ(goods->displayText(QStringLiteral("NOM_INREPORT")), QStringLiteral(" да "));
+    EXPECT_EQ(goods->displayText(QStringLiteral("DISCOUNT")), QStringLiteral("5"));
+    ASSERT_TRUE(goods->locate({QStringLiteral("NOM_ID")}, {-1}));
+    EXPECT_EQ(goods->displayText(QStringLiteral("NOM_INREPORT")), QStringLiteral(" не "));
+    EXPECT_EQ(goods->value(QStringLiteral("UNIT_NAME")), QVariant()); // unit −1 is not in the list
+}
+
+TEST_F(Datasets, RefreshKeepsTheKeyOrEndsAtTheEnd)
+{
+    int afterScrolls = 0;
+    units->afterScroll = [&](Dataset &) { ++afterScrolls; };
+    ASSERT_TRUE(units->locate({QStringLiteral("MERKI_ID")}, {3}));
+    afterScrolls = 0;
+    dm->ExecSQL(QStringLiteral("insert into MERKI (MERKI_ID, MERKI_NAME, MERKI_ZNAK) values (8, 'ампула', 'амп.')"));
+    dm->RefreshDataSet(*units, QStringLiteral("MERKI_ID"));
+    EXPECT_EQ(units->recordCount(), 8);
+    EXPECT_EQ(units->value(QStringLiteral("MERKI_ID")).toInt(), 3);
+    EXPECT_EQ(afterScrolls, 1);
+
+    dm->ExecSQL(QStringLiteral("delete from MERKI where MERKI_ID = 3"));
+    dm->RefreshDataSet(*units, QStringLiteral("MERKI_ID"));
+    EXPECT_EQ(units->recNo(), units->recordCount() - 1);
+
+    auto byBase = dm->createDataset(QStringLiteral("select * from MERKI where MERKI_BASE_ID = :BASE order by MERKI_ID"));
+    dm->SetParamAndRefresh(*byBase, QStringLiteral("BASE"), 2);
+    EXPECT_EQ(byBase->recordCount(), 2); // килограм and тон
+    dm->SetParamAndRefresh(*byBase, QStringLiteral("base"), 1, QStringLiteral("MERKI_ID"));
+    EXPECT_EQ(byBase->recordCount(), 1);
+}
+
+TEST_F(Datasets, FindTextWalksForwardIgnoringCase)
+{
+    EXPECT_TRUE(dm->FindTextFromFirst(*units, {QStringLiteral("MERKI_NAME"), QStringLiteral("MERKI_ZNAK")}, QStringLiteral("МЕТ")));
+    EXPECT_EQ(units->value(QStringLiteral("MERKI_NAME")).toString(), QStringLiteral("квадратен метър"));
+    EXPECT_TRUE(dm->FindText(*units, {QStringLiteral("MERKI_NAME")}, QStringLiteral("мет"), true));
+    EXPECT_EQ(units->value(QStringLiteral("MERKI_NAME")).toString(), QStringLiteral("метър"));
+    EXPECT_FALSE(dm->FindText(*units, {QStringLiteral("MERKI_NAME")}, QStringLiteral("мет"), true));
+    EXPECT_TRUE(units->eof());
+    EXPECT_TRUE(dm->FindFieldTextFromFirst(*units, QStringLiteral("MERKI_ZNAK"), QStringLiteral("КГ")));
+    EXPECT_EQ(units->value(QStringLiteral("MERKI_ID")).toInt(), 2);
+}
+
+} // namespace
