@@ -20,7 +20,9 @@ QString programPath()
 {
     if (QCoreApplication::instance())
         return QCoreApplication::applicationFilePath();
-    return QDir::current().absoluteFilePath(QStringLiteral("Varnex"));
+    // The settings are read before the application object exists.
+    const QString running = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return running.isEmpty() ? QDir::current().absoluteFilePath(QStringLiteral("Varnex")) : running;
 }
 
 QString programDirectory()

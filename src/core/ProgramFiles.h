@@ -8,8 +8,7 @@ namespace varnex {
 // "Varnex" keeps "Varnex.xdb" and "Varnex.fdb"; "Varnex.exe" would too.
 QString programFileWithExtension(const QString &programPath, const QString &extension);
 
-// The running program's own path, falling back to "Varnex" in the current
-// directory when no application object exists yet.
+// The running program's own path, also before the application object exists.
 QString programPath();
 
 // The directory of the program file, with its trailing separator.

@@ -5,6 +5,7 @@
 #include "util/Error.h"
 
 namespace {
+Tdm *g_dm = nullptr;
 const int kDbVersionKey = 101;
 const char *const kUnitsList = "select * from MERKI  where MERKI_ID <> -1 order by MERKI_NAME";
 const char *const kUpdateMruItems = "EXECUTE PROCEDURE UPDATE_MRU_ITEMS :MRU_ID, :MRU_VAL, :MAX_VALS";
@@ -140,4 +141,16 @@ void Tdm::AddRecentValue(int listId, const QString &value, int maxCount)
     ExecSQL(QString::fromLatin1(kUpdateMruItems), {{QStringLiteral("MRU_ID"), listId},
                                                    {QStringLiteral("MRU_VAL"), value},
                                                    {QStringLiteral("MAX_VALS"), maxCount}});
+}
+
+Tdm &dm()
+{
+    if (!g_dm)
+        throw varnex::Error(QStringLiteral("Няма връзка с базата данни."));
+    return *g_dm;
+}
+
+void SetDataModule(Tdm *module)
+{
+    g_dm = module;
 }

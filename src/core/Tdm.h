@@ -50,3 +50,8 @@ public:
 private:
     std::unique_ptr<db::Dataset> m_qMerki;
 };
+
+// The program's one data module ("dm"), reached by every window.
+Tdm &dm();
+// Installs it (start-up, and tests for their own database).
+void SetDataModule(Tdm *module);

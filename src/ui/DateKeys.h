@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+
+class QDateEdit;
+
+// The date keys of every date field: Page Up a month back, Page Down a
+// month forward, Up a day back, Down a day forward; the key is consumed.
+class DateKeys : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Installs the keys on a date field; the helper belongs to the field.
+    static void install(QDateEdit *edit);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    using QObject::QObject;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace db {
+class Dataset;
+}
+
+// The values of the named key fields of the current row: empty when no
+// name is a field, the value for one, a list for several. Names are split
+// at blanks, commas, semicolons, double quotes and control characters; an
+// empty list of names means "ID".
+QVariant KeyValues(const db::Dataset &dataset, const QString &keyFields);
+
+// Reopens a dataset on the same record (by the key fields), reading every
+// row first when asked; does nothing while the dataset is being edited.
+void ReopenKeepingKey(db::Dataset &dataset, const QString &keyFields, bool fetchAll);
+
+// The number or text filled on the left up to the width; never cut.
+QString PadNumber(qint64 number, int width, QChar fill);
+QString PadText(const QString &text, int width, QChar fill);

@@ -1,0 +1,93 @@
+#include "ui/TfrmBaseDBEditForm.h"
+
+#include "db/Dataset.h"
+#include "ui/Dialogs.h"
+#include "ui/ErrorGuard.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+TfrmBaseDBEditForm::TfrmBaseDBEditForm(QWidget *owner)
+    : TfrmYesNo(owner)
+{
+    btnOK()->setText(QStringLiteral("Запис"));
+    btnOK()->setDefault(false);
+    btnOK()->setAutoDefault(false);
+    btnCancel()->setText(QStringLiteral("Отказ"));
+    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &TfrmBaseDBEditForm::SaveClick);
+    }
+}
+
+bool TfrmBaseDBEditForm::ValidateRecord()
+{
+    return true;
+}
+
+bool TfrmBaseDBEditForm::PostDetails()
+{
+    for (db::Dataset *detail : m_details) {
+        if (!detail->isEditing())
+            continue;
+        try {
+            detail->post();
+        } catch (const varnex::Error &) {
+            detail->cancel();
+        }
+    }
+    return true;
+}
+
+bool TfrmBaseDBEditForm::CanClose()
+{
+    return true;
+}
+
+void TfrmBaseDBEditForm::SaveClick()
+{
+    bool stored = false;
+    runGuarded(this, [&] {
+        // A refusing check has already said why.
+        if (!ValidateRecord() || !PostDetails())
+            return;
+        if (m_main)
+            m_main->post();
+        stored = true;
+    });
+    if (stored)
+        closeWith(mrOk);
+}
+
+void TfrmBaseDBEditForm::accept()
+{
+    SaveClick();
+}
+
+void TfrmBaseDBEditForm::reject()
+{
+    closeWith(mrCancel);
+}
+
+bool TfrmBaseDBEditForm::mayClose()
+{
+    if (m_main && m_main->isEditing() && m_main->isModified()
+        && MessageDlg(QStringLiteral("Отказвате ли се от направените промени?"), TMsgDlgType::mtConfirmation,
+                      mbYes | mbNo)
+               != mrYes)
+        return false;
+    return CanClose();
+}
+
+void TfrmBaseDBEditForm::closeWith(int result)
+{
+    if (!mayClose())
+        return;
+    if (m_main && m_main->isEditing()) {
+        m_main->disableControls();
+        m_main->cancel();
+        runGuarded(this, [this] { m_main->reopen(); });
+        m_main->enableControls();
+    }
+    done(result);
+}

@@ -1,0 +1,389 @@
+#include "ui/TfrmBaseGridForm.h"
+
+#include "db/Dataset.h"
+#include "ui/DataGrid.h"
+#include "ui/DatasetModel.h"
+#include "ui/Dialogs.h"
+#include "ui/DisabledGlyph.h"
+#include "ui/ErrorGuard.h"
+#include "ui/GridLayout.h"
+#include "ui/GridPrint.h"
+#include "ui/TDictionary.h"
+#include "ui/TNotifyPopup.h"
+#include "ui/TdlgListChoose.h"
+#include "util/Error.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TfrmBaseGridForm::TfrmBaseGridForm(QWidget *owner)
+    : TfrmBaseForm(owner)
+{
+    const auto action = [this](const char *caption, const QKeySequence &shortcut, QStyle::StandardPixmap icon) {
+        auto *created = new QAction(withDisabledGlyph(style()->standardIcon(icon)), QString::fromUtf8(caption), this);
+        created->setShortcut(shortcut);
+        created->setShortcutContext(Qt::WindowShortcut);
+        addAction(created);
+        return created;
+    };
+    actnNew = action("Нов", QKeySequence(Qt::CTRL | Qt::Key_N), QStyle::SP_FileIcon);
+    actnEdit = action("Редакция", QKeySequence(Qt::CTRL | Qt::Key_Return), QStyle::SP_FileDialogDetailedView);
+    actnDelete = action("Изтриване", QKeySequence(Qt::CTRL | Qt::Key_Delete), QStyle::SP_TrashIcon);
+    actnFilter = action("Филтър", QKeySequence(), QStyle::SP_FileDialogContentsView);
+    actnRemoveFilter = action("без Филтър", QKeySequence(), QStyle::SP_DialogResetButton);
+    actnPrint = action("Печат", QKeySequence(Qt::CTRL | Qt::Key_P), QStyle::SP_DialogSaveButton);
+    actnClose = action("Затвори", QKeySequence(Qt::ALT | Qt::Key_F4), QStyle::SP_DialogCloseButton);
+    actnColumns = action("Избор на колони", QKeySequence(), QStyle::SP_FileDialogListView);
+    actnRefresh = action("Обнови", QKeySequence(Qt::Key_F5), QStyle::SP_BrowserReload);
+    actnRefresh->setToolTip(QStringLiteral("Обнови списъка"));
+    actnEdit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+
+    connect(actnNew, &QAction::triggered, this, [this] { runGuarded(this, [this] { NewExecute(); }); });
+    connect(actnEdit, &QAction::triggered, this, [this] { runGuarded(this, [this] { EditExecute(); }); });
+    connect(actnDelete, &QAction::triggered, this, [this] { runGuarded(this, [this] { DeleteExecute(); }); });
+    connect(actnFilter, &QAction::triggered, this, [this] { runGuarded(this, [this] { FilterExecute(); }); });
+    connect(actnRemoveFilter, &QAction::triggered, this, [this] { runGuarded(this, [this] { RemoveFilter(); }); });
+    connect(actnPrint, &QAction::triggered, this, [this] { PrintGrid(*m_grid, windowTitle()); });
+    connect(actnClose, &QAction::triggered, this, &QDialog::reject);
+    connect(actnRefresh, &QAction::triggered, this, [this] {
+        runGuarded(this, [this] {
+            BeforeRefresh();
+            RefreshList();
+        });
+    });
+    connect(actnColumns, &QAction::triggered, this, [this] {
+        TdlgListChoose chooser(this);
+        const auto *model = m_grid->datasetModel();
+        if (!model)
+            return;
+        QStringList titles;
+        QList<bool> shown;
+        for (int column = 0; column < int(model->columns().size()); ++column) {
+            titles << model->columns()[size_t(column)].title;
+            shown << !m_grid->isColumnHidden(column);
+        }
+        chooser.setItems(titles, shown);
+        if (chooser.exec() != QDialog::Accepted)
+            return;
+        const QList<bool> ticked = chooser.ticked();
+        for (int column = 0; column < ticked.size(); ++column)
+            m_grid->setColumnShown(column, ticked.at(column));
+    });
+
+    m_mainLayout = new QVBoxLayout(this);
+    m_mainLayout->setContentsMargins(0, 0, 0, 0);
+    m_mainLayout->setSpacing(2);
+    m_toolbar = new QWidget(this);
+    m_toolbar->setObjectName(QStringLiteral("ToolBar"));
+    m_mainLayout->addWidget(m_toolbar);
+    m_filterPanel = new QWidget(this);
+    m_filterLayout = new QHBoxLayout(m_filterPanel);
+    m_filterPanel->hide();
+    m_mainLayout->addWidget(m_filterPanel);
+    m_grid = new DataGrid(this);
+    m_grid->setObjectName(QStringLiteral("Grid"));
+    m_mainLayout->addWidget(m_grid, 1);
+
+    m_btnNew = addToolButton(actnNew);
+    m_btnEdit = addToolButton(actnEdit);
+    m_btnDelete = addToolButton(actnDelete);
+    m_btnFilter = addToolButton(actnFilter);
+    m_btnRemoveFilter = addToolButton(actnRemoveFilter);
+    m_btnPrint = addToolButton(actnPrint);
+    m_btnClose = addToolButton(actnClose);
+    int height = 0;
+    for (QToolButton *button : m_toolbar->findChildren<QToolButton *>())
+        height = qMax(height, button->sizeHint().height());
+    m_toolbar->setFixedHeight(height + 4);
+
+    m_gridMenu = new QMenu(this);
+    m_gridMenu->addAction(actnNew);
+    m_gridMenu->addAction(actnEdit);
+    m_gridMenu->addAction(actnDelete);
+    m_gridMenu->addSeparator();
+    m_gridMenu->addAction(actnColumns);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { m_gridMenu->popup(m_grid->viewport()->mapToGlobal(at)); });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { GridDoubleClicked(); });
+
+    resize(760, 520);
+    BuildToolbar();
+    UpdateActions();
+}
+
+QToolButton *TfrmBaseGridForm::addToolButton(QAction *action)
+{
+    auto *button = new QToolButton(m_toolbar);
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->resize(qMax(64, button->sizeHint().width()), button->sizeHint().height());
+    return button;
+}
+
+void TfrmBaseGridForm::setToolbarButtonShown(QToolButton *button, bool shown)
+{
+    button->setVisible(shown);
+}
+
+void TfrmBaseGridForm::setDataset(db::Dataset &dataset, std::vector<GridColumn> columns)
+{
+    m_dataset = &dataset;
+    m_grid->bind(dataset, std::move(columns));
+    connect(&dataset, &db::Dataset::stateChanged, this, &TfrmBaseGridForm::UpdateActions);
+    connect(&dataset, &db::Dataset::reset, this, &TfrmBaseGridForm::UpdateActions);
+    connect(&dataset, &db::Dataset::currentChanged, this, &TfrmBaseGridForm::UpdateActions);
+    connect(&dataset, &db::Dataset::rowInserted, this, &TfrmBaseGridForm::UpdateActions);
+    connect(&dataset, &db::Dataset::rowRemoved, this, &TfrmBaseGridForm::UpdateActions);
+    UpdateActions();
+}
+
+bool TfrmBaseGridForm::isBrowsing() const
+{
+    return m_dataset && m_dataset->state() == db::Dataset::State::Browse;
+}
+
+bool TfrmBaseGridForm::isEditingDataset() const
+{
+    return m_dataset && m_dataset->isEditing();
+}
+
+void TfrmBaseGridForm::UpdateActions()
+{
+    const bool open = m_dataset && m_dataset->isOpen();
+    const bool filled = open && !m_dataset->isEmpty();
+    actnNew->setEnabled(AllowEdit && AllowInsert && open);
+    actnEdit->setEnabled(AllowEdit && filled);
+    actnDelete->setEnabled(AllowEdit && AllowDelete && filled);
+    actnFilter->setEnabled(AllowFilter && isBrowsing());
+    actnRemoveFilter->setEnabled(FilterActive && AllowFilter && isBrowsing());
+    actnPrint->setEnabled(isBrowsing());
+}
+
+void TfrmBaseGridForm::BuildToolbar()
+{
+    m_toolbarLayout.clear();
+    setToolbarButtonShown(m_btnNew, AllowInsert);
+    setToolbarButtonShown(m_btnEdit, AllowEdit);
+    setToolbarButtonShown(m_btnDelete, AllowDelete);
+    m_toolbarLayout.addButton(m_btnNew, 0);
+    m_toolbarLayout.addButton(m_btnEdit, 0);
+    m_toolbarLayout.addButton(m_btnDelete, 0);
+    int group = 1;
+    setToolbarButtonShown(m_btnFilter, AllowFilter);
+    setToolbarButtonShown(m_btnRemoveFilter, AllowFilter);
+    if (AllowFilter) {
+        m_toolbarLayout.addButton(m_btnFilter, group);
+        m_toolbarLayout.addButton(m_btnRemoveFilter, group);
+        ++group;
+    }
+    setToolbarButtonShown(m_btnPrint, ShowPrint);
+    if (ShowPrint)
+        m_toolbarLayout.addButton(m_btnPrint, group);
+}
+
+void TfrmBaseGridForm::ArrangeToolbar()
+{
+    m_toolbarLayout.arrange(2);
+    m_btnClose->move(m_toolbar->width() - m_btnClose->width() - 2, 2);
+}
+
+void TfrmBaseGridForm::showEvent(QShowEvent *event)
+{
+    TfrmBaseForm::showEvent(event);
+    ArrangeToolbar();
+}
+
+void TfrmBaseGridForm::resizeEvent(QResizeEvent *event)
+{
+    TfrmBaseForm::resizeEvent(event);
+    ArrangeToolbar();
+}
+
+void TfrmBaseGridForm::NewExecute()
+{
+    m_dataset->append();
+}
+
+void TfrmBaseGridForm::EditExecute()
+{
+    m_dataset->edit();
+}
+
+void TfrmBaseGridForm::DeleteExecute()
+{
+    if (DeleteVeto())
+        return;
+    if (MessageDlg(QStringLiteral("Моля, потвърдете изтриване!"), TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes)
+        return;
+    BeforeDelete();
+    m_dataset->remove();
+}
+
+void TfrmBaseGridForm::FilterExecute()
+{
+}
+
+void TfrmBaseGridForm::GridDoubleClicked()
+{
+    if (m_dataset && !m_dataset->isEmpty() && actnEdit->isEnabled())
+        actnEdit->trigger();
+}
+
+bool TfrmBaseGridForm::DeleteVeto()
+{
+    return false;
+}
+
+void TfrmBaseGridForm::BeforeDelete()
+{
+}
+
+bool TfrmBaseGridForm::ApplyWhere(const QString &)
+{
+    return true;
+}
+
+void TfrmBaseGridForm::RemoveFilter()
+{
+    FilterActive = false;
+    setWindowTitle(BaseCaption);
+    UpdateActions();
+}
+
+bool TfrmBaseGridForm::LocateRecord(db::Dataset &dataset, const QString &keyFields, const QVariant &values)
+{
+    const QVariantList list = values.typeId() == QMetaType::QVariantList ? values.toList() : QVariantList{values};
+    if (list.isEmpty() || list.first().isNull())
+        return false;
+    const QStringList names = keyFields.split(QLatin1Char(';'));
+    for (const QString &name : names) {
+        if (!dataset.hasField(name))
+            throw varnex::Error(QStringLiteral("Bad seek field name! %1").arg(name));
+    }
+    dataset.setScrollEventsEnabled(false);
+    dataset.disableControls();
+    const bool found = dataset.locate(names, list);
+    dataset.enableControls();
+    dataset.setScrollEventsEnabled(true);
+    if (dataset.afterScroll)
+        dataset.afterScroll(dataset);
+    return found;
+}
+
+void TfrmBaseGridForm::SaveCurrentKey()
+{
+    m_rememberedKey = m_dataset && !m_dataset->isEmpty() && m_dataset->hasField(KeyField) ? m_dataset->value(KeyField)
+                                                                                          : QVariant();
+}
+
+void TfrmBaseGridForm::RestoreCurrentKey()
+{
+    if (!m_dataset)
+        return;
+    if (!LocateRecord(*m_dataset, KeyField, m_rememberedKey))
+        m_dataset->first();
+}
+
+void TfrmBaseGridForm::BeforeRefresh()
+{
+}
+
+void TfrmBaseGridForm::RefreshList()
+{
+    if (!m_dataset)
+        return;
+    m_dataset->disableControls();
+    try {
+        SaveCurrentKey();
+        m_dataset->reopen();
+        m_dataset->last();
+        m_dataset->first();
+        RestoreCurrentKey();
+    } catch (...) {
+        m_dataset->enableControls();
+        throw;
+    }
+    m_dataset->enableControls();
+}
+
+void TfrmBaseGridForm::ApplyShowParams()
+{
+    if (TakeParam(SettingsPrefix + QLatin1String("::SHOWCMD"), QString()).toString() == QLatin1String("NEW")
+        && actnNew->isEnabled())
+        actnNew->trigger();
+}
+
+void TfrmBaseGridForm::ShowList()
+{
+    show();
+    ApplyShowParams();
+}
+
+void TfrmBaseGridForm::AfterShow()
+{
+    if (isModal())
+        ApplyShowParams();
+}
+
+void TfrmBaseGridForm::SetFilterCaption(const QString &text)
+{
+    if (!text.isEmpty())
+        setWindowTitle(BaseCaption + QLatin1String(" [") + text + QLatin1Char(']'));
+}
+
+void TfrmBaseGridForm::SetFilter(const QString &condition, const QString &captionText)
+{
+    const QString clause = QLatin1String("where (") + condition + QLatin1Char(')');
+    if (!ApplyWhere(clause))
+        return;
+    WhereClause = clause;
+    SetFilterCaption(captionText);
+    FilterActive = true;
+    UpdateActions();
+}
+
+void TfrmBaseGridForm::LoadLayout()
+{
+    TfrmBaseForm::LoadLayout();
+    if (SaveGridLayout)
+        LoadGridLayout(*m_grid, Settings());
+}
+
+void TfrmBaseGridForm::SaveLayout()
+{
+    TfrmBaseForm::SaveLayout();
+    if (SaveGridLayout && m_grid->datasetModel())
+        SaveGridLayoutTo(*m_grid, Settings());
+}
+
+void TfrmBaseGridForm::CustomizeNotification(TNotifyPopup &popup, int kind)
+{
+    popup.setDisplayTime(4000);
+    if (kind == 1) {
+        popup.setImage(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+        popup.setBackground(QColor(255, 255, 224));
+    } else if (kind == 2) {
+        popup.setImage(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        popup.setBackground(QColor(255, 224, 224));
+    }
+}
+
+void TfrmBaseGridForm::done(int result)
+{
+    if (isEditingDataset()) {
+        try {
+            m_dataset->post();
+        } catch (const varnex::Error &) {
+            m_dataset->cancel();
+        }
+    }
+    TfrmBaseForm::done(result);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ui/TfrmYesNo.h"
+
+class QLineEdit;
+
+// Asks for a password; the caller checks it. Nothing of it is remembered.
+class TfrmEnterPass : public TfrmYesNo
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmEnterPass(QWidget *owner = nullptr);
+
+    QString password() const;
+    QLineEdit *edtPass() const { return m_password; }
+
+private:
+    QLineEdit *m_password;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "ui/TfrmBaseForm.h"
+
+class QHBoxLayout;
+class QPushButton;
+class QVBoxLayout;
+
+// A dialog with "OK" (default) and "Cancel" (Esc) at the bottom right. It
+// keeps its designed size; its place is remembered. Derived dialogs put
+// their fields into contentLayout() and may recaption the buttons.
+class TfrmYesNo : public TfrmBaseForm
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmYesNo(QWidget *owner = nullptr);
+
+    QPushButton *btnOK() const { return m_ok; }
+    QPushButton *btnCancel() const { return m_cancel; }
+
+protected:
+    QVBoxLayout *contentLayout() const { return m_content; }
+    QHBoxLayout *buttonLayout() const { return m_buttons; }
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QVBoxLayout *m_content;
+    QHBoxLayout *m_buttons;
+    QPushButton *m_ok;
+    QPushButton *m_cancel;
+};
