@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <deque>
+#include <vector>
+
+namespace testing_support {
+
+// Answers the program's dialogs from a queue, without blocking, and keeps
+// what was shown. Installed for its lifetime.
+class ScriptedDialogs : public DialogProvider
+{
+public:
+    struct Shown
+    {
+        QString text;
+        TMsgDlgType type;
+        TMsgDlgButtons buttons;
+    };
+
+    ScriptedDialogs() { SetDialogProvider(this); }
+    ~ScriptedDialogs() override { SetDialogProvider(nullptr); }
+
+    int messageDlg(const QString &text, TMsgDlgType type, TMsgDlgButtons buttons) override
+    {
+        shown.push_back({text, type, buttons});
+        if (answers.empty())
+            return buttons.testFlag(mbOK) ? mrOk : mrNo;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void systemMessage(const QString &text) override { systemMessages.push_back(text); }
+    void errorBox(const QString &text) override { errors.push_back(text); }
+    void captionedBox(const QString &text, const QString &caption, bool) override
+    {
+        errors.push_back(caption + QLatin1String(": ") + text);
+    }
+
+    std::deque<int> answers;
+    std::vector<Shown> shown;
+    std::vector<QString> errors;
+    std::vector<QString> systemMessages;
+};
+
+} // namespace testing_support
