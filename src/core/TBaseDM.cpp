@@ -12,6 +12,7 @@
 #include "util/Error.h"
 
 #include <QFileInfo>
+#include <QTimer>
 
 namespace {
 
@@ -111,10 +112,10 @@ bool TBaseDM::EnsureDatabaseUser()
     return true;
 }
 
-bool TBaseDM::Connect()
+bool TBaseDM::attachAs(const QString &userName, const QString &userPassword)
 {
     try {
-        m_database->attach(m_connectionName, user, password);
+        m_database->attach(m_connectionName, userName, userPassword);
     } catch (const varnex::Error &) {
         m_messages.showMessage(
             QStringLiteral("[%1:%2]\n\rСървъра на базата данни не е открит! Моля, рестартирайте компютъра.\n\r"
@@ -123,6 +124,13 @@ bool TBaseDM::Connect()
             QStringLiteral("Грешка: 001"), MessageKind::Error);
         return false;
     }
+    return true;
+}
+
+bool TBaseDM::Connect()
+{
+    if (!attachAs(user, password))
+        return false;
     m_main->start();
     m_counters->start();
     AfterConnect();

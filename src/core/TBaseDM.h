@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariantList>
 
+class QTimer;
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -27,8 +29,27 @@ class Transaction;
 class TBaseDM : public data::SqlSession
 {
 public:
+    // What bringing the schema up to date ended with.
+    enum class SchemaResult { Ready, UpgradeFailed, GrantsFailed };
+
     explicit TBaseDM(MessageSink &messages);
     ~TBaseDM() override;
+
+    // The start of a working session: where the database is, the session
+    // token, the database user, the schema as administrator, the working
+    // connection, the session user and the log-in. False when any step
+    // failed; each step has shown its own message.
+    virtual bool StartSession();
+    // The orderly end: disconnect, session backup and the closing token.
+    void EndSession();
+    // Brings the schema up to date as the administrator (base: nothing to do).
+    virtual SchemaResult PrepareSchema();
+    // What start-up shows for a failed result: caption and text.
+    static QString SchemaFailureCaption(SchemaResult result);
+    static QString SchemaFailureText();
+    // The automatic backup of a session and the return to it (Backup issue).
+    virtual void SessionBackup();
+    virtual void SessionRestore();
 
     // Connection settings.
     QString databasePath;
@@ -42,6 +63,28 @@ public:
     bool loginRequired = false;
     int currentUserId = 0;
     QString currentUserName = QStringLiteral("Default");
+
+    // Users, passwords and rights.
+    bool Login();
+    bool CheckLogin(const QString &userName, const QString &password);
+    void LoadUserRecord(int id);
+    // The stored form of a typed password (stored as typed).
+    virtual QString PasswordText(const QString &typed);
+    void ChangePassword();
+    void ChangeMaintenancePassword();
+    virtual void ResetPassword();
+    bool IsAllowed(int userId, int itemId);
+    void SetRight(int userId, int itemId, bool allowed);
+    std::vector<std::pair<QString, int>> ListRightItems(int parentId);
+    bool CheckRight(int itemId);
+    bool AskZonePassword();
+    bool CheckZonePassword(const QString &typed);
+    void LeaveZone();
+    // Whether a zone password was given within the last ten minutes.
+    bool InZone() const { return m_inZone; }
+    // One second of the zone memory.
+    void ZoneTick();
+    int zoneTicks() const { return m_zoneTicks; }
 
     // Embedded when "firebird.conf" lies beside the program; otherwise the
     // settings choose between the local database and a network server.
@@ -109,7 +152,14 @@ protected:
     bool findRow(db::Dataset &dataset, const std::function<bool(int row)> &matches, bool skipCurrent);
 
 private:
+    // Opens the connection as the given user; on failure shows "Грешка: 001".
+    bool attachAs(const QString &userName, const QString &userPassword);
+    bool databaseMarkedReadOnly() const;
+
     MessageSink &m_messages;
+    bool m_inZone = false;
+    int m_zoneTicks = 0;
+    std::unique_ptr<QTimer> m_zoneTimer;
     QString m_connectionName;
     std::unique_ptr<db::Attachment> m_database;
     std::unique_ptr<db::Transaction> m_main;

@@ -72,12 +72,8 @@ Tdm::SchemaResult Tdm::PrepareSchema()
 
 void Tdm::CheckSchemaResult(SchemaResult result)
 {
-    if (result == SchemaResult::Ready)
-        return;
-    const QString caption = result == SchemaResult::UpgradeFailed ? QStringLiteral("Грешка: 401")
-                                                                   : QStringLiteral("Грешка: 402");
-    throw varnex::Error(caption + QLatin1String(": Неуспешно обновяване на базата данни.\n\r"
-                                                "Потърсете помощ от дистрибутора на програмата! "));
+    if (result != SchemaResult::Ready)
+        throw varnex::Error(SchemaFailureCaption(result) + QLatin1String(": ") + SchemaFailureText());
 }
 
 bool Tdm::UpgradeSchema(int version, int target)

@@ -9,9 +9,6 @@
 class Tdm : public TBaseDM
 {
 public:
-    // What bringing the schema up to date ended with.
-    enum class SchemaResult { Ready, UpgradeFailed, GrantsFailed };
-
     explicit Tdm(MessageSink &messages);
     ~Tdm() override;
 
@@ -27,7 +24,7 @@ public:
     int SchemaVersion();
     // Upgrades a database below the current version, records the version,
     // then grants the table rights.
-    SchemaResult PrepareSchema();
+    SchemaResult PrepareSchema() override;
     bool UpgradeSchema(int version, int target = data::kTargetSchemaVersion);
     // Throws the message and caption start-up shows for a failed result.
     static void CheckSchemaResult(SchemaResult result);

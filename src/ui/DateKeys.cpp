@@ -16,23 +16,25 @@ bool DateKeys::eventFilter(QObject *watched, QEvent *event)
     const auto *key = static_cast<QKeyEvent *>(event);
     if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier)
         return false;
-    QDate date = edit->date();
-    switch (key->key()) {
-    case Qt::Key_PageUp:
-        date = date.addMonths(-1);
-        break;
-    case Qt::Key_PageDown:
-        date = date.addMonths(1);
-        break;
-    case Qt::Key_Up:
-        date = date.addDays(-1);
-        break;
-    case Qt::Key_Down:
-        date = date.addDays(1);
-        break;
-    default:
+    const QDate date = moved(edit->date(), key->key());
+    if (!date.isValid())
         return false;
-    }
     edit->setDate(date);
     return true;
+}
+
+QDate DateKeys::moved(const QDate &date, int key)
+{
+    switch (key) {
+    case Qt::Key_PageUp:
+        return date.addMonths(-1);
+    case Qt::Key_PageDown:
+        return date.addMonths(1);
+    case Qt::Key_Up:
+        return date.addDays(-1);
+    case Qt::Key_Down:
+        return date.addDays(1);
+    default:
+        return QDate();
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QObject>
 
 class QDateEdit;
@@ -13,6 +14,8 @@ class DateKeys : public QObject
 public:
     // Installs the keys on a date field; the helper belongs to the field.
     static void install(QDateEdit *edit);
+    // The date a key moves to; invalid for keys that are not date keys.
+    static QDate moved(const QDate &date, int key);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

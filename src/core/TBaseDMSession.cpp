@@ -1,0 +1,112 @@
+// The session of the data module: its start and its orderly end.
+
+#include "core/AppSettings.h"
+#include "core/MessageSink.h"
+#include "core/SessionToken.h"
+#include "core/TBaseDM.h"
+#include "core/TSettings.h"
+#include "db/Attachment.h"
+#include "db/Transaction.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+namespace {
+
+const char *const kUncleanEnd =
+    "Работата в последната сесия на програмата не е приключила чисто!\r\n"
+    "Това може да доведе до наличие на некоректни данни!\r\n"
+    "Желаете ли да възстановите базата от автоматичен архив на предходната сесия?\r\n"
+    "Забележка: Така ще загубите данните от последната сесия!!!";
+
+} // namespace
+
+bool TBaseDM::databaseMarkedReadOnly() const
+{
+    // Only a file this workstation can see is judged; a database that lies
+    // on the server alone is the server's business.
+    const QFileInfo file(databasePath);
+    return file.exists() && file.isFile() && !(file.permissions() & QFileDevice::WriteOwner);
+}
+
+bool TBaseDM::StartSession()
+{
+    if (IsConnected()) {
+        Disconnect();
+        return false;
+    }
+    TSettings &settings = AppSettings();
+    ReadConnectionConfig(settings);
+    if (databaseMarkedReadOnly()) {
+        m_messages.errorMessage(QStringLiteral("The database file is RO!"));
+        return false;
+    }
+    if (settings.ReadBool(QStringLiteral("AutoBackup"), false)) {
+        const int started = settings.ReadInteger(QStringLiteral("StartupSeed"), 0);
+        if (started != settings.ReadInteger(QStringLiteral("ShutdownSeed"), 0)
+            && m_messages.confirm(QString::fromUtf8(kUncleanEnd)))
+            SessionRestore();
+        settings.WriteInteger(QStringLiteral("StartupSeed"), int(nextSessionToken(quint32(started))));
+        settings.Save();
+    }
+    ApplyConnectionConfig();
+    if (!embeddedMode)
+        EnsureDatabaseUser();
+
+    // The schema is checked and brought up to date as the administrator.
+    if (!attachAs(QStringLiteral("SYSDBA"), QStringLiteral("pendrolix")))
+        return false;
+    m_main->start();
+    const SchemaResult schema = PrepareSchema();
+    if (schema != SchemaResult::Ready) {
+        m_messages.showMessage(SchemaFailureText(), SchemaFailureCaption(schema), MessageKind::Error);
+        m_main->rollback();
+        m_database->detach();
+        return false;
+    }
+    m_main->commit();
+    m_database->detach();
+
+    ApplyConnectionConfig();
+    if (!Connect())
+        return false;
+    currentUserId = 0;
+    currentUserName = QStringLiteral("Default");
+    LeaveZone();
+    loginRequired = GetConfigByName(QStringLiteral("AUTH_MODE")) == QLatin1String("1");
+    return Login();
+}
+
+QString TBaseDM::SchemaFailureCaption(SchemaResult result)
+{
+    return result == SchemaResult::UpgradeFailed ? QStringLiteral("Грешка: 401") : QStringLiteral("Грешка: 402");
+}
+
+QString TBaseDM::SchemaFailureText()
+{
+    return QStringLiteral("Неуспешно обновяване на базата данни.\n\rПотърсете помощ от дистрибутора на програмата! ");
+}
+
+TBaseDM::SchemaResult TBaseDM::PrepareSchema()
+{
+    return SchemaResult::Ready;
+}
+
+void TBaseDM::SessionBackup()
+{
+}
+
+void TBaseDM::SessionRestore()
+{
+}
+
+void TBaseDM::EndSession()
+{
+    Disconnect();
+    TSettings &settings = AppSettings();
+    if (!settings.ReadBool(QStringLiteral("AutoBackup"), true))
+        return;
+    SessionBackup();
+    settings.WriteInteger(QStringLiteral("ShutdownSeed"), settings.ReadInteger(QStringLiteral("StartupSeed"), 0));
+    settings.Save();
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/TBaseMainForm.h"
+
+#include <QDate>
+
+#include <memory>
+
+class DataGrid;
+class DateField;
+class QLabel;
+class QTabBar;
+namespace db {
+class Dataset;
+}
+
+// The main window: the journal of stock documents of a period, by type,
+// and the way to every other window.
+class TfrmMain : public TBaseMainForm
+{
+    Q_OBJECT
+
+public:
+    TfrmMain(Tdm &data, QWidget *owner = nullptr);
+    ~TfrmMain() override;
+
+    db::Dataset &qJournal() const { return *m_journal; }
+    DataGrid *grid() const { return m_grid; }
+    QTabBar *tabs() const { return m_tabs; }
+    DateField *edtFrom() const { return m_from; }
+    DateField *edtTo() const { return m_to; }
+    QLabel *heading() const { return m_heading; }
+    QLabel *statusLine() const { return m_status; }
+
+    QAction *actnReports;
+    QAction *actnNewDelivery;
+    QAction *actnNewProduction;
+    QAction *actnNewSale;
+    QAction *actnNewScrap;
+    QAction *actnEditDoc;
+    QAction *actnPayments;
+    QAction *actnCounterparties;
+    QAction *actnGoods;
+    QAction *actnUnits;
+    QAction *actnCategories;
+    QAction *actnSettlements;
+    QAction *actnRefresh;
+    QAction *actnNewInvoice;
+    QAction *actnInvoices;
+    QAction *actnCompanyData;
+    QAction *actnSettings;
+    QAction *actnWebPage;
+    QAction *actnToday;
+    QAction *actnYesterday;
+    QAction *actnThisWeek;
+    QAction *actnThisMonth;
+
+    // Today as the window sees it; tests fix it.
+    std::function<QDate()> today;
+
+    void TabChanged(int index);
+    // "Обнови": checks the dates, sets the heading, reopens keeping the document.
+    void RefreshJournal();
+    void setPeriod(const QDate &from, const QDate &to);
+    // The own company's identity from the settings into counterparty 1.
+    bool UpdateOwnCompany();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QString journalStatement(int tab) const;
+    QString periodText() const;
+    void bindPeriod();
+    void updateStatus();
+    void showUnits();
+    void showAbout();
+
+    std::unique_ptr<db::Dataset> m_journal;
+    DataGrid *m_grid;
+    QTabBar *m_tabs;
+    DateField *m_from;
+    DateField *m_to;
+    QLabel *m_heading;
+    QLabel *m_status;
+};

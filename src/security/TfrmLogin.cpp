@@ -1,0 +1,41 @@
+#include "security/TfrmLogin.h"
+
+#include "core/AppSettings.h"
+#include "core/TSettings.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmLogin::TfrmLogin(QWidget *owner)
+    : TfrmYesNo(owner)
+{
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(QStringLiteral("Идентификация"));
+    RememberPosition = false;
+    RememberSize = false;
+    auto *form = new QFormLayout;
+    m_user = new QLineEdit(this);
+    m_password = new QLineEdit(this);
+    m_password->setEchoMode(QLineEdit::Password);
+    form->addRow(QStringLiteral("Потребителско име"), m_user);
+    form->addRow(QStringLiteral("Парола"), m_password);
+    contentLayout()->addLayout(form);
+    connect(m_user, &QLineEdit::textChanged, this, [this](const QString &name) { btnOK()->setEnabled(!name.isEmpty()); });
+    btnOK()->setEnabled(false);
+    resize(340, 130);
+}
+
+TfrmLogin::~TfrmLogin()
+{
+    AppSettings().WriteString(QStringLiteral("lastLogin"), m_user->text());
+}
+
+void TfrmLogin::LoadLayout()
+{
+    TfrmYesNo::LoadLayout();
+    m_user->setText(AppSettings().ReadString(QStringLiteral("lastLogin"), QString()));
+    if (!m_user->text().isEmpty())
+        m_password->setFocus();
+}
