@@ -46,7 +46,7 @@ bool TBaseDM::StartSession()
         if (started != settings.ReadInteger(QStringLiteral("ShutdownSeed"), 0)
             && m_messages.confirm(QString::fromUtf8(kUncleanEnd)))
             SessionRestore();
-        settings.WriteInteger(QStringLiteral("StartupSeed"), int(nextSessionToken(quint32(started))));
+        settings.WriteInteger(QStringLiteral("StartupSeed"), int(newStartupToken(quint32(started))));
         settings.Save();
     }
     ApplyConnectionConfig();

@@ -1,0 +1,178 @@
+#include "core/AppSettings.h"
+#include "core/SessionToken.h"
+#include "core/TXMLSettings.h"
+#include "support/FreshDatabase.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+TEST(SessionToken, FollowsTheGeneratorAndNeverRepeatsThePreviousToken)
+{
+    EXPECT_EQ(nextSessionToken(1), 67387906u);
+    EXPECT_EQ(nextSessionToken(12345), 827533966u);
+    EXPECT_EQ(nextSessionToken(4294967295u), 2080095741u);
+    EXPECT_EQ(nextSessionToken(0), 0u); // the generator's fixed point
+    EXPECT_EQ(newStartupToken(0), 67387906u);
+    EXPECT_EQ(newStartupToken(12345), 827533966u);
+}
+
+// A workstation: the program directory with the settings file and, for the
+// embedded engine, "firebird.conf".
+class Session : public ::testing::Test
+{
+protected:
+    Session()
+        : settings(dir.path(QStringLiteral("Varnex.xdb")))
+    {
+        dir.writeFile(QStringLiteral("firebird.conf"), "");
+        settings.setSaveWhenFreed(false);
+        settings.Open();
+        SetAppSettings(&settings);
+    }
+    ~Session() override { SetAppSettings(nullptr); }
+
+    std::unique_ptr<Tdm> module(const QString &database)
+    {
+        auto dm = std::make_unique<Tdm>(messages);
+        dm->programDirectory = dir.path(QString()) + QLatin1Char('/');
+        dm->databasePath = database;
+        return dm;
+    }
+    bool start(FreshDatabase &database) { return module(database.path())->StartSession(); }
+    QByteArray savedFile() const { return dir.readFile(QStringLiteral("Varnex.xdb")); }
+
+    TempDir dir;
+    TXMLSettings settings;
+    RecordedMessages messages;
+};
+
+TEST_F(Session, AFirstStartUpgradesOnceAndLaterStartsOnlyGrant)
+{
+    FreshDatabase database(data::kFirstSchemaVersion);
+    {
+        auto dm = module(database.path());
+        ASSERT_TRUE(dm->StartSession());
+        EXPECT_TRUE(dm->IsConnected());
+        EXPECT_EQ(dm->SchemaVersion(), 20113);
+        EXPECT_EQ(dm->currentUserName, QStringLiteral("Default"));
+        EXPECT_FALSE(dm->loginRequired);
+        dm->ExecSQL(QStringLiteral("insert into MRU_ITEMS (ID, MRU_ID, MRU_VAL) values (1, 1, 'София')"));
+    }
+    ASSERT_TRUE(start(database));
+    EXPECT_TRUE(database.connect()->HasRows(QStringLiteral("select 1 from MRU_ITEMS"))); // no upgrade step ran
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Session, ADatabaseThatRefusesTheUpgradeStopsTheStart)
+{
+    FreshDatabase database(data::kFirstSchemaVersion);
+    database.connect()->RunScriptStatement(QStringLiteral("ALTER TABLE INVOICES DROP RECEIVER;"));
+    auto dm = module(database.path());
+    EXPECT_FALSE(dm->StartSession());
+    EXPECT_FALSE(dm->IsConnected());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Грешка: 401"));
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Неуспешно обновяване на базата данни.\n\rПотърсете помощ от дистрибутора на програмата! "));
+}
+
+TEST_F(Session, AnUnreachableServerEndsTheStartWithItsMessage)
+{
+    QFile::remove(dir.path(QStringLiteral("firebird.conf")));
+    settings.WriteString(QStringLiteral("clientinfo\\network"), QStringLiteral("1"));
+    settings.WriteString(QStringLiteral("db_server\\host"), QStringLiteral("127.0.0.1/3999"));
+    settings.WriteString(QStringLiteral("db_server\\database"), QStringLiteral("/srv/shop.fdb"));
+    auto dm = module(QString());
+    EXPECT_FALSE(dm->StartSession());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Грешка: 001"));
+    EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("[127.0.0.1/3999:/srv/shop.fdb]\n\r")));
+}
+
+TEST_F(Session, AReadOnlyDatabaseFileIsRefused)
+{
+    FreshDatabase database;
+    QFile::setPermissions(database.path(), QFile::ReadOwner | QFile::ReadGroup);
+    EXPECT_FALSE(start(database));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("The database file is RO!"));
+    QFile::setPermissions(database.path(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+TEST_F(Session, WithoutAutoBackupOnlyTheEndWritesItsToken)
+{
+    FreshDatabase database;
+    auto dm = module(database.path());
+    ASSERT_TRUE(dm->StartSession());
+    EXPECT_TRUE(messages.questions.empty());
+    EXPECT_EQ(settings.ReadString(QStringLiteral("StartupSeed"), QStringLiteral("absent")), QStringLiteral("absent"));
+    dm->EndSession();
+    EXPECT_FALSE(dm->IsConnected());
+    EXPECT_EQ(settings.ReadString(QStringLiteral("ShutdownSeed"), QStringLiteral("absent")), QStringLiteral("0"));
+    EXPECT_TRUE(savedFile().contains("<ShutdownSeed>0</ShutdownSeed>"));
+}
+
+TEST_F(Session, AutoBackupNoticesASessionThatNeverEnded)
+{
+    FreshDatabase database;
+    settings.WriteBool(QStringLiteral("AutoBackup"), true);
+    {
+        auto dm = module(database.path());
+        ASSERT_TRUE(dm->StartSession()); // tokens 0 and 0: a clean past
+        EXPECT_TRUE(messages.questions.empty());
+        EXPECT_EQ(settings.ReadInteger(QStringLiteral("StartupSeed"), 0), 67387906);
+        EXPECT_TRUE(savedFile().contains("<StartupSeed>67387906</StartupSeed>"));
+        // The process dies here: no orderly end.
+    }
+    messages.confirmations = {false};
+    {
+        auto dm = module(database.path());
+        ASSERT_TRUE(dm->StartSession());
+        ASSERT_EQ(messages.questions.size(), 1u);
+        EXPECT_TRUE(messages.questions[0].startsWith(QStringLiteral("Работата в последната сесия на програмата не е приключила чисто!\r\n")));
+        dm->EndSession();
+    }
+    EXPECT_EQ(settings.ReadInteger(QStringLiteral("ShutdownSeed"), 0), settings.ReadInteger(QStringLiteral("StartupSeed"), 1));
+    ASSERT_TRUE(start(database));
+    EXPECT_EQ(messages.questions.size(), 1u); // clean this time
+}
+
+class LogIn : public Session
+{
+protected:
+    LogIn()
+    {
+        auto setup = database.connect();
+        setup->SetConfigByName(QStringLiteral("AUTH_MODE"), QStringLiteral("1"));
+        setup->ExecSQL(QStringLiteral("insert into USERS (ID, NAME, LOGIN, PASS, USER_TYPE) values (5, 'Иван Петров', 'ivan', 'tajna', 2)"));
+        setup->ExecSQL(QStringLiteral("insert into USERS (ID, NAME, LOGIN, PASS, USER_TYPE) values (6, 'Зони', 'zone', 'z', 0)"));
+    }
+    FreshDatabase database;
+};
+
+TEST_F(LogIn, ThreeCancelsEndTheStart)
+{
+    EXPECT_FALSE(start(database));
+    EXPECT_EQ(messages.loginPrompts, 3);
+}
+
+TEST_F(LogIn, TwoFailuresThenTheRightPasswordStartsWithQuotesIgnored)
+{
+    messages.logins = {{QStringLiteral("ivan"), QStringLiteral("wrong"), QString()},
+                       {QStringLiteral("zone"), QStringLiteral("z"), QString()}, // a zone holder cannot log in
+                       {QStringLiteral("iv'an"), QStringLiteral("taj'na"), QString()}};
+    auto dm = module(database.path());
+    ASSERT_TRUE(dm->StartSession());
+    EXPECT_EQ(messages.loginPrompts, 3);
+    EXPECT_EQ(dm->currentUserId, 5);
+    EXPECT_EQ(dm->currentUserName, QStringLiteral("Иван Петров"));
+    EXPECT_TRUE(dm->loginRequired);
+}
+
+} // namespace
