@@ -13,10 +13,41 @@
 #include <QLineEdit>
 #include <QTimer>
 
+// Watches the keys of one window: Enter on an edit field, a closed combo
+// box or a check box moves the focus on as Tab would.
+class EnterAsTab : public QObject
+{
+public:
+    explicit EnterAsTab(TfrmBaseForm *window)
+        : QObject(window)
+        , m_window(window)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !widget || widget->window() != m_window
+            || widget != QApplication::focusWidget() || !m_window->enterMovesFocus(widget))
+            return false;
+        m_window->focusNextChild();
+        return true;
+    }
+
+private:
+    TfrmBaseForm *m_window;
+};
+
 TfrmBaseForm::TfrmBaseForm(QWidget *owner)
     : QDialog(owner)
 {
-    qApp->installEventFilter(this);
+    new EnterAsTab(this);
 }
 
 TfrmBaseForm::~TfrmBaseForm() = default;
@@ -130,18 +161,4 @@ bool TfrmBaseForm::enterMovesFocus(QWidget *focused) const
         return enterMovesFocus(focused->parentWidget()); // the line edit of an editable combo
     return qobject_cast<QLineEdit *>(focused) || qobject_cast<QAbstractSpinBox *>(focused)
            || qobject_cast<QCheckBox *>(focused);
-}
-
-bool TfrmBaseForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return QDialog::eventFilter(watched, event);
-    auto *key = static_cast<QKeyEvent *>(event);
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-        || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !widget || widget->window() != this
-        || widget != QApplication::focusWidget() || !enterMovesFocus(widget))
-        return QDialog::eventFilter(watched, event);
-    focusNextChild();
-    return true;
 }

@@ -53,11 +53,12 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     // Whether Enter on this focused control moves to the next one.
     virtual bool enterMovesFocus(QWidget *focused) const;
 
 private:
+    friend class EnterAsTab;
+
     void adoptChild(TfrmBaseForm &child, std::unique_ptr<TSettings> settings);
 
     std::unique_ptr<TSettings> m_settings;

@@ -1,0 +1,170 @@
+#include "core/TfrmMain.h"
+#include "db/Dataset.h"
+#include "support/GuiTest.h"
+#include "support/QtPrinters.h"
+#include "support/StockData.h"
+#include "ui/DataGrid.h"
+#include "ui/DateField.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QTabBar>
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class MainWindow : public GuiDatabaseTest
+{
+protected:
+    MainWindow()
+    {
+        settings.WriteString(QStringLiteral("clientinfo\\company"), QStringLiteral("Фирма „Д'Артанян“ ООД"));
+        settings.WriteString(QStringLiteral("clientinfo\\city"), QStringLiteral("Русе"));
+        dm->ExecSQL(QStringLiteral("insert into KONTR (KONTR_ID, KONTR_NAME) values (2, 'Доставчик')"));
+        addDocument(*dm, 1, 12, 2, QDateTime(QDate(2026, 11, 30), QTime(23, 59)));
+        addDocument(*dm, 2, 12, 2, QDateTime(QDate(2026, 12, 1), QTime(0, 0)));
+        addDocument(*dm, 3, 10, -1, QDateTime(QDate(2026, 12, 15), QTime(12, 0)));
+        addDocument(*dm, 4, 11, 2, QDateTime(QDate(2026, 12, 31), QTime(23, 59)));
+        addDocument(*dm, 5, 13, -1, QDateTime(QDate(2027, 1, 1), QTime(0, 0)));
+        window = std::make_unique<TfrmMain>(*dm);
+        window->today = [] { return QDate(2026, 12, 9); };
+        window->edtFrom()->setDate(QDate(2026, 12, 1));
+        window->edtTo()->setDate(QDate(2026, 12, 31));
+        window->show();
+    }
+    QList<int> shownIds()
+    {
+        QList<int> ids;
+        for (int row = 0; row < window->qJournal().recordCount(); ++row)
+            ids << window->qJournal().value(row, window->qJournal().fieldIndex(QStringLiteral("TRANZ_ID"))).toInt();
+        return ids;
+    }
+
+    std::unique_ptr<TfrmMain> window;
+};
+
+TEST_F(MainWindow, ShowingWritesTheOwnCompanyAndOpensTheWholePeriod)
+{
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select KONTR_NAME from KONTR where KONTR_ID = 1")).toString(),
+              QStringLiteral("Фирма „Д'Артанян“ ООД"));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select KONTR_CITY from KONTR where KONTR_ID = 1")).toString(), QStringLiteral("Русе"));
+    EXPECT_EQ(shownIds(), (QList<int>{2, 3, 4})); // the last day's 23:59 counts, the day before and after do not
+    EXPECT_EQ(window->heading()->text(), QStringLiteral("  Документи от дата 01.12.2026 до дата 31.12.2026 "));
+    EXPECT_EQ(window->statusLine()->text(), QStringLiteral(" Запис № 1 от общо 3"));
+    ASSERT_TRUE(window->qJournal().locate({QStringLiteral("TRANZ_ID")}, {3}));
+    EXPECT_EQ(window->qJournal().displayText(QStringLiteral("KONTR_NAME")), QString()); // production: no counterparty
+    EXPECT_EQ(window->qJournal().displayText(QStringLiteral("TRANZ_TYPES_NAME")), QStringLiteral("Производство"));
+    EXPECT_EQ(window->qJournal().displayText(QStringLiteral("TRANZ_DOCNO")), QStringLiteral("000003"));
+    EXPECT_EQ(window->statusLine()->text(), QStringLiteral(" Запис № 2 от общо 3"));
+}
+
+TEST_F(MainWindow, TabsFilterByTypeAndNameTheHeading)
+{
+    window->tabs()->setCurrentIndex(1);
+    EXPECT_EQ(shownIds(), (QList<int>{2}));
+    EXPECT_EQ(window->heading()->text(), QStringLiteral("  Доставки от дата 01.12.2026 до дата 31.12.2026 "));
+    window->edtFrom()->clear();
+    window->edtTo()->clear();
+    window->actnRefresh->trigger();
+    EXPECT_EQ(window->heading()->text(), QStringLiteral("  Доставки "));
+    EXPECT_EQ(shownIds(), (QList<int>{1, 2}));
+    window->tabs()->setCurrentIndex(0);
+    window->edtFrom()->setDate(QDate(2026, 12, 31));
+    window->actnRefresh->trigger();
+    EXPECT_EQ(window->heading()->text(), QStringLiteral("  Издадени документи за периода от дата 31.12.2026 "));
+    EXPECT_EQ(shownIds(), (QList<int>{4, 5}));
+    window->tabs()->setCurrentIndex(4);
+    window->edtFrom()->setDate(QDate(2027, 2, 1));
+    window->actnRefresh->trigger();
+    EXPECT_EQ(window->statusLine()->text(), QStringLiteral(" Няма намерени записи."));
+}
+
+TEST_F(MainWindow, AnInvalidDateStopsTheRefresh)
+{
+    const QString heading = window->heading()->text();
+    window->edtTo()->setText(QStringLiteral("31.02.2026"));
+    window->actnRefresh->trigger();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Невалидна дата!"));
+    EXPECT_EQ(window->heading()->text(), heading);
+}
+
+TEST_F(MainWindow, TheWeekRunsMondayToSundayAndOnSundaysTheNextOne)
+{
+    // 7–13 December 2026 is Monday to Sunday.
+    for (int day = 7; day <= 12; ++day) {
+        window->today = [day] { return QDate(2026, 12, day); };
+        window->actnThisWeek->trigger();
+        EXPECT_EQ(window->edtFrom()->date(), QDate(2026, 12, 7)) << day;
+        EXPECT_EQ(window->edtTo()->date(), QDate(2026, 12, 13)) << day;
+    }
+    window->today = [] { return QDate(2026, 12, 13); };
+    window->actnThisWeek->trigger();
+    EXPECT_EQ(window->edtFrom()->date(), QDate(2026, 12, 14));
+    EXPECT_EQ(window->edtTo()->date(), QDate(2026, 12, 20));
+
+    window->today = [] { return QDate(2026, 12, 9); };
+    window->actnToday->trigger();
+    EXPECT_EQ(window->edtFrom()->date(), QDate(2026, 12, 9));
+    window->actnYesterday->trigger();
+    EXPECT_EQ(window->edtTo()->date(), QDate(2026, 12, 8));
+    window->actnThisMonth->trigger();
+    EXPECT_EQ(window->edtFrom()->date(), QDate(2026, 12, 1));
+    EXPECT_EQ(window->edtTo()->date(), QDate(2026, 12, 31));
+    EXPECT_EQ(shownIds(), (QList<int>{2, 3, 4}));
+}
+
+TEST_F(MainWindow, RefreshKeepsTheDocumentOrEndsOnTheLastRow)
+{
+    ASSERT_TRUE(window->qJournal().locate({QStringLiteral("TRANZ_ID")}, {3}));
+    addDocument(*dm, 6, 11, 2, QDateTime(QDate(2026, 12, 2), QTime(8, 0)));
+    window->actnRefresh->trigger();
+    EXPECT_EQ(window->qJournal().value(QStringLiteral("TRANZ_ID")).toInt(), 3);
+    dm->DeleteDocument(3);
+    window->actnRefresh->trigger();
+    EXPECT_EQ(window->qJournal().recNo(), window->qJournal().recordCount() - 1);
+}
+
+TEST_F(MainWindow, MaintenanceShowsOnlyWithShiftAndControlHeld)
+{
+    QMenu *menu = window->systemMenu();
+    window->modifiersNow = [] { return Qt::KeyboardModifiers(Qt::ShiftModifier); };
+    Q_EMIT menu->aboutToShow();
+    EXPECT_FALSE(window->maintenanceMenu()->menuAction()->isVisible());
+    window->modifiersNow = [] { return Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::ControlModifier); };
+    Q_EMIT menu->aboutToShow();
+    EXPECT_TRUE(window->maintenanceMenu()->menuAction()->isVisible());
+    EXPECT_FALSE(window->actnLeaveZone->isEnabled());
+    EXPECT_FALSE(window->actnNetworkSettings->isEnabled()); // the test database is embedded
+    EXPECT_FALSE(window->archivesMenu()->isEnabled());
+    Q_EMIT window->documentationMenu()->aboutToShow();
+    EXPECT_FALSE(window->actnNewVersion->isVisible());
+}
+
+TEST_F(MainWindow, TheExitIsConfirmed)
+{
+    dialogs.answers = {mrCancel};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Желаете ли да приключите работа с програмата?"));
+    EXPECT_EQ(dialogs.shown[0].buttons, mbYes | mbCancel);
+    dialogs.answers = {mrYes};
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, CommandsOfLaterPartsWaitDisabled)
+{
+    for (QAction *action : {window->actnReports, window->actnNewDelivery, window->actnPayments, window->actnGoods,
+                            window->actnInvoices})
+        EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
+    EXPECT_TRUE(window->actnUnits->isEnabled());
+    EXPECT_EQ(window->actnUnits->shortcut(), QKeySequence(Qt::Key_F11));
+}
+
+} // namespace
