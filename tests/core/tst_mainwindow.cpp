@@ -1,4 +1,7 @@
+#include "core/TfrmAbout.h"
 #include "core/TfrmMain.h"
+#include "core/TfrmNetworkSettings.h"
+#include "ui/PrivateFonts.h"
 #include "db/Dataset.h"
 #include "support/GuiTest.h"
 #include "support/QtPrinters.h"
@@ -7,6 +10,9 @@
 #include "ui/DateField.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
@@ -165,6 +171,45 @@ TEST_F(MainWindow, CommandsOfLaterPartsWaitDisabled)
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     EXPECT_TRUE(window->actnUnits->isEnabled());
     EXPECT_EQ(window->actnUnits->shortcut(), QKeySequence(Qt::Key_F11));
+}
+
+} // namespace
+
+namespace {
+
+using SmallWindows = testing_support::GuiTest;
+
+TEST_F(SmallWindows, NetworkSettingsShowTheSettingsAndAboutTheVersion)
+{
+    settings.WriteString(QStringLiteral("db_server\\host"), QStringLiteral("sklad"));
+    settings.WriteString(QStringLiteral("clientinfo\\company"), QStringLiteral("Торем ООД"));
+    TfrmNetworkSettings network;
+    EXPECT_EQ(network.windowTitle(), QStringLiteral("Network Settings"));
+    EXPECT_EQ(network.edtServer()->text(), QStringLiteral("sklad"));
+    EXPECT_EQ(network.edtUser()->text(), QStringLiteral("SYSDBA"));
+    EXPECT_EQ(network.edtPassword()->echoMode(), QLineEdit::Password);
+    network.edtServer()->setText(QStringLiteral("other"));
+    network.accept();
+    EXPECT_EQ(settings.ReadString(QStringLiteral("db_server\\host"), QString()), QStringLiteral("sklad"));
+
+    TfrmAbout about;
+    QStringList lines;
+    for (QLabel *label : about.findChildren<QLabel *>())
+        lines << label->text();
+    EXPECT_TRUE(lines.contains(QStringLiteral("версия 2.0.0.0")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Торем ООД")));
+}
+
+TEST_F(SmallWindows, PrivateFontsComeAndGoWithTheProgram)
+{
+    const QString font = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    if (!QFile::exists(font))
+        GTEST_SKIP() << "no font to add";
+    QDir(dir.path(QString())).mkdir(QStringLiteral("fonts"));
+    QFile::copy(font, dir.path(QStringLiteral("fonts/Private.ttf")));
+    dir.writeFile(QStringLiteral("fonts/not-a-font.ttf"), "junk");
+    PrivateFonts fonts(dir.path(QStringLiteral("fonts")));
+    EXPECT_EQ(fonts.count(), 1);
 }
 
 } // namespace
