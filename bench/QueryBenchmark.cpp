@@ -1,6 +1,7 @@
 #include "QueryBenchmark.h"
 
 #include "core/Tdm.h"
+#include "core/TfrmMain.h"
 #include "data/Counters.h"
 #include "data/StockLookups.h"
 #include "db/Statement.h"
@@ -26,14 +27,6 @@ const char *const kLastPrice =
     "Select tr.TRANZ_RED_CENA from TRANZ_RED tr,TRANZ t Where  (tr.TRANZ_RED_TRANZ_ID = t.Tranz_Id) and  "
     "(tr.TRANZ_RED_NOM_ID = :NOM_ID) and  (t.Tranz_Kont_Id = :KONTR_ID) and  (t.Tranz_Time =   "
     "(Select max(t2.tranz_time) from Tranz t2 Where t2.Tranz_Kont_Id = :KONTR_ID))";
-const char *const kJournalAsWorded =
-    "Select t.Tranz_Id, k.Kontr_Name, tt.Tranz_Types_Name, t.Tranz_Padej,\r\n"
-    "CAST(t.Tranz_Time AS TIME) TranzTime, t.Tranz_Note, t.TRANZ_TYPE_ID, t.TRANZ_DOCNO \r\n"
-    "from Tranz t\r\n"
-    "LEFT OUTER JOIN Kontr k on (t.Tranz_Kont_Id=k.Kontr_id)\r\n"
-    "LEFT OUTER JOIN Tranz_Types tt on (t.Tranz_Type_Id=tt.Tranz_Types_Id)\r\n"
-    "where ((0=:from_filter) or CAST(t.Tranz_Time AS DATE) >= :D1) and ((0=:to_filter) or "
-    "CAST(t.Tranz_Time AS DATE) <= :D2) \r\n order by t.tranz_time";
 // The same rows with the period as a range of the indexed column.
 const char *const kJournalByRange =
     "Select t.Tranz_Id, k.Kontr_Name, tt.Tranz_Types_Name, t.Tranz_Padej,\r\n"
@@ -41,7 +34,7 @@ const char *const kJournalByRange =
     "from Tranz t\r\n"
     "LEFT OUTER JOIN Kontr k on (t.Tranz_Kont_Id=k.Kontr_id)\r\n"
     "LEFT OUTER JOIN Tranz_Types tt on (t.Tranz_Type_Id=tt.Tranz_Types_Id)\r\n"
-    "where t.Tranz_Time >= :D1 and t.Tranz_Time < :D2_NEXT \r\n order by t.tranz_time";
+    "where t.Tranz_Time >= :D1 and t.Tranz_Time < :D2_NEXT  order by t.tranz_time";
 const char *const kOutstandingMoney =
     "select K.Kontr_Name, t.Tranz_Kont_Id, Sum(t.Tranz_Sum) as Suma, Sum(t.Tranz_Plateno) as Plateno, "
     "Sum(t.Tranz_Sum - t.Tranz_Plateno) as Razlika from Tranz t left outer join KONTR K on "
@@ -165,14 +158,15 @@ void runQueryBenchmark(Tdm &dm, QTextStream &out)
                                {QStringLiteral("D1"), monthStart}, {QStringLiteral("D2"), monthEnd}};
     const Params rangeParams{{QStringLiteral("D1"), QDateTime(monthStart, QTime(0, 0))},
                              {QStringLiteral("D2_NEXT"), QDateTime(monthEnd.addDays(1), QTime(0, 0))}};
-    Floor journal(dm, kJournalAsWorded);
+    const QByteArray journalAsWorded = TfrmMain::journalStatement(0).toUtf8();
+    Floor journal(dm, journalAsWorded.constData());
     Floor journalByRange(dm, kJournalByRange);
     const int journalCalls = 20;
     const auto issuedJournal = [&](const char *sql, const Params &params) {
         return microsecondsPerCall(journalCalls, [&](int) { dm.QueryRows(QString::fromLatin1(sql), params); });
     };
     report(out, QStringLiteral("journal of one month, as worded (%1 rows)").arg(journal.rowCount(journalParams)),
-           journalCalls, issuedJournal(kJournalAsWorded, journalParams),
+           journalCalls, issuedJournal(journalAsWorded.constData(), journalParams),
            microsecondsPerCall(journalCalls, [&](int) { journal.rowCount(journalParams); }));
     report(out, QStringLiteral("journal of one month, by time range"), journalCalls,
            issuedJournal(kJournalByRange, rangeParams),

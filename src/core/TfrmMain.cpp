@@ -226,7 +226,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
 
 TfrmMain::~TfrmMain() = default;
 
-QString TfrmMain::journalStatement(int tab) const
+QString TfrmMain::journalStatement(int tab)
 {
     QString sql = QString::fromUtf8(kJournalHead);
     if (kTabs[tab].type != 0)

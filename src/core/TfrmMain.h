@@ -55,6 +55,9 @@ public:
     QAction *actnThisWeek;
     QAction *actnThisMonth;
 
+    // The journal's statement for a tab (0: every type).
+    static QString journalStatement(int tab);
+
     // Today as the window sees it; tests fix it.
     std::function<QDate()> today;
 
@@ -69,7 +72,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    QString journalStatement(int tab) const;
     QString periodText() const;
     void bindPeriod();
     void updateStatus();

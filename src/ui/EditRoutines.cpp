@@ -61,6 +61,19 @@ void ReopenKeepingKey(db::Dataset &dataset, const QString &keyFields, bool fetch
     QApplication::restoreOverrideCursor();
 }
 
+void PostPendingEdits(const QList<db::Dataset *> &datasets, const db::Dataset *except)
+{
+    for (db::Dataset *dataset : datasets) {
+        if (dataset == except || !dataset->isEditing())
+            continue;
+        try {
+            dataset->post();
+        } catch (const varnex::Error &) {
+            dataset->cancel();
+        }
+    }
+}
+
 QString PadNumber(qint64 number, int width, QChar fill)
 {
     return PadText(QString::number(number), width, fill);

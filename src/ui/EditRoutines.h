@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -16,6 +17,10 @@ QVariant KeyValues(const db::Dataset &dataset, const QString &keyFields);
 // Reopens a dataset on the same record (by the key fields), reading every
 // row first when asked; does nothing while the dataset is being edited.
 void ReopenKeepingKey(db::Dataset &dataset, const QString &keyFields, bool fetchAll);
+
+// Stores the pending edit of each dataset but `except`, cancelling those
+// that cannot be stored, so the main record is still stored after them.
+void PostPendingEdits(const QList<db::Dataset *> &datasets, const db::Dataset *except = nullptr);
 
 // The number or text filled on the left up to the width; never cut.
 QString PadNumber(qint64 number, int width, QChar fill);

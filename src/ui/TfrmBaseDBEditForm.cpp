@@ -2,6 +2,7 @@
 
 #include "db/Dataset.h"
 #include "ui/Dialogs.h"
+#include "ui/EditRoutines.h"
 #include "ui/ErrorGuard.h"
 
 #include <QPushButton>
@@ -27,15 +28,7 @@ bool TfrmBaseDBEditForm::ValidateRecord()
 
 bool TfrmBaseDBEditForm::PostDetails()
 {
-    for (db::Dataset *detail : m_details) {
-        if (!detail->isEditing())
-            continue;
-        try {
-            detail->post();
-        } catch (const varnex::Error &) {
-            detail->cancel();
-        }
-    }
+    PostPendingEdits(QList<db::Dataset *>(m_details.begin(), m_details.end()), m_main);
     return true;
 }
 

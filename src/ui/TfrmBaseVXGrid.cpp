@@ -2,6 +2,7 @@
 
 #include "db/Dataset.h"
 #include "ui/DataGrid.h"
+#include "ui/EditRoutines.h"
 #include "ui/ErrorGuard.h"
 
 #include <QAction>
@@ -63,15 +64,7 @@ bool TfrmBaseVXGrid::ValidateRecord()
 
 bool TfrmBaseVXGrid::PostDetails()
 {
-    for (db::Dataset *other : findChildren<db::Dataset *>()) {
-        if (other == dataset() || !other->isEditing())
-            continue;
-        try {
-            other->post();
-        } catch (const varnex::Error &) {
-            other->cancel();
-        }
-    }
+    PostPendingEdits(findChildren<db::Dataset *>(), dataset());
     return true;
 }
 
