@@ -3,6 +3,7 @@
 #include "core/TBaseMainForm.h"
 
 #include <QDate>
+#include <QVariantHash>
 
 #include <memory>
 
@@ -55,8 +56,10 @@ public:
     QAction *actnThisWeek;
     QAction *actnThisMonth;
 
-    // The journal's statement for a tab (0: every type).
+    // The journal's statement for a tab (0: every type) and its parameters
+    // for a period (an invalid date: no bound on that side).
     static QString journalStatement(int tab);
+    static QVariantHash periodParams(const QDate &from, const QDate &to);
 
     // Today as the window sees it; tests fix it.
     std::function<QDate()> today;
