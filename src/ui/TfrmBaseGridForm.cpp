@@ -49,7 +49,7 @@ TfrmBaseGridForm::TfrmBaseGridForm(QWidget *owner)
     connect(actnFilter, &QAction::triggered, this, [this] { runGuarded(this, [this] { FilterExecute(); }); });
     connect(actnRemoveFilter, &QAction::triggered, this, [this] { runGuarded(this, [this] { RemoveFilter(); }); });
     connect(actnPrint, &QAction::triggered, this, [this] { PrintGrid(*m_grid, windowTitle()); });
-    connect(actnClose, &QAction::triggered, this, &QDialog::reject);
+    connect(actnClose, &QAction::triggered, this, [this] { done(QDialog::Rejected); });
     connect(actnRefresh, &QAction::triggered, this, [this] {
         runGuarded(this, [this] {
             BeforeRefresh();

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTabBar>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,20 @@ TEST_F(MainWindow, TheExitIsConfirmed)
     dialogs.answers = {mrYes};
     window->close();
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, TheUnitsOpenAsAChildWindowWhileTheMainWindowWaits)
+{
+    QTimer::singleShot(200, [] {
+        QWidget *units = QApplication::activeModalWidget();
+        ASSERT_NE(units, nullptr);
+        EXPECT_EQ(units->objectName(), QStringLiteral("frmMerki"));
+        units->move(33, 44);
+        units->close();
+    });
+    window->actnUnits->trigger();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(settings.ReadInteger(QStringLiteral("frmMerki\\posLeft"), -1), 33);
 }
 
 TEST_F(MainWindow, CommandsOfLaterPartsWaitDisabled)

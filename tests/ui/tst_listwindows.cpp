@@ -301,6 +301,14 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.editPanel()->isVisible());
     EXPECT_TRUE(window.isVisible());
+
+    // "Затвори" stores a pending edit and closes.
+    window.actnNew->trigger();
+    window.units->setValue(QStringLiteral("MERKI_ID"), 31);
+    window.units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("бала"));
+    window.actnClose->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 31")));
 }
 
 } // namespace
