@@ -474,7 +474,7 @@ qint64 Statement::rowsAffected()
         return -1;
     qint64 changed = 0;
     const char *p = buffer + 3;
-    while (*p != isc_info_end && p < buffer + sizeof buffer) {
+    while (p < buffer + sizeof buffer && *p != isc_info_end) {
         const char item = *p++;
         const short length = short(isc_vax_integer(p, 2));
         p += 2;
