@@ -7,6 +7,7 @@
 #include "ui/ErrorGuard.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -130,5 +131,14 @@ void TBaseMainForm::showEvent(QShowEvent *event)
     }
     setWindowState(windowState() | Qt::WindowMaximized);
     setWindowTitle(QApplication::applicationDisplayName());
+    // The disabled pictures are the grey twins of the normal ones.
+    for (QAction *action : m_toolBar->actions()) {
+        if (!action->icon().isNull())
+            action->setIcon(withDisabledGlyph(action->icon(), m_toolBar->iconSize()));
+    }
+    for (QToolButton *button : m_toolBar->findChildren<QToolButton *>()) {
+        if (!button->defaultAction() && !button->icon().isNull())
+            button->setIcon(withDisabledGlyph(button->icon(), m_toolBar->iconSize()));
+    }
     prepareSystemMenu();
 }
