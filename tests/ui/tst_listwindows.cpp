@@ -3,11 +3,14 @@
 #include "support/QtPrinters.h"
 #include "ui/DataGrid.h"
 #include "ui/TDictionary.h"
+#include "ui/DatasetModel.h"
 #include "ui/TIBGridForm.h"
+#include "ui/TfrmList.h"
 #include "ui/TfrmBaseVXGrid.h"
 #include "ui/TdlgListChoose.h"
 #include "util/Base64Variant.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QHeaderView>
 #include <QListWidget>
@@ -309,6 +312,45 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
     window.actnClose->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 31")));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ListWindows, TheGridModelStaysConsistentThroughEveryChange)
+{
+    auto units = dm->createDataset(QStringLiteral("select * from MERKI order by MERKI_ID"));
+    units->setInsertSql(QStringLiteral("insert into MERKI (MERKI_ID, MERKI_NAME) values (:MERKI_ID, :MERKI_NAME)"));
+    units->setDeleteSql(QStringLiteral("delete from MERKI where MERKI_ID = :OLD_MERKI_ID"));
+    DatasetModel model(*units, {{QStringLiteral("MERKI_NAME"), QStringLiteral("Наименование"), 100, true}});
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    units->open();
+    EXPECT_EQ(model.rowCount(), 8);
+    units->append();
+    units->setValue(QStringLiteral("MERKI_ID"), 40);
+    units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("ролка"));
+    EXPECT_EQ(model.data(model.index(8, 0)).toString(), QStringLiteral("ролка"));
+    units->post();
+    units->remove();
+    units->append();
+    units->cancel();
+    units->close();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(ListWindows, TheReadyMadeListEditsInTheGrid)
+{
+    auto categories = dm->createDataset(QStringLiteral("select * from CATEGORY order by ID"));
+    categories->setUpdateSql(QStringLiteral("update CATEGORY set NAME = :NAME where ID = :OLD_ID"));
+    categories->open();
+    TfrmList list;
+    list.setDataset(*categories, {{QStringLiteral("NAME"), QStringLiteral("Наименование"), 200, true}});
+    EXPECT_FALSE(list.actnFilter->isEnabled());
+    ASSERT_TRUE(list.Grid()->model()->setData(list.Grid()->model()->index(0, 0), QStringLiteral("Общи")));
+    EXPECT_EQ(categories->state(), db::Dataset::State::Edit);
+    list.actnClose->trigger();
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select NAME from CATEGORY where ID = 0")).toString(), QStringLiteral("Общи"));
 }
 
 } // namespace
