@@ -9,13 +9,12 @@ namespace db {
 class DatabaseError : public varnex::Error
 {
 public:
-    DatabaseError(const QString &message, const QString &statement, long sqlCode, long gdsCode);
+    DatabaseError(const QString &message, const QString &statement, long gdsCode);
 
-    long sqlCode() const { return m_sqlCode; }
+    // The server's error code (isc_lock_conflict and the like).
     long gdsCode() const { return m_gdsCode; }
 
 private:
-    long m_sqlCode;
     long m_gdsCode;
 };
 

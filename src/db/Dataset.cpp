@@ -1,6 +1,5 @@
 #include "db/Dataset.h"
 
-#include "db/NamedParameters.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "util/NumberFormat.h"
@@ -60,31 +59,11 @@ Dataset::~Dataset() = default;
 void Dataset::setSelectSql(const QString &sql)
 {
     m_selectSql = sql;
-    m_paramNames.clear();
-    for (const QString &name : toPositional(sql).names) {
-        if (!m_paramNames.contains(name))
-            m_paramNames << name;
-    }
-}
-
-QStringList Dataset::paramNames() const
-{
-    return m_paramNames;
-}
-
-bool Dataset::hasParam(const QString &name) const
-{
-    return m_paramNames.contains(name.toUpper());
 }
 
 void Dataset::setParam(const QString &name, const QVariant &value)
 {
     m_params.insert(name.toUpper(), value);
-}
-
-QVariant Dataset::param(const QString &name) const
-{
-    return m_params.value(name.toUpper());
 }
 
 QVariantList Dataset::readRow(Statement &statement) const

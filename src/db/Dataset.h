@@ -61,11 +61,9 @@ public:
     // Re-reads one row after it is stored, bound like the other statements.
     void setRefreshSql(const QString &sql) { m_refreshSql = sql; }
 
-    // Parameters of the select statement, by name, case-insensitive.
-    QStringList paramNames() const;
-    bool hasParam(const QString &name) const;
+    // A parameter of the select statement, by name, case-insensitive; the
+    // value is kept when the statement's text changes.
     void setParam(const QString &name, const QVariant &value);
-    QVariant param(const QString &name) const;
 
     void open();
     void close();
@@ -178,7 +176,6 @@ private:
     QString m_deleteSql;
     QString m_refreshSql;
     QVariantHash m_params; // upper-case names
-    QStringList m_paramNames;
 
     std::vector<Field> m_fields;
     std::vector<QVariantList> m_rows; // data fields only

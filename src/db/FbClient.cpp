@@ -6,9 +6,8 @@
 
 namespace db {
 
-DatabaseError::DatabaseError(const QString &message, const QString &statement, long sqlCode, long gdsCode)
+DatabaseError::DatabaseError(const QString &message, const QString &statement, long gdsCode)
     : varnex::Error(message, statement)
-    , m_sqlCode(sqlCode)
     , m_gdsCode(gdsCode)
 {
 }
@@ -27,7 +26,7 @@ void Status::check(const QString &statement) const
 {
     if (!failed())
         return;
-    throw DatabaseError(text(), statement, long(isc_sqlcode(m_vector)), gdsCode());
+    throw DatabaseError(text(), statement, gdsCode());
 }
 
 } // namespace db

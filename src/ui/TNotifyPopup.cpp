@@ -74,10 +74,9 @@ QString TNotifyPopup::shownText() const
 void TNotifyPopup::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing, m_cornerRadius > 0);
     painter.setPen(m_frame);
     painter.setBrush(m_background);
-    painter.drawRoundedRect(rect().adjusted(0, 0, -1, -1), m_cornerRadius, m_cornerRadius);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
     if (!m_image.isNull()) {
         const QRect imageRect(m_innerMargin, (height() - kImageSize) / 2, kImageSize, kImageSize);
         m_image.paint(&painter, imageRect);

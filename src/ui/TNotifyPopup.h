@@ -21,7 +21,6 @@ public:
     int displayTime() const { return m_displayTime; }
     void setBackground(const QColor &color) { m_background = color; }
     const QColor &background() const { return m_background; }
-    void setCornerRadius(int radius) { m_cornerRadius = radius; }
 
     // Sizes itself to its text and starts sliding in from below the window.
     void showPopup();
@@ -47,7 +46,6 @@ private:
     QColor m_background;
     QColor m_textColor;
     QColor m_frame{96, 96, 96};
-    int m_cornerRadius = 0;
     int m_rightMargin = 3;
     int m_bottomMargin = 3;
     int m_targetTop = 0;

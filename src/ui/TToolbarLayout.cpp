@@ -23,15 +23,6 @@ void TToolbarLayout::insertGroup(int index)
     m_groups = qMax(m_groups + 1, index + 1);
 }
 
-int TToolbarLayout::groupOf(const QWidget *button) const
-{
-    for (const auto &entry : m_buttons) {
-        if (entry.first == button)
-            return entry.second;
-    }
-    return -1;
-}
-
 int TToolbarLayout::arrange(int top) const
 {
     int x = 0;

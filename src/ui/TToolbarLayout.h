@@ -15,8 +15,6 @@ public:
     void addButton(QWidget *button, int group);
     // Moves every button of group `index` or higher one group up.
     void insertGroup(int index);
-    int groupCount() const { return m_groups; }
-    int groupOf(const QWidget *button) const;
     // Returns the x just past the last placed button.
     int arrange(int top) const;
 

@@ -124,6 +124,34 @@ TEST_F(EditWindows, EnterInAFieldMovesToTheNext)
     EXPECT_TRUE(window.isVisible());
 }
 
+TEST_F(EditWindows, DetailRowsAreStoredFirstAndAFailingOneIsDropped)
+{
+    auto units = dm->createDataset(QStringLiteral("select * from MERKI order by MERKI_ID"));
+    units->setInsertSql(QStringLiteral("insert into MERKI (MERKI_ID, MERKI_NAME) values (:MERKI_ID, :MERKI_NAME)"));
+    units->open();
+    auto cities = dm->createDataset(QStringLiteral("select * from CITIES"));
+    cities->setInsertSql(QStringLiteral("insert into CITIES (ID, COUNTRY_ID, NAME) values (:ID, 1, :NAME)"));
+    cities->open();
+
+    frmCategory window(*category);
+    window.addDetailDataset(*units);
+    window.addDetailDataset(*cities);
+    units->append();
+    units->setValue(QStringLiteral("MERKI_ID"), 20);
+    units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("бидон"));
+    cities->append();
+    cities->setValue(QStringLiteral("ID"), 1);
+    cities->setValue(QStringLiteral("NAME"), QString(60, QLatin1Char('x'))); // too long: refused
+    window.show();
+    window.SaveClick();
+
+    EXPECT_EQ(window.result(), mrOk);
+    EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 20")));
+    EXPECT_FALSE(dm->HasRows(QStringLiteral("select 1 from CITIES")));
+    EXPECT_EQ(cities->state(), db::Dataset::State::Browse);
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
 TEST_F(EditWindows, ReopenKeepingKeyFindsTheRecordAgain)
 {
     category->cancel();
