@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/TSettings.h"
+#include "util/Error.h"
 
 #include <QFormLayout>
 #include <QLineEdit>
@@ -29,7 +30,11 @@ TfrmLogin::TfrmLogin(QWidget *owner)
 
 TfrmLogin::~TfrmLogin()
 {
-    AppSettings().WriteString(QStringLiteral("lastLogin"), m_user->text());
+    try {
+        AppSettings().WriteString(QStringLiteral("lastLogin"), m_user->text());
+    } catch (const varnex::Error &) {
+        // Without settings (or with a name they cannot hold) nothing is remembered.
+    }
 }
 
 void TfrmLogin::LoadLayout()
