@@ -16,6 +16,23 @@ QString withoutQuotes(QString text)
     return text.remove(QLatin1Char('\''));
 }
 
+// What the change-password window gave: the new password already without
+// its quotes, the repeated one as typed.
+struct TypedPasswords
+{
+    QString old;
+    QString fresh;
+    QString repeat;
+};
+
+bool askPasswords(MessageSink &messages, bool oldEnabled, TypedPasswords *typed)
+{
+    if (!messages.askPasswordChange(oldEnabled, &typed->old, &typed->fresh, &typed->repeat))
+        return false;
+    typed->fresh = withoutQuotes(typed->fresh);
+    return true;
+}
+
 } // namespace
 
 QString TBaseDM::PasswordText(const QString &typed)
@@ -61,37 +78,32 @@ void TBaseDM::ChangePassword()
     const QString readStored = QStringLiteral("select PASS from USERS where ID = :ID");
     const data::SqlParams user{{QStringLiteral("ID"), currentUserId}};
     const bool oldEnabled = QueryValue(readStored, QString(), user).toString() != PasswordText(QString());
-    QString old;
-    QString fresh;
-    QString repeat;
-    if (!m_messages.askPasswordChange(oldEnabled, &old, &fresh, &repeat))
+    TypedPasswords typed;
+    if (!askPasswords(m_messages, oldEnabled, &typed))
         return;
-    fresh = withoutQuotes(fresh);
     const QString stored = QueryValue(readStored, QString(), user).toString();
-    const QString oldStored = PasswordText(withoutQuotes(old));
+    const QString oldStored = PasswordText(withoutQuotes(typed.old));
     const int administrators =
         QueryValue(QStringLiteral("select count(ID) from USERS where USER_TYPE = 1 and PASS = :PASS"), QString(),
                    {{QStringLiteral("PASS"), oldStored}})
             .toInt();
-    if (fresh != repeat || (oldStored != stored && administrators == 0))
+    if (typed.fresh != typed.repeat || (oldStored != stored && administrators == 0))
         throw varnex::Error(QStringLiteral("Паролата не е сменена!"));
     ExecSQL(QStringLiteral("update USERS set PASS = :PASS where ID = :ID"),
-            {{QStringLiteral("PASS"), PasswordText(fresh)}, {QStringLiteral("ID"), currentUserId}});
+            {{QStringLiteral("PASS"), PasswordText(typed.fresh)}, {QStringLiteral("ID"), currentUserId}});
     m_messages.systemMessage(QStringLiteral("Паролата е успешно сменена."));
 }
 
 void TBaseDM::ChangeMaintenancePassword()
 {
-    QString old;
-    QString fresh;
-    QString repeat;
-    if (!m_messages.askPasswordChange(true, &old, &fresh, &repeat))
+    TypedPasswords typed;
+    if (!askPasswords(m_messages, true, &typed))
         return;
-    fresh = withoutQuotes(fresh);
     const QString stored = QueryValue(QStringLiteral("select PASS from USERS where ID = -1")).toString();
-    if (fresh != repeat || PasswordText(old) != stored)
+    if (typed.fresh != typed.repeat || PasswordText(typed.old) != stored)
         throw varnex::Error(QStringLiteral("Паролата не е сменена!"));
-    ExecSQL(QStringLiteral("update USERS set PASS = :PASS where ID = -1"), {{QStringLiteral("PASS"), PasswordText(fresh)}});
+    ExecSQL(QStringLiteral("update USERS set PASS = :PASS where ID = -1"),
+            {{QStringLiteral("PASS"), PasswordText(typed.fresh)}});
     m_messages.systemMessage(QStringLiteral("Паролата е успешно сменена."));
 }
 

@@ -64,8 +64,17 @@ double lastDiscount(SqlSession &session, int goodsId, int counterpartyId)
 
 double stockOnHand(SqlSession &session, int goodsId, const QDate &today)
 {
-    const QVariant maxId = session.QueryValue(QString::fromLatin1(kStockCutOff), QString(),
-                                              {{QStringLiteral("TOMORROW"), today.addDays(1)}});
+    return stockOnHandUpTo(session, goodsId, stockCutOff(session, today));
+}
+
+QVariant stockCutOff(SqlSession &session, const QDate &today)
+{
+    return session.QueryValue(QString::fromLatin1(kStockCutOff), QString(),
+                              {{QStringLiteral("TOMORROW"), today.addDays(1)}});
+}
+
+double stockOnHandUpTo(SqlSession &session, int goodsId, const QVariant &maxId)
+{
     if (maxId.isNull())
         return 0.0;
     const double onHand = number(session.QueryValue(

@@ -22,6 +22,11 @@ double lastDiscount(SqlSession &session, int goodsId, int counterpartyId);
 // Quantity handed over, in minus out, on documents up to the newest one
 // dated before the day after `today`; never below 0.
 double stockOnHand(SqlSession &session, int goodsId, const QDate &today = QDate::currentDate());
+// The two halves of it, for reports over many goods: the newest document
+// dated up to `today` (null when there is none), and the stock of one goods
+// item up to that document.
+QVariant stockCutOff(SqlSession &session, const QDate &today);
+double stockOnHandUpTo(SqlSession &session, int goodsId, const QVariant &cutOff);
 
 // "Update T set S=... Where (K=...) and ..." with every value bound; true
 // when at least one row changed. A null key value matches a null column.

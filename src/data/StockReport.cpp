@@ -14,11 +14,13 @@ const char *const kReportedGoods =
 
 std::vector<StockReportLine> stockReport(SqlSession &session, bool allGoods, const QDate &today)
 {
+    // One cut-off for the whole report, as each look-up would find it.
+    const QVariant cutOff = stockCutOff(session, today);
     std::vector<StockReportLine> lines;
     for (const QVariantList &row :
          session.QueryRows(QString::fromLatin1(kReportedGoods), {{QStringLiteral("ALL_GOODS"), allGoods ? 1 : 0}})) {
         lines.push_back({row.at(1).toInt(), row.at(2).toString(), row.at(3).toString(),
-                         stockOnHand(session, row.at(0).toInt(), today)});
+                         stockOnHandUpTo(session, row.at(0).toInt(), cutOff)});
     }
     return lines;
 }

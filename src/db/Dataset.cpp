@@ -98,11 +98,6 @@ void Dataset::open()
     for (int column = 0; column < statement.columnCount(); ++column) {
         Field field;
         field.name = statement.columnName(column);
-        const int earlier = fieldIndex(field.name);
-        if (earlier >= 0 && m_fields[size_t(earlier)].kind == Field::Kind::Data) {
-            field.displayFormat = m_fields[size_t(earlier)].displayFormat;
-            field.rule = m_fields[size_t(earlier)].rule;
-        }
         fields.push_back(field);
     }
     for (const Field &field : m_fields) {
@@ -286,18 +281,19 @@ QVariant Dataset::value(int row, int field) const
 QString Dataset::displayText(int row, int field) const
 {
     const QVariant raw = value(row, field);
-    const Field &definition = m_fields.at(size_t(field));
-    if (definition.rule == DisplayRule::YesNo)
+    const QString name = m_fields.at(size_t(field)).name.toUpper();
+    const DisplayRule rule = m_rules.value(name, DisplayRule::Plain);
+    const QString format = m_formats.value(name);
+    if (rule == DisplayRule::YesNo)
         return raw.toInt() == 1 ? QStringLiteral(" да ") : QStringLiteral(" не ");
     if (raw.isNull())
         return QString();
-    if (definition.rule == DisplayRule::Percent) {
+    if (rule == DisplayRule::Percent) {
         const double percent = raw.toDouble() * 100;
-        return definition.displayFormat.isEmpty() ? QLocale().toString(percent, 'g', 12)
-                                                  : varnex::formatFloat(definition.displayFormat, percent);
+        return format.isEmpty() ? QLocale().toString(percent, 'g', 12) : varnex::formatFloat(format, percent);
     }
-    if (!definition.displayFormat.isEmpty() && isNumber(raw))
-        return varnex::formatFloat(definition.displayFormat, raw.toDouble());
+    if (!format.isEmpty() && isNumber(raw))
+        return varnex::formatFloat(format, raw.toDouble());
     switch (raw.typeId()) {
     case QMetaType::QDate:
         return raw.toDate().toString(QStringLiteral("dd.MM.yyyy"));
@@ -326,7 +322,7 @@ void Dataset::setValue(const QString &field, const QVariant &value)
     const int index = requireField(field);
     if (m_fields[size_t(index)].kind != Field::Kind::Data)
         throw varnex::Error(QStringLiteral("Полето %1 не може да се променя.").arg(field));
-    const QVariant stored = m_fields[size_t(index)].rule == DisplayRule::Percent && isNumber(value)
+    const QVariant stored = displayRule(field) == DisplayRule::Percent && isNumber(value)
                                 ? QVariant(value.toDouble())
                                 : value;
     if (sameValue(m_buffer.value(index), stored) && m_buffer.value(index).isNull() == stored.isNull())
@@ -536,34 +532,17 @@ void Dataset::addLookupField(const QString &name, const QString &keyField, Datas
 
 void Dataset::setDisplayFormat(const QString &field, const QString &format)
 {
-    const int index = fieldIndex(field);
-    if (index >= 0) {
-        m_fields[size_t(index)].displayFormat = format;
-        return;
-    }
-    // Formats may be set before the first open creates the data fields.
-    Field pending;
-    pending.name = field;
-    pending.displayFormat = format;
-    m_fields.insert(m_fields.begin(), pending);
+    m_formats.insert(field.toUpper(), format);
 }
 
 void Dataset::setDisplayRule(const QString &field, DisplayRule rule)
 {
-    int index = fieldIndex(field);
-    if (index < 0) {
-        Field pending;
-        pending.name = field;
-        m_fields.insert(m_fields.begin(), pending);
-        index = 0;
-    }
-    m_fields[size_t(index)].rule = rule;
+    m_rules.insert(field.toUpper(), rule);
 }
 
 DisplayRule Dataset::displayRule(const QString &field) const
 {
-    const int index = fieldIndex(field);
-    return index < 0 ? DisplayRule::Plain : m_fields[size_t(index)].rule;
+    return m_rules.value(field.toUpper(), DisplayRule::Plain);
 }
 
 QVariant Dataset::lookupValue(const QString &keyField, const QVariant &key, const QString &resultField) const

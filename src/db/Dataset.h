@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
+#include <QHash>
 #include <QVariantHash>
 
 #include <functional>
@@ -151,8 +152,6 @@ private:
     {
         enum class Kind { Data, Calculated, Lookup } kind = Kind::Data;
         QString name;
-        QString displayFormat;
-        DisplayRule rule = DisplayRule::Plain;
         std::function<QVariant(const Dataset &, int)> compute;
         QString keyField;
         Dataset *lookup = nullptr;
@@ -176,6 +175,10 @@ private:
     QString m_deleteSql;
     QString m_refreshSql;
     QVariantHash m_params; // upper-case names
+    // How fields are shown, by upper-case name; they may be set before the
+    // first open and outlive reopening.
+    QHash<QString, QString> m_formats;
+    QHash<QString, DisplayRule> m_rules;
 
     std::vector<Field> m_fields;
     std::vector<QVariantList> m_rows; // data fields only
