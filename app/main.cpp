@@ -1,10 +1,33 @@
 #include "core/AppSettings.h"
 #include "core/TXMLSettings.h"
 #include "core/Tdm.h"
-#include "core/TfrmMain.h"
+#include "mainwindow/TfrmMain.h"
 #include "security/SessionDialogs.h"
+#include "ui/ErrorGuard.h"
+#include "ui/OrderlyEnd.h"
 #include "ui/PrivateFonts.h"
 #include "ui/VarnexApplication.h"
+
+namespace {
+
+// The session from the log-in to the main window's end; a failed start has
+// shown its message and gives status 1.
+int runSession(Tdm &data, VarnexApplication &app)
+{
+    bool started = false;
+    if (!runGuarded(nullptr, [&] { started = data.StartSession(); }) || !started)
+        return 1;
+    int status = 1;
+    runGuarded(nullptr, [&] {
+        TfrmMain mainWindow(data);
+        QObject::connect(&mainWindow, &QDialog::finished, &app, &QCoreApplication::quit);
+        mainWindow.show();
+        status = app.exec();
+    });
+    return status;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -16,20 +39,17 @@ int main(int argc, char *argv[])
     VarnexApplication app(argc, argv);
     app.setApplicationDisplayName(QStringLiteral("Система за складова отчетност \"ТОРЕМ\" версия 2.0"));
     app.setQuitOnLastWindowClosed(false);
+    const OrderlyEnd orderlyEnd;
 
     SessionDialogs dialogs;
     Tdm data(dialogs);
     SetDataModule(&data);
     const PrivateFonts fonts(data.programDirectory + QLatin1String("fonts"));
 
-    int status = 1;
-    if (data.StartSession()) {
-        TfrmMain mainWindow(data);
-        QObject::connect(&mainWindow, &QDialog::finished, &app, &QCoreApplication::quit);
-        mainWindow.show();
-        status = app.exec();
-    }
-    data.EndSession();
+    int status = runSession(data, app);
+    if (OrderlyEnd::requested())
+        status = 0;
+    runGuarded(nullptr, [&] { data.EndSession(); });
     SetDataModule(nullptr);
     return status;
 }

@@ -1,8 +1,8 @@
 #include "QueryBenchmark.h"
 
 #include "core/Tdm.h"
-#include "core/TfrmMain.h"
 #include "data/Counters.h"
+#include "data/JournalQuery.h"
 #include "data/StockLookups.h"
 #include "db/Statement.h"
 
@@ -146,8 +146,8 @@ void runQueryBenchmark(Tdm &dm, QTextStream &out)
 
     const QDate monthStart(today.year(), today.month(), 1);
     const QDate monthEnd = monthStart.addMonths(1).addDays(-1);
-    const Params journalParams = TfrmMain::periodParams(monthStart, monthEnd);
-    const QByteArray journalAsWorded = TfrmMain::journalStatement(0).toUtf8();
+    const Params journalParams = data::journalPeriodParams(monthStart, monthEnd);
+    const QByteArray journalAsWorded = data::journalStatement(0, monthStart, monthEnd).toUtf8();
     Floor journal(dm, journalAsWorded.constData());
     const int journalCalls = 20;
     const auto issuedJournal = [&](const char *sql, const Params &params) {

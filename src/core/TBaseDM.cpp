@@ -11,6 +11,7 @@
 #include "db/Transaction.h"
 #include "util/Error.h"
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -52,11 +53,7 @@ TBaseDM::TBaseDM(MessageSink &messages)
 
 TBaseDM::~TBaseDM()
 {
-    try {
-        Disconnect();
-    } catch (const varnex::Error &) {
-        // The connection goes away with the process; nothing is left to save.
-    }
+    Disconnect();
 }
 
 void TBaseDM::ReadConnectionConfig(TSettings &settings)
@@ -141,10 +138,21 @@ void TBaseDM::Disconnect()
 {
     if (!m_database->isAttached())
         return;
-    m_main->commit();
     CloseLookups();
-    m_counters->rollback();
-    m_database->detach();
+    try {
+        m_main->commit();
+        m_counters->rollback();
+        m_database->detach();
+    } catch (const varnex::Error &error) {
+        // A connection the server has dropped (restarted, network gone) can
+        // neither commit nor detach. Every change was committed as it was
+        // made, so nothing more is lost by letting it go; the caller's end
+        // of the session goes on.
+        qWarning().noquote() << "The connection was let go:" << error.message() << error.detail();
+        m_main->abandon();
+        m_counters->abandon();
+        m_database->abandon();
+    }
 }
 
 bool TBaseDM::IsConnected() const

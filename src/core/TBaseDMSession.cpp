@@ -60,8 +60,8 @@ bool TBaseDM::StartSession()
     const SchemaResult schema = PrepareSchema();
     if (schema != SchemaResult::Ready) {
         m_messages.showMessage(SchemaFailureText(), SchemaFailureCaption(schema), MessageKind::Error);
-        m_main->rollback();
-        m_database->detach();
+        m_main->abandon();
+        m_database->abandon();
         return false;
     }
     m_main->commit();

@@ -6,6 +6,8 @@
 
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 const int kZoneSeconds = 600;
@@ -14,6 +16,19 @@ const int kAttempts = 3;
 QString withoutQuotes(QString text)
 {
     return text.remove(QLatin1Char('\''));
+}
+
+// One attempt at a password prompt. Text that cannot be what is stored (too
+// long for its column, a character the database cannot hold) is a failed
+// attempt with its reason shown, not the end of the program.
+bool attemptSucceeds(MessageSink &messages, const std::function<bool()> &attempt)
+{
+    try {
+        return attempt();
+    } catch (const varnex::Error &error) {
+        messages.errorMessage(error.message());
+        return false;
+    }
 }
 
 // What the change-password window gave: the new password already without
@@ -47,7 +62,9 @@ bool TBaseDM::Login()
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         QString name;
         QString typed;
-        if (m_messages.askLogin(&name, &typed) && CheckLogin(name, typed))
+        if (!m_messages.askLogin(&name, &typed))
+            continue;
+        if (attemptSucceeds(m_messages, [&] { return CheckLogin(name, typed); }))
             return true;
     }
     return false;
@@ -165,7 +182,9 @@ bool TBaseDM::AskZonePassword()
         return true;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         QString typed;
-        if (m_messages.askZonePassword(&typed) && CheckZonePassword(typed))
+        if (!m_messages.askZonePassword(&typed))
+            continue;
+        if (attemptSucceeds(m_messages, [&] { return CheckZonePassword(typed); }))
             return true;
     }
     return false;

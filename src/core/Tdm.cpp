@@ -4,6 +4,10 @@
 #include "db/Dataset.h"
 #include "util/Error.h"
 
+#include <QDebug>
+
+#include <functional>
+
 namespace {
 Tdm *g_dm = nullptr;
 const int kDbVersionKey = 101;
@@ -58,16 +62,33 @@ int Tdm::SchemaVersion()
 
 Tdm::SchemaResult Tdm::PrepareSchema()
 {
-    const int version = SchemaVersion();
-    if (version < data::kTargetSchemaVersion) {
+    // A database that is not ours (no configuration table, a damaged page)
+    // fails as an upgrade would, before anything in it is changed.
+    const auto failsWith = [](SchemaResult failure, const std::function<bool()> &step) {
+        try {
+            return step() ? SchemaResult::Ready : failure;
+        } catch (const varnex::Error &error) {
+            qWarning().noquote() << "The schema could not be prepared:" << error.message() << error.detail();
+            return failure;
+        }
+    };
+    const SchemaResult upgraded = failsWith(SchemaResult::UpgradeFailed, [this] {
+        const int version = SchemaVersion();
+        if (version >= data::kTargetSchemaVersion)
+            return true;
         if (!UpgradeSchema(version))
-            return SchemaResult::UpgradeFailed;
+            return false;
         SetConfigById(kDbVersionKey, QString::number(data::kTargetSchemaVersion));
-    }
-    if (!GrantTableRights())
-        return SchemaResult::GrantsFailed;
-    CommitRetaining();
-    return SchemaResult::Ready;
+        return true;
+    });
+    if (upgraded != SchemaResult::Ready)
+        return upgraded;
+    return failsWith(SchemaResult::GrantsFailed, [this] {
+        if (!GrantTableRights())
+            return false;
+        CommitRetaining();
+        return true;
+    });
 }
 
 void Tdm::CheckSchemaResult(SchemaResult result)

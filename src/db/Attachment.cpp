@@ -27,11 +27,7 @@ Attachment::Attachment() = default;
 
 Attachment::~Attachment()
 {
-    if (!isAttached())
-        return;
-    Status status;
-    isc_detach_database(&status, &m_handle);
-    m_handle = 0;
+    abandon();
 }
 
 void Attachment::attach(const QString &database, const QString &user, const QString &password)
@@ -65,6 +61,15 @@ void Attachment::detach()
     isc_detach_database(&status, &m_handle);
     m_handle = 0;
     status.check(m_database);
+}
+
+void Attachment::abandon()
+{
+    if (!isAttached())
+        return;
+    Status status;
+    isc_detach_database(&status, &m_handle);
+    m_handle = 0;
 }
 
 void Attachment::createDatabase(const QString &database, const QString &user, const QString &password)

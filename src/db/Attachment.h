@@ -19,6 +19,8 @@ public:
 
     void attach(const QString &database, const QString &user, const QString &password);
     void detach();
+    // Lets go of a connection the server has dropped; never fails.
+    void abandon();
     bool isAttached() const { return m_handle != 0; }
     Handle *handle() { return &m_handle; }
     const QString &database() const { return m_database; }

@@ -60,4 +60,13 @@ void Transaction::rollback()
     status.check();
 }
 
+void Transaction::abandon()
+{
+    if (!isActive())
+        return;
+    Status status;
+    isc_rollback_transaction(&status, &m_handle);
+    m_handle = 0;
+}
+
 } // namespace db

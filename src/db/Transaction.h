@@ -23,6 +23,9 @@ public:
     // Makes the work durable and keeps the transaction context open.
     void commitRetaining();
     void rollback();
+    // Lets go of a transaction whose connection is gone, without a word to
+    // the server; never fails.
+    void abandon();
     bool isActive() const { return m_handle != 0; }
     Handle *handle() { return &m_handle; }
     Attachment &attachment() { return m_attachment; }

@@ -1,4 +1,4 @@
-#include "core/TBaseMainForm.h"
+#include "mainwindow/TBaseMainForm.h"
 
 #include "core/Tdm.h"
 #include "security/TfrmSecuritySettings.h"

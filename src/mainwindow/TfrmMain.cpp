@@ -1,18 +1,18 @@
-#include "core/TfrmMain.h"
+#include "mainwindow/TfrmMain.h"
 
 #include "catalogues/TfrmMerki.h"
 #include "core/AppSettings.h"
 #include "core/TSettings.h"
 #include "core/Tdm.h"
-#include "core/TfrmAbout.h"
-#include "core/TfrmNetworkSettings.h"
+#include "data/JournalQuery.h"
 #include "db/Dataset.h"
+#include "mainwindow/TfrmAbout.h"
+#include "mainwindow/TfrmNetworkSettings.h"
 #include "ui/DataGrid.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
 
 #include <QAction>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,18 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const char *const kJournalHead =
-    "Select t.Tranz_Id, k.Kontr_Name, tt.Tranz_Types_Name, t.Tranz_Padej,\r\n"
-    "CAST(t.Tranz_Time AS TIME) TranzTime, t.Tranz_Note, t.TRANZ_TYPE_ID, t.TRANZ_DOCNO \r\n"
-    "from Tranz t\r\n"
-    "LEFT OUTER JOIN Kontr k on (t.Tranz_Kont_Id=k.Kontr_id)\r\n"
-    "LEFT OUTER JOIN Tranz_Types tt on (t.Tranz_Type_Id=tt.Tranz_Types_Id)\r\n"
-    "where ((0=:from_filter) or CAST(t.Tranz_Time AS DATE) >= :D1) and ((0=:to_filter) or "
-    "CAST(t.Tranz_Time AS DATE) <= :D2) \r\n"
-    // The same period once more as a range of the indexed column, so a month
-    // is read through the time index instead of every document.
-    "and (t.Tranz_Time >= :T_FROM) and (t.Tranz_Time < :T_BEFORE) \r\n";
 
 const char *const kOwnCompany =
     "update KONTR set KONTR_NAME=:NAME,KONTR_DN=:DN,KONTR_BULSTAT=:BULSTAT,KONTR_ADDRESS=:ADDRESS,"
@@ -230,14 +218,6 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
 
 TfrmMain::~TfrmMain() = default;
 
-QString TfrmMain::journalStatement(int tab)
-{
-    QString sql = QString::fromUtf8(kJournalHead);
-    if (kTabs[tab].type != 0)
-        sql += QStringLiteral("and (TRANZ_TYPE_ID = %1)").arg(kTabs[tab].type);
-    return sql + QLatin1String(" order by t.tranz_time");
-}
-
 QString TfrmMain::periodText() const
 {
     QString text;
@@ -248,23 +228,22 @@ QString TfrmMain::periodText() const
     return text;
 }
 
-QVariantHash TfrmMain::periodParams(const QDate &from, const QDate &to)
+QDate TfrmMain::periodFrom() const
 {
-    // An empty (invalid) date sets no bound.
-    const QDate first = from.isValid() ? from : QDate(1, 1, 1);
-    const QDate afterLast = to.isValid() ? to.addDays(1) : QDate(9999, 12, 31);
-    return {{QStringLiteral("from_filter"), from.isValid() ? 1 : 0},
-            {QStringLiteral("D1"), from.isValid() ? QVariant(from) : QVariant()},
-            {QStringLiteral("to_filter"), to.isValid() ? 1 : 0},
-            {QStringLiteral("D2"), to.isValid() ? QVariant(to) : QVariant()},
-            {QStringLiteral("T_FROM"), QDateTime(first, QTime(0, 0))},
-            {QStringLiteral("T_BEFORE"), QDateTime(afterLast, QTime(0, 0))}};
+    return m_from->isBlank() ? QDate() : m_from->date();
 }
 
-void TfrmMain::bindPeriod()
+QDate TfrmMain::periodTo() const
 {
-    const QVariantHash params = periodParams(m_from->isBlank() ? QDate() : m_from->date(),
-                                             m_to->isBlank() ? QDate() : m_to->date());
+    return m_to->isBlank() ? QDate() : m_to->date();
+}
+
+void TfrmMain::bindPeriod(int tab)
+{
+    // Which sides are bounded decides the statement's time ranges, so the
+    // text follows the period; the next opening reads it.
+    m_journal->setSelectSql(data::journalStatement(kTabs[tab].type, periodFrom(), periodTo()));
+    const QVariantHash params = data::journalPeriodParams(periodFrom(), periodTo());
     for (auto it = params.cbegin(); it != params.cend(); ++it)
         m_journal->setParam(it.key(), it.value());
 }
@@ -273,8 +252,7 @@ void TfrmMain::TabChanged(int index)
 {
     m_journal->close();
     m_heading->setText(QLatin1String("  ") + QString::fromUtf8(kTabs[index].word) + QLatin1Char(' ') + periodText());
-    m_journal->setSelectSql(journalStatement(index));
-    bindPeriod();
+    bindPeriod(index);
     m_journal->open();
 }
 
@@ -290,9 +268,7 @@ void TfrmMain::RefreshJournal()
     const QString period = periodText();
     m_heading->setText(period.isEmpty() ? QLatin1String("  ") + word + QLatin1Char(' ')
                                         : QLatin1String("  ") + word + QStringLiteral(" за периода ") + period);
-    bindPeriod();
-    if (m_journal->selectSql().isEmpty())
-        m_journal->setSelectSql(journalStatement(m_tabs->currentIndex()));
+    bindPeriod(m_tabs->currentIndex());
     data().RefreshDataSet(*m_journal, QStringLiteral("TRANZ_ID"));
 }
 
@@ -331,7 +307,11 @@ void TfrmMain::showEvent(QShowEvent *event)
     TBaseMainForm::showEvent(event);
     if (!UpdateOwnCompany())
         return;
-    if (m_tabs->currentIndex() == 0)
+    // The first showing opens the journal on its first tab; showing it again
+    // (after a window that hid it) keeps the tab and the current document.
+    if (m_journal->isOpen())
+        command([this] { data().RefreshDataSet(*m_journal, QStringLiteral("TRANZ_ID")); });
+    else if (m_tabs->currentIndex() == 0)
         command([this] { TabChanged(0); });
     else
         m_tabs->setCurrentIndex(0);

@@ -1,4 +1,4 @@
-#include "core/TfrmAbout.h"
+#include "mainwindow/TfrmAbout.h"
 
 #include "core/AppSettings.h"
 #include "core/TSettings.h"

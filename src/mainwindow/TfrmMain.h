@@ -1,9 +1,8 @@
 #pragma once
 
-#include "core/TBaseMainForm.h"
+#include "mainwindow/TBaseMainForm.h"
 
 #include <QDate>
-#include <QVariantHash>
 
 #include <memory>
 
@@ -56,11 +55,6 @@ public:
     QAction *actnThisWeek;
     QAction *actnThisMonth;
 
-    // The journal's statement for a tab (0: every type) and its parameters
-    // for a period (an invalid date: no bound on that side).
-    static QString journalStatement(int tab);
-    static QVariantHash periodParams(const QDate &from, const QDate &to);
-
     // Today as the window sees it; tests fix it.
     std::function<QDate()> today;
 
@@ -76,7 +70,10 @@ protected:
 
 private:
     QString periodText() const;
-    void bindPeriod();
+    // The period of the filter bar; an empty field gives an invalid date.
+    QDate periodFrom() const;
+    QDate periodTo() const;
+    void bindPeriod(int tab);
     void updateStatus();
     void showUnits();
     void showAbout();

@@ -1,4 +1,4 @@
-#include "core/TfrmNetworkSettings.h"
+#include "mainwindow/TfrmNetworkSettings.h"
 
 #include "core/AppSettings.h"
 #include "core/ProgramFiles.h"
