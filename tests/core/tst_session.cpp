@@ -1,6 +1,9 @@
 #include "core/AppSettings.h"
 #include "core/SessionToken.h"
 #include "core/TXMLSettings.h"
+#include "db/Attachment.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
 #include "support/FreshDatabase.h"
 #include "support/QtPrinters.h"
 
@@ -80,6 +83,35 @@ TEST_F(Session, ADatabaseThatRefusesTheUpgradeStopsTheStart)
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Грешка: 401"));
     EXPECT_EQ(messages.shown[0].text,
               QStringLiteral("Неуспешно обновяване на базата данни.\n\rПотърсете помощ от дистрибутора на програмата! "));
+}
+
+TEST_F(Session, ADatabaseThatIsNotOursFailsAsAnUpgradeAndIsLeftAlone)
+{
+    const QString foreign = dir.path(QStringLiteral("foreign.fdb"));
+    db::Attachment::createDatabase(foreign, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"));
+    auto dm = module(foreign);
+    EXPECT_FALSE(dm->StartSession());
+    EXPECT_FALSE(dm->IsConnected());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Грешка: 401"));
+
+    db::Attachment check;
+    check.attach(foreign, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"));
+    db::Transaction transaction(check);
+    db::Statement tables(check, transaction);
+    tables.prepare(QStringLiteral("select count(*) from RDB$RELATIONS where RDB$SYSTEM_FLAG = 0"));
+    tables.execute();
+    ASSERT_TRUE(tables.fetch());
+    EXPECT_EQ(tables.value(0).toInt(), 0); // no upgrade step touched it
+}
+
+TEST_F(Session, AHalfMadeDatabaseFailsAsAnUpgrade)
+{
+    FreshDatabase database(data::kFirstSchemaVersion);
+    database.connect()->RunScriptStatement(QStringLiteral("DROP TABLE APP_CONFIG;"));
+    EXPECT_FALSE(start(database));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Грешка: 401"));
 }
 
 TEST_F(Session, AnUnreachableServerEndsTheStartWithItsMessage)
@@ -173,6 +205,45 @@ TEST_F(LogIn, TwoFailuresThenTheRightPasswordStartsWithQuotesIgnored)
     EXPECT_EQ(dm->currentUserId, 5);
     EXPECT_EQ(dm->currentUserName, QStringLiteral("Иван Петров"));
     EXPECT_TRUE(dm->loginRequired);
+}
+
+TEST_F(LogIn, TextNoStoredLoginCanHoldIsAFailedAttemptWithItsReason)
+{
+    messages.logins = {{QString(25, QLatin1Char('x')), QStringLiteral("tajna"), QString()},
+                       {QStringLiteral("ivan"), QStringLiteral("✓"), QString()},
+                       {QStringLiteral("ivan"), QStringLiteral("tajna"), QString()}};
+    auto dm = module(database.path());
+    ASSERT_TRUE(dm->StartSession());
+    EXPECT_EQ(messages.loginPrompts, 3);
+    EXPECT_EQ(dm->currentUserId, 5);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].kind, MessageKind::Error);
+    EXPECT_TRUE(messages.shown[1].text.contains(QStringLiteral("✓")));
+}
+
+TEST_F(LogIn, AZonePasswordNoStoredOneCanHoldIsAFailedAttempt)
+{
+    messages.logins = {{QStringLiteral("ivan"), QStringLiteral("tajna"), QString()}};
+    auto dm = module(database.path());
+    ASSERT_TRUE(dm->StartSession());
+    dm->ExecSQL(QStringLiteral("update USERS set PASS = 'z' where ID = 0"));
+    messages.zonePasswords = {QString(41, QLatin1Char('z')), QStringLiteral("z✓"), QStringLiteral("z")};
+    EXPECT_TRUE(dm->AskZonePassword());
+    EXPECT_EQ(messages.zonePrompts, 3);
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(Session, EndingAfterTheConnectionWasLetGoStillWritesTheToken)
+{
+    FreshDatabase database;
+    settings.WriteBool(QStringLiteral("AutoBackup"), true);
+    auto dm = module(database.path());
+    ASSERT_TRUE(dm->StartSession());
+    // What a dropped connection leaves: handles the server no longer knows.
+    dm->database().abandon();
+    EXPECT_NO_THROW(dm->EndSession());
+    EXPECT_FALSE(dm->IsConnected());
+    EXPECT_EQ(settings.ReadInteger(QStringLiteral("ShutdownSeed"), 0), settings.ReadInteger(QStringLiteral("StartupSeed"), 1));
 }
 
 } // namespace

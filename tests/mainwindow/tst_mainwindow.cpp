@@ -179,6 +179,33 @@ TEST_F(MainWindow, TheUnitsOpenAsAChildWindowWhileTheMainWindowWaits)
     EXPECT_EQ(settings.ReadInteger(QStringLiteral("frmMerki\\posLeft"), -1), 33);
 }
 
+TEST_F(MainWindow, AfterTheUnitsTheJournalKeepsItsTabAndDocument)
+{
+    window->tabs()->setCurrentIndex(3);
+    window->edtFrom()->clear();
+    window->actnRefresh->trigger();
+    addDocument(*dm, 6, 11, 2, QDateTime(QDate(2026, 12, 2), QTime(8, 0)));
+    window->actnRefresh->trigger();
+    ASSERT_TRUE(window->qJournal().locate({QStringLiteral("TRANZ_ID")}, {4}));
+    QTimer::singleShot(200, [] { QApplication::activeModalWidget()->close(); });
+    window->actnUnits->trigger();
+    EXPECT_EQ(window->tabs()->currentIndex(), 3);
+    EXPECT_EQ(shownIds(), (QList<int>{6, 4}));
+    EXPECT_EQ(window->qJournal().value(QStringLiteral("TRANZ_ID")).toInt(), 4);
+}
+
+TEST_F(MainWindow, DocumentsWithoutADateShowWhenThePeriodIsOpen)
+{
+    dm->ExecSQL(QStringLiteral("insert into TRANZ (TRANZ_ID, TRANZ_TYPE_ID, TRANZ_DOCNO, TRANZ_KONT_ID) values (6, 12, 6, 2)"));
+    window->edtFrom()->clear();
+    window->edtTo()->clear();
+    window->actnRefresh->trigger();
+    EXPECT_EQ(shownIds(), (QList<int>{6, 1, 2, 3, 4, 5})); // no date sorts first
+    window->edtTo()->setDate(QDate(2026, 12, 31));
+    window->actnRefresh->trigger();
+    EXPECT_EQ(shownIds(), (QList<int>{1, 2, 3, 4})); // a bound excludes them, as the date compare does
+}
+
 TEST_F(MainWindow, CommandsOfLaterPartsWaitDisabled)
 {
     for (QAction *action : {window->actnReports, window->actnNewDelivery, window->actnPayments, window->actnGoods,
