@@ -9,6 +9,7 @@ BUILD_PACKAGES=(
   qt6-base-dev libgtest-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   fonts-dejavu-core fonts-liberation2
+  qt6-translations-l10n
 )
 
 # Installs whichever of the named Debian packages are missing; quiet and

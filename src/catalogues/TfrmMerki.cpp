@@ -1,18 +1,23 @@
 #include "catalogues/TfrmMerki.h"
 
+#include "catalogues/UnitChecks.h"
 #include "core/Tdm.h"
+#include "data/ColumnSizes.h"
 #include "data/Counters.h"
 #include "db/Dataset.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
+#include "ui/DisabledGlyph.h"
 #include "ui/ErrorGuard.h"
+#include "ui/PrinterIcon.h"
 
 #include <QAction>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QShortcut>
+#include <QToolButton>
 
 namespace {
 
@@ -54,6 +59,13 @@ TfrmMerki::TfrmMerki(QWidget *owner)
     BaseCaption = QStringLiteral("Мерки");
     setWindowTitle(BaseCaption);
     BuildToolbar();
+    actnPrint->setIcon(withDisabledGlyph(printerIcon()));
+    // No search field here, so no search panel to show.
+    actnSearch->setVisible(false);
+    for (QToolButton *button : findChildren<QToolButton *>()) {
+        if (button->defaultAction() == actnSearch)
+            button->hide();
+    }
 
     m_qMain->setParent(this);
     m_qMain->setInsertSql(QString::fromLatin1(kInsert));
@@ -74,11 +86,11 @@ TfrmMerki::TfrmMerki(QWidget *owner)
     editGroup()->setTitle(QStringLiteral(" Данни за мерна единица "));
     m_name = new DBEdit(editGroup());
     m_name->setObjectName(QStringLiteral("edtName"));
-    m_name->setMaxLength(40);
+    m_name->setMaxLength(data::kUnitNameSize);
     m_name->bind(*m_qMain, QStringLiteral("MERKI_NAME"));
     m_sign = new DBEdit(editGroup());
     m_sign->setObjectName(QStringLiteral("edtSign"));
-    m_sign->setMaxLength(10);
+    m_sign->setMaxLength(data::kUnitSignSize);
     m_sign->bind(*m_qMain, QStringLiteral("MERKI_ZNAK"));
     editFields()->addRow(QStringLiteral("Пълно наименование"), m_name);
     editFields()->addRow(QStringLiteral("Означение"), m_sign);
@@ -149,11 +161,7 @@ bool TfrmMerki::DeleteVeto()
 
 void TfrmMerki::checkAndFillKeys(db::Dataset &units)
 {
-    if (units.value(QStringLiteral("MERKI_NAME")).toString().isEmpty())
-        throw db::FieldError(QStringLiteral("Полето \"Пълно наименование\" трябва да бъде попълнено"),
-                             QStringLiteral("MERKI_NAME"));
-    if (units.value(QStringLiteral("MERKI_ZNAK")).toString().isEmpty())
-        throw db::FieldError(QStringLiteral("Полето \"Означение\" трябва да бъде попълнено!"), QStringLiteral("MERKI_ZNAK"));
+    checkUnitFilled(units.value(QStringLiteral("MERKI_NAME")).toString(), units.value(QStringLiteral("MERKI_ZNAK")).toString());
     if (units.value(QStringLiteral("MERKI_ID")).isNull())
         units.setValue(QStringLiteral("MERKI_ID"), m_currentUnitId);
     if (units.value(QStringLiteral("MERKI_BASE_ID")).isNull())

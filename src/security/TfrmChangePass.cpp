@@ -1,5 +1,8 @@
 #include "security/TfrmChangePass.h"
 
+#include "data/ColumnSizes.h"
+#include "ui/PromptFields.h"
+
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,7 +20,7 @@ TfrmChangePass::TfrmChangePass(QWidget *owner)
     m_new = new QLineEdit(this);
     m_repeat = new QLineEdit(this);
     for (QLineEdit *field : {m_old, m_new, m_repeat}) {
-        field->setEchoMode(QLineEdit::Password);
+        makePasswordField(field, data::kUserPasswordSize);
         connect(field, &QLineEdit::textChanged, this, &TfrmChangePass::updateOk);
     }
     form->addRow(QStringLiteral("Стара парола"), m_old);
@@ -43,4 +46,5 @@ void TfrmChangePass::showEvent(QShowEvent *event)
 {
     TfrmYesNo::showEvent(event);
     updateOk();
+    focusFirstEmptyField();
 }

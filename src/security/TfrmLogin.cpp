@@ -2,6 +2,8 @@
 
 #include "core/AppSettings.h"
 #include "core/TSettings.h"
+#include "data/ColumnSizes.h"
+#include "ui/PromptFields.h"
 #include "util/Error.h"
 
 #include <QFormLayout>
@@ -19,7 +21,8 @@ TfrmLogin::TfrmLogin(QWidget *owner)
     auto *form = new QFormLayout;
     m_user = new QLineEdit(this);
     m_password = new QLineEdit(this);
-    m_password->setEchoMode(QLineEdit::Password);
+    limitToColumn(m_user, data::kUserLoginSize);
+    makePasswordField(m_password, data::kUserPasswordSize);
     form->addRow(QStringLiteral("Потребителско име"), m_user);
     form->addRow(QStringLiteral("Парола"), m_password);
     contentLayout()->addLayout(form);
@@ -41,6 +44,10 @@ void TfrmLogin::LoadLayout()
 {
     TfrmYesNo::LoadLayout();
     m_user->setText(AppSettings().ReadString(QStringLiteral("lastLogin"), QString()));
-    if (!m_user->text().isEmpty())
-        m_password->setFocus();
+}
+
+void TfrmLogin::showEvent(QShowEvent *event)
+{
+    TfrmYesNo::showEvent(event);
+    focusFirstEmptyField();
 }

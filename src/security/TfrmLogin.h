@@ -18,6 +18,9 @@ public:
     QLineEdit *edtPass() const { return m_password; }
     void LoadLayout() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QLineEdit *m_user;
     QLineEdit *m_password;

@@ -18,6 +18,15 @@ namespace {
 const int kItemId = Qt::UserRole;
 const int kHasTick = Qt::UserRole + 1;
 
+// The hints beside the "Запис" buttons wrap rather than being cut off
+// where their group is narrow.
+QLabel *hint(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
 QTreeWidget *fixedTree(QWidget *parent)
 {
     auto *tree = new QTreeWidget(parent);
@@ -53,7 +62,7 @@ TfrmSecuritySettings::TfrmSecuritySettings(TBaseDM &data, QWidget *owner)
     m_zoneGroup = new QGroupBox(QStringLiteral(" Права в зони "), this);
     auto *zoneLayout = new QVBoxLayout(m_zoneGroup);
     auto *zoneTop = new QHBoxLayout;
-    zoneTop->addWidget(new QLabel(QStringLiteral("Изберете, защитените с парола зони и натиснете -->"), m_zoneGroup), 1);
+    zoneTop->addWidget(hint(QStringLiteral("Изберете, защитените с парола зони и натиснете -->"), m_zoneGroup), 1);
     m_saveZones = new QPushButton(QStringLiteral("Запис"), m_zoneGroup);
     zoneTop->addWidget(m_saveZones);
     zoneLayout->addLayout(zoneTop);
@@ -76,7 +85,7 @@ TfrmSecuritySettings::TfrmSecuritySettings(TBaseDM &data, QWidget *owner)
     auto *rights = new QGroupBox(QStringLiteral(" Права "), m_userGroup);
     auto *rightsLayout = new QVBoxLayout(rights);
     auto *rightsTop = new QHBoxLayout;
-    rightsTop->addWidget(new QLabel(QStringLiteral("Изберете правата на потребителя и натиснете -->"), rights), 1);
+    rightsTop->addWidget(hint(QStringLiteral("Изберете правата на потребителя и натиснете -->"), rights), 1);
     rightsTop->addWidget(new QPushButton(QStringLiteral("Запис"), rights));
     rightsLayout->addLayout(rightsTop);
     rightsLayout->addWidget(fixedTree(rights));
@@ -90,7 +99,9 @@ TfrmSecuritySettings::TfrmSecuritySettings(TBaseDM &data, QWidget *owner)
     bold.setBold(true);
     m_warning->setFont(bold);
     m_warning->hide();
-    bottom->addWidget(m_warning, 1);
+    bottom->addWidget(m_warning);
+    // The warning is mostly hidden; the stretch keeps "Изход" its own size.
+    bottom->addStretch(1);
     auto *exit = new QPushButton(QStringLiteral("Изход"), this);
     exit->setAutoDefault(false);
     bottom->addWidget(exit);

@@ -73,6 +73,10 @@ void DataGrid::followDataset()
     if (row < 0) {
         selectionModel()->clear();
     } else if (currentIndex().row() != row) {
+        // After a reset the view lays its rows out later; scrolling to the
+        // row before that would be clamped to the old, shorter scroll range
+        // and leave the current row out of sight.
+        executeDelayedItemsLayout();
         const int column = currentIndex().isValid() ? currentIndex().column() : horizontalHeader()->logicalIndex(0);
         setCurrentIndex(m_model->index(row, qMax(0, column)));
     }

@@ -25,16 +25,27 @@ bool DateKeys::eventFilter(QObject *watched, QEvent *event)
 
 QDate DateKeys::moved(const QDate &date, int key)
 {
+    // The four-digit year of a date field, and the database's dates, run
+    // from 01.01.0001 to 31.12.9999; the keys stop there instead of
+    // wrapping into a year the field cannot show.
+    static const QDate first(1, 1, 1);
+    static const QDate last(9999, 12, 31);
+    QDate target;
     switch (key) {
     case Qt::Key_PageUp:
-        return date.addMonths(-1);
+        target = date.addMonths(-1);
+        break;
     case Qt::Key_PageDown:
-        return date.addMonths(1);
+        target = date.addMonths(1);
+        break;
     case Qt::Key_Up:
-        return date.addDays(-1);
+        target = date.addDays(-1);
+        break;
     case Qt::Key_Down:
-        return date.addDays(1);
+        target = date.addDays(1);
+        break;
     default:
         return QDate();
     }
+    return target.isValid() ? qBound(first, target, last) : date;
 }

@@ -6,7 +6,8 @@
 class QDateEdit;
 
 // The date keys of every date field: Page Up a month back, Page Down a
-// month forward, Up a day back, Down a day forward; the key is consumed.
+// month forward, Up a day back, Down a day forward, stopping at 01.01.0001
+// and 31.12.9999; the key is consumed.
 class DateKeys : public QObject
 {
     Q_OBJECT

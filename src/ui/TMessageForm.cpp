@@ -108,14 +108,23 @@ TMessageForm::TMessageForm(const QString &text, TMsgDlgType type, TMsgDlgButtons
         iconLabel->setAlignment(Qt::AlignTop);
         message->addWidget(iconLabel, 0, Qt::AlignTop);
     }
-    auto *textLabel = new QLabel(QString(text).replace(QLatin1Char('\t'), QLatin1String("        ")), this);
+    const QString shown = QString(text).replace(QLatin1Char('\t'), QLatin1String("        "));
+    auto *textLabel = new QLabel(shown, this);
     textLabel->setObjectName(QStringLiteral("Message"));
     textLabel->setWordWrap(true);
     textLabel->setTextFormat(Qt::PlainText);
     const QScreen *screen = parent ? parent->screen() : QApplication::primaryScreen();
     const int maxTextWidth = screen ? screen->availableGeometry().width() / 2 : 640;
     textLabel->setMaximumWidth(maxTextWidth);
-    textLabel->setMinimumWidth(qMin(maxTextWidth, metrics.horizontalAdvance(text)));
+    // The widest line as the label lays it out, with room for its frame and
+    // margins and for the rounding of its text layout: a line measured
+    // exactly to the pixel may still lose its last word to the next line.
+    const QFontMetrics labelMetrics(textLabel->font());
+    int widest = 0;
+    for (const QString &line : shown.split(QLatin1Char('\n')))
+        widest = qMax(widest, labelMetrics.horizontalAdvance(line));
+    const int slack = 2 * (textLabel->frameWidth() + textLabel->margin()) + labelMetrics.averageCharWidth();
+    textLabel->setMinimumWidth(qMin(maxTextWidth, widest + slack));
     textLabel->setMinimumHeight(icon != QStyle::SP_CustomBase ? 32 : 0);
     message->addWidget(textLabel, 1);
     outer->addLayout(message);

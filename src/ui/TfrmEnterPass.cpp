@@ -1,5 +1,8 @@
 #include "ui/TfrmEnterPass.h"
 
+#include "data/ColumnSizes.h"
+#include "ui/PromptFields.h"
+
 #include <QApplication>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -15,11 +18,20 @@ TfrmEnterPass::TfrmEnterPass(QWidget *owner)
     RememberSize = false;
     auto *form = new QFormLayout;
     m_password = new QLineEdit(this);
-    m_password->setEchoMode(QLineEdit::Password);
+    makePasswordField(m_password, data::kUserPasswordSize);
     form->addRow(QStringLiteral("Парола"), m_password);
     contentLayout()->addLayout(form);
-    if (const QScreen *screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfrmEnterPass::showEvent(QShowEvent *event)
+{
+    TfrmYesNo::showEvent(event);
+    if (const QScreen *shownOn = screen() ? screen() : QApplication::primaryScreen()) {
+        QRect frame(QPoint(), frameGeometry().size());
+        frame.moveCenter(shownOn->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    focusFirstEmptyField();
 }
 
 QString TfrmEnterPass::password() const

@@ -15,6 +15,10 @@ public:
     QString password() const;
     QLineEdit *edtPass() const { return m_password; }
 
+protected:
+    // Centred on the desktop once its size is final.
+    void showEvent(QShowEvent *event) override;
+
 private:
     QLineEdit *m_password;
 };

@@ -1,6 +1,7 @@
 #include "ui/TfrmPrintPreview.h"
 
 #include "ui/Dialogs.h"
+#include "ui/PrinterIcon.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -31,20 +32,21 @@ TfrmPrintPreview::TfrmPrintPreview(const QString &title, Render render, bool lan
 
     m_toolBar = new QToolBar(this);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    const auto add = [this](const char *caption, const char *hint, QStyle::StandardPixmap icon) {
-        QAction *action = m_toolBar->addAction(style()->standardIcon(icon), QString::fromUtf8(caption));
+    const auto add = [this](const char *caption, const char *hint, const QIcon &icon) {
+        QAction *action = m_toolBar->addAction(icon, QString::fromUtf8(caption));
         action->setToolTip(QString::fromUtf8(hint));
         return action;
     };
-    QAction *print = add("Печат", "Избор на принтер и печат на справката", QStyle::SP_DialogSaveButton);
+    const auto standard = [this](QStyle::StandardPixmap icon) { return style()->standardIcon(icon); };
+    QAction *print = add("Печат", "Избор на принтер и печат на справката", printerIcon());
     QAction *setup = add("Настройки", "Избор и настройка на принтер за печат\rНастройки на справката",
-                         QStyle::SP_FileDialogDetailedView);
-    QAction *zoom = add("Увеличение", "Степен на увеличение на изгледа на справката", QStyle::SP_FileDialogContentsView);
-    QAction *previous = add("Пред.стр.", "Показва предишната страница на справката", QStyle::SP_ArrowBack);
-    QAction *next = add("Следв.стр.", "Показва следващата страница на справката", QStyle::SP_ArrowForward);
-    QAction *stop = add("Прекрати", "Прекратява генерирането на справката", QStyle::SP_BrowserStop);
-    QAction *pdf = add("PDF", "Записва справката като PDF файл", QStyle::SP_DriveHDIcon);
-    QAction *close = add("Изход", "Затваря прозореца с изгледа на справката", QStyle::SP_DialogCloseButton);
+                         standard(QStyle::SP_FileDialogDetailedView));
+    QAction *zoom = add("Увеличение", "Степен на увеличение на изгледа на справката", standard(QStyle::SP_FileDialogContentsView));
+    QAction *previous = add("Пред.стр.", "Показва предишната страница на справката", standard(QStyle::SP_ArrowBack));
+    QAction *next = add("Следв.стр.", "Показва следващата страница на справката", standard(QStyle::SP_ArrowForward));
+    QAction *stop = add("Прекрати", "Прекратява генерирането на справката", standard(QStyle::SP_BrowserStop));
+    QAction *pdf = add("PDF", "Записва справката като PDF файл", standard(QStyle::SP_DriveHDIcon));
+    QAction *close = add("Изход", "Затваря прозореца с изгледа на справката", standard(QStyle::SP_DialogCloseButton));
     // The pages are made at once; there is nothing running to stop.
     stop->setEnabled(false);
 
@@ -71,7 +73,8 @@ TfrmPrintPreview::TfrmPrintPreview(const QString &title, Render render, bool lan
     connect(next, &QAction::triggered, this, [this] { m_preview->setCurrentPage(m_preview->currentPage() + 1); });
     connect(pdf, &QAction::triggered, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Запис като PDF"), m_title + QLatin1String(".pdf"),
-                                                          QStringLiteral("PDF (*.pdf)"));
+                                                          QStringLiteral("PDF (*.pdf)"), nullptr,
+                                                          QFileDialog::DontUseNativeDialog);
         if (!path.isEmpty() && !saveAsPdf(path))
             ShowErrorBox(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(path));
     });

@@ -1,6 +1,7 @@
 #include "ui/TfrmYesNo.h"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -34,4 +35,14 @@ void TfrmYesNo::showEvent(QShowEvent *event)
         move(owner.center() - rect().center());
     }
     TfrmBaseForm::showEvent(event);
+}
+
+void TfrmYesNo::focusFirstEmptyField()
+{
+    for (QLineEdit *field : findChildren<QLineEdit *>()) {
+        if (field->isEnabled() && field->isVisibleTo(this) && field->text().isEmpty()) {
+            field->setFocus();
+            return;
+        }
+    }
 }

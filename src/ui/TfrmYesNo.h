@@ -23,6 +23,9 @@ protected:
     QVBoxLayout *contentLayout() const { return m_content; }
     QHBoxLayout *buttonLayout() const { return m_buttons; }
     void showEvent(QShowEvent *event) override;
+    // Puts the focus into the first enabled text field that is still empty,
+    // so that typing starts there rather than on a button.
+    void focusFirstEmptyField();
 
 private:
     QVBoxLayout *m_content;

@@ -4,10 +4,18 @@
 #include "util/Error.h"
 
 #include <QDebug>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 VarnexApplication::VarnexApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    // Qt's own dialogs (files, printing, page set-up) and key names speak
+    // Bulgarian like the rest of the program. The default locale is left
+    // to the system: the program's numbers follow its regional settings.
+    auto *qtTexts = new QTranslator(this);
+    if (qtTexts->load(QStringLiteral("qtbase_bg"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
 }
 
 bool VarnexApplication::notify(QObject *receiver, QEvent *event)

@@ -4,6 +4,7 @@
 
 // The program's application object: errors that reach the event loop are
 // shown in the error box and the operation that raised them is abandoned.
+// Qt's own texts come in Bulgarian.
 class VarnexApplication : public QApplication
 {
     Q_OBJECT

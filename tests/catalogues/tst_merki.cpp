@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QPushButton>
 #include <QTest>
+#include <QStyle>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +89,37 @@ TEST_F(Units, TheNameIsCheckedBeforeTheSign)
     EXPECT_EQ(QApplication::focusWidget(), window->edtSign());
     EXPECT_EQ(window->qMain().state(), db::Dataset::State::Insert);
     EXPECT_EQ(stored("select count(*) from MERKI").toInt(), 8);
+}
+
+TEST_F(Units, ANameOrSignOfBlanksOnlyCountsAsEmpty)
+{
+    window->actnNew->trigger();
+    typeText(window->edtName(), QStringLiteral("   "));
+    typeText(window->edtSign(), QStringLiteral("бр."));
+    window->SaveClick();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Полето \"Пълно наименование\" трябва да бъде попълнено"));
+
+    window->edtName()->clear();
+    typeText(window->edtName(), QStringLiteral("чувал"));
+    window->edtSign()->clear();
+    typeText(window->edtSign(), QStringLiteral(" \t "));
+    window->SaveClick();
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("Полето \"Означение\" трябва да бъде попълнено!"));
+    EXPECT_EQ(window->qMain().state(), db::Dataset::State::Insert);
+    EXPECT_EQ(stored("select count(*) from MERKI").toInt(), 8);
+}
+
+TEST_F(Units, TheToolbarOffersNoSearchAndPrintsWithAPrinter)
+{
+    EXPECT_FALSE(window->actnSearch->isVisible());
+    for (QToolButton *button : window->findChildren<QToolButton *>())
+        EXPECT_FALSE(button->isVisible() && button->defaultAction() == window->actnSearch);
+    const QImage print = window->actnPrint->icon().pixmap(16, 16).toImage();
+    const QImage save = window->style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(16, 16).toImage();
+    EXPECT_FALSE(print.isNull());
+    EXPECT_NE(print.convertToFormat(QImage::Format_ARGB32), save.convertToFormat(QImage::Format_ARGB32));
 }
 
 TEST_F(Units, ANewUnitIsItsOwnBaseEvenAfterEditingAnother)

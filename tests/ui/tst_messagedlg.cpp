@@ -1,6 +1,7 @@
 #include "support/QtPrinters.h"
 #include "ui/TMessageForm.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -70,6 +71,27 @@ TEST(MessageDlg, LongTextsWrapWithinHalfTheScreen)
                       TMsgDlgType::mtInformation, mbOK);
     form.show();
     EXPECT_LE(form.width(), form.screen()->availableGeometry().width() / 2 + 200);
+}
+
+TEST(MessageDlg, ShortTextsKeepEveryWordOnTheirLine)
+{
+    const QStringList texts{QStringLiteral("Моля, потвърдете изтриване!"),
+                            QStringLiteral("Паролата е успешно сменена."),
+                            QStringLiteral("Полето \"Означение\" трябва да бъде попълнено!"),
+                            QStringLiteral("WWWWW WWWWW WWWWW"),
+                            QStringLiteral("Първи ред\nи втори, по-дълъг ред на съобщението")};
+    for (const QString &text : texts) {
+        for (const TMsgDlgType type : {TMsgDlgType::mtConfirmation, TMsgDlgType::mtCustom}) {
+            TMessageForm form(text, type, mbYes | mbNo);
+            form.show();
+            const auto *label = form.findChild<QLabel *>(QStringLiteral("Message"));
+            ASSERT_NE(label, nullptr);
+            QLabel unwrapped(text);
+            unwrapped.setFont(label->font());
+            EXPECT_LE(label->heightForWidth(label->width()), qMax(label->minimumHeight(), unwrapped.sizeHint().height()))
+                << text.toStdString();
+        }
+    }
 }
 
 } // namespace
