@@ -17,10 +17,14 @@ public:
     explicit TXMLSettings(const QString &fileName = QString());
     ~TXMLSettings() override;
 
+    // The file beside the program.
+    static QString programSettingsFile();
+
     void Clear() override;
     void Open() override;
     QString ReadString(const QString &key, const QString &defaultValue) override;
-    // Refuses (varnex::Error) a value that Windows-1251 cannot hold.
+    // Refuses (varnex::Error) a value that Windows-1251 cannot hold and a key
+    // whose parts cannot be element names of the file.
     void WriteString(const QString &key, const QString &value) override;
     bool HasSettingsSection(const QString &name) override;
     void Save() override;

@@ -83,6 +83,21 @@ TEST_F(AdminSettings, RefusesAValueWindows1251CannotHoldAndLeavesTheFileAlone)
     EXPECT_EQ(m_dir.readFile(QStringLiteral("ws.xdb")), before);
 }
 
+TEST_F(AdminSettings, RefusesKeysThatAreNotElementNamesAndLeavesTheFileAlone)
+{
+    ASSERT_EQ(run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("clientinfo\\network"), QStringLiteral("0")}).code, 0);
+    const QByteArray before = m_dir.readFile(QStringLiteral("ws.xdb"));
+
+    for (const QString &key : {QStringLiteral("clientinfo\\a b"), QStringLiteral("x]]>y"), QStringLiteral("a></clientinfo")}) {
+        const ToolResult refused = run({QStringLiteral("settings"), QStringLiteral("set"), key, QStringLiteral("v")});
+        EXPECT_EQ(refused.code, 1) << key.toStdString();
+        EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1) << refused.err.toStdString();
+        EXPECT_EQ(m_dir.readFile(QStringLiteral("ws.xdb")), before);
+    }
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("clientinfo\\network")}).out,
+              QStringLiteral("0\n"));
+}
+
 TEST_F(AdminSettings, MissingDirectoryIsAClearFailure)
 {
     const ToolResult result = runAdminTool({QStringLiteral("--settings"), m_dir.path(QStringLiteral("no/such/dir/ws.xdb")),
