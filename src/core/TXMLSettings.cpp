@@ -102,6 +102,11 @@ void TXMLSettings::Open()
     m_section = makePath(&m_database->document(), SectionPath);
 }
 
+QString TXMLSettings::loadError() const
+{
+    return m_database ? m_database->loadError() : QString();
+}
+
 TzekXMLNode2 *TXMLSettings::section()
 {
     if (!m_section)

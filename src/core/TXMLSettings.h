@@ -32,6 +32,9 @@ public:
     QString ReadStringInherited(const QString &key, const QString &defaultValue) override;
 
     const QString &fileName() const { return m_fileName; }
+    // Why the file could not be read whole (see TXMLDataBase2::loadError);
+    // "" also before the object is opened.
+    QString loadError() const;
     // Tools that only read settings turn off the owner's save at the end.
     void setSaveWhenFreed(bool save) { m_saveWhenFreed = save; }
 
