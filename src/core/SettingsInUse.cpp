@@ -14,9 +14,10 @@ SettingsInUse::SettingsInUse(const QString &settingsFile)
     // The mark lives as long as the program, so only a dead owner, not age,
     // makes it stale.
     m_mark.setStaleLockTime(0);
+    // Taken while holding the change lock, so that a tool either finishes its
+    // change before the program reads the file or sees the mark.
     QLockFile change(SettingsChange::lockFileName(settingsFile));
-    if (change.tryLock(kChangeWaitMs))
-        change.unlock();
+    change.tryLock(kChangeWaitMs);
     m_mark.tryLock(0);
 }
 
