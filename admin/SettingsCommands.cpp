@@ -2,6 +2,7 @@
 
 #include "AdminCommand.h"
 #include "core/ProgramFiles.h"
+#include "core/SettingsChange.h"
 #include "core/TXMLDataBase2.h"
 #include "core/TXMLSettings.h"
 #include "util/Error.h"
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <functional>
 
 namespace admin {
 
@@ -36,6 +39,26 @@ bool boolWord(const QString &word)
     throw UsageError{QStringLiteral("Стойността по подразбиране трябва да е 1 или 0: %1").arg(word)};
 }
 
+// Changes are made under the file's change lock, so two tools never save over
+// each other, and only to a file the tool could read whole and may write.
+void changeSettings(const QString &path, const std::function<void(TSettings &)> &change)
+{
+    const SettingsChange lock(path);
+    const QFileInfo file(path);
+    // The store's own test of a read-only file, which its save skips in silence.
+    if (file.exists() && !(file.permissions() & QFileDevice::WriteOwner))
+        throw varnex::Error(QStringLiteral("Файлът с настройки „%1“ е само за четене; не е променен.").arg(path));
+    TXMLSettings settings(path);
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    if (!settings.loadError().isEmpty()) {
+        throw varnex::Error(QStringLiteral("Файлът с настройки „%1“ не може да бъде прочетен изцяло (%2); не е променен.")
+                                .arg(path, settings.loadError().section(QLatin1String("\r\n"), 0, 0)));
+    }
+    change(settings);
+    settings.Save();
+}
+
 } // namespace
 
 void runSettingsCommand(Invocation &invocation)
@@ -58,11 +81,23 @@ void runSettingsCommand(Invocation &invocation)
         return;
     }
 
+    const QString key = takeWord(words, "ключ");
+    if (action == QLatin1String("set")) {
+        const QString value = takeWord(words, "стойност");
+        expectNoMoreWords(words);
+        changeSettings(path, [&](TSettings &settings) { settings.WriteString(key, value); });
+        return;
+    }
+    if (action == QLatin1String("set-int")) {
+        const int value = integerWord(takeWord(words, "число"), "Стойността");
+        expectNoMoreWords(words);
+        changeSettings(path, [&](TSettings &settings) { settings.WriteInteger(key, value); });
+        return;
+    }
+
     TXMLSettings settings(path);
     settings.setSaveWhenFreed(false);
     settings.Open();
-    const QString key = takeWord(words, "ключ");
-
     if (action == QLatin1String("get")) {
         const QString fallback = takeOptionalWord(words, QString());
         expectNoMoreWords(words);
@@ -71,20 +106,10 @@ void runSettingsCommand(Invocation &invocation)
         const int fallback = integerWord(takeOptionalWord(words, QStringLiteral("0")), "Подразбирането");
         expectNoMoreWords(words);
         out << settings.ReadInteger(key, fallback) << '\n';
-    } else if (action == QLatin1String("get-bool")) {
+    } else {
         const bool fallback = boolWord(takeOptionalWord(words, QStringLiteral("0")));
         expectNoMoreWords(words);
         out << (settings.ReadBool(key, fallback) ? 1 : 0) << '\n';
-    } else if (action == QLatin1String("set")) {
-        const QString value = takeWord(words, "стойност");
-        expectNoMoreWords(words);
-        settings.WriteString(key, value);
-        settings.Save();
-    } else {
-        const int value = integerWord(takeWord(words, "число"), "Стойността");
-        expectNoMoreWords(words);
-        settings.WriteInteger(key, value);
-        settings.Save();
     }
 }
 

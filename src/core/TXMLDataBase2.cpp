@@ -26,9 +26,11 @@ void TXMLDataBase2::Load()
     m_document.ParseText(QString());
     m_document.SetName(QStringLiteral("dataroot"));
     m_unparsedOriginal = false;
+    m_loadError.clear();
     if (!QFileInfo::exists(m_fileName))
         return;
-    m_unparsedOriginal = !m_document.LoadFromFile(m_fileName).isEmpty();
+    m_loadError = m_document.LoadFromFile(m_fileName);
+    m_unparsedOriginal = !m_loadError.isEmpty();
 }
 
 void TXMLDataBase2::Save()

@@ -15,6 +15,9 @@ public:
     // A missing file gives an empty "dataroot"; a malformed one keeps what
     // could be read before the error.
     void Load();
+    // The reader's error text for the file, or "" when it was read whole or
+    // did not exist.
+    const QString &loadError() const { return m_loadError; }
     // Skips a file marked read-only. A file that could not be parsed is kept
     // as "<file>.bad" before it is first overwritten, and the new text only
     // replaces the old once it is written whole.
@@ -23,5 +26,6 @@ public:
 private:
     QString m_fileName;
     TzekXMLParser2 m_document;
+    QString m_loadError;
     bool m_unparsedOriginal = false;
 };

@@ -25,9 +25,26 @@ TzekXMLNode2 *findPath(TzekXMLNode2 *from, const QString &path)
     return from;
 }
 
+// Every name is checked before the first element is made, so a refused key
+// leaves the document as it was: a name that is not an element name would
+// come back from the file as other elements, or break the ones after it.
 TzekXMLNode2 *makePath(TzekXMLNode2 *from, const QString &path)
 {
-    for (const QString &name : pathParts(path)) {
+    const QStringList names = pathParts(path);
+    for (const QString &name : names) {
+        if (!TzekXMLNode2::isElementName(name)) {
+            throw varnex::Error(
+                QStringLiteral("Ключът „%1“ е недопустим: „%2“ не може да бъде име на елемент във файла с настройки.")
+                    .arg(path, name));
+        }
+        varnex::toWin1251(name);
+    }
+    if (from->depth() + names.size() > TzekXMLNode2::MaxDepth) {
+        throw varnex::Error(QStringLiteral("Ключът „%1“ е недопустим: настройките се влагат най-много на %2 нива.")
+                                .arg(path)
+                                .arg(TzekXMLNode2::MaxDepth));
+    }
+    for (const QString &name : names) {
         TzekXMLNode2 *child = from->FindChild(name);
         from = child ? child : from->AddChild(name);
     }
@@ -48,6 +65,11 @@ TXMLSettings::TXMLSettings(std::shared_ptr<TXMLDataBase2> database, const QStrin
     Clear();
     SectionPath = sectionPath;
     m_fileName = m_database->fileName();
+}
+
+QString TXMLSettings::programSettingsFile()
+{
+    return varnex::programFileWithExtension(varnex::programPath(), QStringLiteral(".xdb"));
 }
 
 TXMLSettings::~TXMLSettings()
@@ -72,12 +94,17 @@ void TXMLSettings::Open()
 {
     if (!m_database) {
         if (m_fileName.isEmpty())
-            m_fileName = varnex::programFileWithExtension(varnex::programPath(), QStringLiteral(".xdb"));
+            m_fileName = programSettingsFile();
         m_database = std::make_shared<TXMLDataBase2>(m_fileName);
         m_database->Load();
         m_owner = true;
     }
     m_section = makePath(&m_database->document(), SectionPath);
+}
+
+QString TXMLSettings::loadError() const
+{
+    return m_database ? m_database->loadError() : QString();
 }
 
 TzekXMLNode2 *TXMLSettings::section()
@@ -100,7 +127,7 @@ QString TXMLSettings::ReadString(const QString &key, const QString &defaultValue
 
 void TXMLSettings::WriteString(const QString &key, const QString &value)
 {
-    varnex::toWin1251(key + value);
+    varnex::toWin1251(value);
     makePath(section(), key)->SetText(value);
 }
 

@@ -17,10 +17,14 @@ public:
     explicit TXMLSettings(const QString &fileName = QString());
     ~TXMLSettings() override;
 
+    // The file beside the program.
+    static QString programSettingsFile();
+
     void Clear() override;
     void Open() override;
     QString ReadString(const QString &key, const QString &defaultValue) override;
-    // Refuses (varnex::Error) a value that Windows-1251 cannot hold.
+    // Refuses (varnex::Error) a value that Windows-1251 cannot hold and a key
+    // whose parts cannot be element names of the file.
     void WriteString(const QString &key, const QString &value) override;
     bool HasSettingsSection(const QString &name) override;
     void Save() override;
@@ -28,6 +32,9 @@ public:
     QString ReadStringInherited(const QString &key, const QString &defaultValue) override;
 
     const QString &fileName() const { return m_fileName; }
+    // Why the file could not be read whole (see TXMLDataBase2::loadError);
+    // "" also before the object is opened.
+    QString loadError() const;
     // Tools that only read settings turn off the owner's save at the end.
     void setSaveWhenFreed(bool save) { m_saveWhenFreed = save; }
 

@@ -1,8 +1,34 @@
 #include "core/TzekXMLNode2.h"
 
 namespace {
+
 const QLatin1String kLineBreak("\r\n");
+
+bool isNameStartChar(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || c == u':'
+           || (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF)
+           || (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || c == 0x200C || c == 0x200D
+           || (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF)
+           || (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD);
 }
+
+bool isNameChar(char16_t c)
+{
+    return isNameStartChar(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.' || c == 0xB7
+           || (c >= 0x300 && c <= 0x36F) || c == 0x203F || c == 0x2040;
+}
+
+// A CDATA section cannot hold its own terminator, so each "]]>" is split
+// over two sections, which the reader joins again.
+QString cdataSection(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1String("]]>"), QLatin1String("]]]]><![CDATA[>"));
+    return QLatin1String("<![CDATA[") + escaped + QLatin1String("]]>");
+}
+
+} // namespace
 
 TzekXMLNode2::TzekXMLNode2(const QString &name, TzekXMLNode2 *parent)
     : m_parent(parent)
@@ -10,7 +36,45 @@ TzekXMLNode2::TzekXMLNode2(const QString &name, TzekXMLNode2 *parent)
     SetName(name);
 }
 
-TzekXMLNode2::~TzekXMLNode2() = default;
+TzekXMLNode2::~TzekXMLNode2()
+{
+    freeChildren();
+}
+
+void TzekXMLNode2::freeChildren()
+{
+    // Freed level by level rather than recursively, so that no depth of
+    // elements can exhaust the stack.
+    std::vector<std::unique_ptr<TzekXMLNode2>> pending = std::move(m_children);
+    m_children.clear();
+    while (!pending.empty()) {
+        std::unique_ptr<TzekXMLNode2> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto &child : node->m_children)
+            pending.push_back(std::move(child));
+        node->m_children.clear();
+    }
+}
+
+int TzekXMLNode2::depth() const
+{
+    int levels = 1;
+    for (const TzekXMLNode2 *up = m_parent; up; up = up->m_parent)
+        ++levels;
+    return levels;
+}
+
+bool TzekXMLNode2::isElementName(const QString &name)
+{
+    if (name.isEmpty() || !isNameStartChar(name.at(0).unicode()))
+        return false;
+    for (qsizetype i = 1; i < name.size(); ++i) {
+        const char16_t c = name.at(i).unicode();
+        if (!isNameChar(c) && c != u'(' && c != u')')
+            return false;
+    }
+    return true;
+}
 
 TzekXMLNode2 *TzekXMLNode2::FindChild(const QString &name) const
 {
@@ -76,7 +140,7 @@ void TzekXMLNode2::clearElement()
     SetName(QString());
     SetText(QString());
     m_attributes.clear();
-    m_children.clear();
+    freeChildren();
 }
 
 void TzekXMLNode2::writeElement(QString &out, int level) const
@@ -89,7 +153,7 @@ void TzekXMLNode2::writeElement(QString &out, int level) const
         out += QLatin1Char(' ') + attribute.name + QLatin1Char('=') + quote + attribute.value + quote;
     }
 
-    const QString text = m_cdata ? QLatin1String("<![CDATA[") + m_text + QLatin1String("]]>") : m_text;
+    const QString text = m_cdata ? cdataSection(m_text) : m_text;
     if (m_children.empty() && m_text.isEmpty()) {
         out += QLatin1String("/>");
     } else if (m_children.empty()) {

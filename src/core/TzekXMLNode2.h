@@ -17,6 +17,11 @@ struct TzekXMLAttribute2
 class TzekXMLNode2
 {
 public:
+    // The deepest nesting the reader accepts and the settings store builds, the
+    // root counting as level 1; far beyond any real settings file, and shallow
+    // enough for the writer's recursion.
+    static constexpr int MaxDepth = 256;
+
     explicit TzekXMLNode2(const QString &name = QString(), TzekXMLNode2 *parent = nullptr);
     virtual ~TzekXMLNode2();
 
@@ -28,6 +33,8 @@ public:
     const QString &text() const { return m_text; }
     bool isCData() const { return m_cdata; }
     TzekXMLNode2 *parent() const { return m_parent; }
+    // 1 for an element without a parent.
+    int depth() const;
     const std::vector<std::unique_ptr<TzekXMLNode2>> &children() const { return m_children; }
     const QList<TzekXMLAttribute2> &attributes() const { return m_attributes; }
 
@@ -42,10 +49,16 @@ public:
     // Empties the name, the text, the attributes and the children.
     void clearElement();
 
+    // Whether the writer can write the name as an element that the reader reads
+    // back as the same element: an XML name, which may also carry parentheses
+    // after its first character (the grid layout keys have always had them).
+    static bool isElementName(const QString &name);
+
 protected:
     void writeElement(QString &out, int level) const;
 
 private:
+    void freeChildren();
     const TzekXMLAttribute2 *findAttribute(const QString &name) const;
 
     QString m_name;

@@ -71,6 +71,7 @@ void TzekXMLParser2::parseDeclaration()
 void TzekXMLParser2::parseElements()
 {
     TzekXMLNode2 *current = nullptr; // the element whose content is being read
+    int depth = 0;                   // of current
     for (;;) {
         const qsizetype lt = require(QLatin1String("<"), m_pos, "Missing <");
         const qsizetype gt = require(QLatin1String(">"), lt, "Missing >");
@@ -82,6 +83,7 @@ void TzekXMLParser2::parseElements()
             if (!current || !current->parent())
                 return;
             current = current->parent();
+            --depth;
             continue;
         }
 
@@ -92,6 +94,8 @@ void TzekXMLParser2::parseElements()
         while (blank < tag.size() && !tag.at(blank).isSpace())
             ++blank;
 
+        if (depth == MaxDepth)
+            throw ParseFailure{QStringLiteral("Elements nested deeper than %1 levels").arg(MaxDepth)};
         TzekXMLNode2 *element = this;
         if (current)
             element = current->AddChild(tag.left(blank));
@@ -107,6 +111,7 @@ void TzekXMLParser2::parseElements()
         }
         element->SetText(parseElementText());
         current = element;
+        ++depth;
     }
 }
 
@@ -114,11 +119,18 @@ QString TzekXMLParser2::parseElementText()
 {
     const qsizetype lt = require(QLatin1String("<"), m_pos, "Expected < when parsing text");
     if (QStringView(m_source).mid(lt).startsWith(kCDataStart)) {
-        const qsizetype start = lt + kCDataStart.size();
-        const qsizetype end = require(QLatin1String("]]>"), start,
-                                      "Expected ]]> when parsing CDATA section");
-        m_pos = end + 3;
-        return m_source.mid(start, end - start).trimmed();
+        // Sections that follow each other directly make one text: the writer
+        // splits a text holding "]]>" that way.
+        QString text;
+        m_pos = lt;
+        do {
+            const qsizetype start = m_pos + kCDataStart.size();
+            const qsizetype end = require(QLatin1String("]]>"), start,
+                                          "Expected ]]> when parsing CDATA section");
+            text += QStringView(m_source).mid(start, end - start);
+            m_pos = end + 3;
+        } while (QStringView(m_source).mid(m_pos).startsWith(kCDataStart));
+        return text.trimmed();
     }
     const QString text = m_source.mid(m_pos, lt - m_pos).trimmed();
     m_pos = lt;

@@ -1,16 +1,26 @@
 #include "AdminCommand.h"
+#include "core/SettingsChange.h"
+#include "core/SettingsInUse.h"
+#include "core/TXMLSettings.h"
 #include "support/AdminTool.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QTextStream>
+
+#include <memory>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
-
 
 // The same commands in this process, for a chosen tool directory.
 ToolResult runInProcess(const QStringList &arguments, const QString &toolDirectory)
@@ -81,6 +91,121 @@ TEST_F(AdminSettings, RefusesAValueWindows1251CannotHoldAndLeavesTheFileAlone)
     EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1);
     EXPECT_TRUE(refused.out.isEmpty());
     EXPECT_EQ(m_dir.readFile(QStringLiteral("ws.xdb")), before);
+}
+
+TEST_F(AdminSettings, RefusesKeysThatAreNotElementNamesAndLeavesTheFileAlone)
+{
+    ASSERT_EQ(run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("clientinfo\\network"), QStringLiteral("0")}).code, 0);
+    const QByteArray before = m_dir.readFile(QStringLiteral("ws.xdb"));
+
+    for (const QString &key : {QStringLiteral("clientinfo\\a b"), QStringLiteral("x]]>y"), QStringLiteral("a></clientinfo")}) {
+        const ToolResult refused = run({QStringLiteral("settings"), QStringLiteral("set"), key, QStringLiteral("v")});
+        EXPECT_EQ(refused.code, 1) << key.toStdString();
+        EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1) << refused.err.toStdString();
+        EXPECT_EQ(m_dir.readFile(QStringLiteral("ws.xdb")), before);
+    }
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("clientinfo\\network")}).out,
+              QStringLiteral("0\n"));
+}
+
+TEST_F(AdminSettings, ConcurrentSetsOnOneFileKeepEveryKey)
+{
+    const int perGroup = 30;
+    std::vector<std::unique_ptr<QProcess>> tools;
+    for (int i = 0; i < perGroup; ++i) {
+        for (const QString &group : {QStringLiteral("first"), QStringLiteral("second")}) {
+            auto tool = std::make_unique<QProcess>();
+            tool->start(QStringLiteral(VARNEX_BIN_DIR "/varnex-admin"),
+                        {QStringLiteral("--settings"), file(), QStringLiteral("settings"), QStringLiteral("set"),
+                         group + QStringLiteral("\\k%1").arg(i), QString::number(i)});
+            tools.push_back(std::move(tool));
+        }
+    }
+    for (const auto &tool : tools) {
+        ASSERT_TRUE(tool->waitForFinished(120000));
+        EXPECT_EQ(tool->exitCode(), 0) << tool->readAllStandardError().toStdString();
+    }
+
+    TXMLSettings settings(file());
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    for (int i = 0; i < perGroup; ++i) {
+        EXPECT_EQ(settings.ReadInteger(QStringLiteral("first\\k%1").arg(i), -1), i);
+        EXPECT_EQ(settings.ReadInteger(QStringLiteral("second\\k%1").arg(i), -1), i);
+    }
+    EXPECT_FALSE(QFile::exists(SettingsChange::lockFileName(file())));
+}
+
+TEST_F(AdminSettings, ChangesAreRefusedWhileTheProgramRunsWithTheFile)
+{
+    ASSERT_EQ(run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("1")}).code, 0);
+    const QByteArray before = m_dir.readFile(QStringLiteral("ws.xdb"));
+    {
+        const SettingsInUse program(file());
+        ASSERT_TRUE(program.isHeld());
+        EXPECT_FALSE(SettingsInUse(file()).isHeld()); // a second program instance
+
+        for (const QStringList &change : {QStringList{QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("2")},
+                                          QStringList{QStringLiteral("set-int"), QStringLiteral("b"), QStringLiteral("3")}}) {
+            const ToolResult refused = run(QStringList{QStringLiteral("settings")} + change);
+            EXPECT_EQ(refused.code, 1);
+            EXPECT_TRUE(refused.err.startsWith(QStringLiteral("Програмата работи с файла с настройки"))) << refused.err.toStdString();
+            EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1);
+            EXPECT_EQ(m_dir.readFile(QStringLiteral("ws.xdb")), before);
+        }
+        EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("a")}).out, QStringLiteral("1\n"));
+        EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("dump")}).code, 0);
+    }
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("2")}).code, 0);
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("a")}).out, QStringLiteral("2\n"));
+}
+
+// A child process takes the program's mark and ends like a killed program,
+// with no destructor to remove it.
+void leaveMarkOfKilledProgram(const QString &settingsFile)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const SettingsInUse program(settingsFile);
+        _exit(program.isHeld() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QFile::exists(SettingsInUse::markFileName(settingsFile)));
+}
+
+TEST_F(AdminSettings, TheMarkOfAKilledProgramIsTakenOver)
+{
+    leaveMarkOfKilledProgram(file());
+    const ToolResult set = run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("a"), QStringLiteral("1")});
+    EXPECT_EQ(set.code, 0) << set.err.toStdString();
+    EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QStringLiteral("a")}).out, QStringLiteral("1\n"));
+    EXPECT_FALSE(QFile::exists(SettingsInUse::markFileName(file())));
+
+    leaveMarkOfKilledProgram(file());
+    EXPECT_TRUE(SettingsInUse(file()).isHeld()); // the program starting again
+}
+
+TEST_F(AdminSettings, ReadOnlyOrDamagedFilesAreNotChanged)
+{
+    const QByteArray damaged = "<?xml version='1.0' encoding='ISO-8859-1' ?>\r\n<dataroot><a>1</a><b x=oops/><c>2</c></dataroot>";
+    m_dir.writeFile(QStringLiteral("ws.xdb"), damaged);
+    const ToolResult refused = run({QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("z"), QStringLiteral("1")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("missing value delimiter"))) << refused.err.toStdString();
+    EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1);
+    EXPECT_EQ(m_dir.readFile(QStringLiteral("ws.xdb")), damaged);
+    EXPECT_FALSE(QFile::exists(file() + QLatin1String(".bad")));
+
+    const QByteArray sound = "<?xml version='1.0' encoding='ISO-8859-1' ?>\r\n<dataroot><a>1</a></dataroot>";
+    m_dir.writeFile(QStringLiteral("ws.xdb"), sound);
+    QFile::setPermissions(file(), QFile::ReadOwner | QFile::ReadGroup);
+    const ToolResult readOnly = run({QStringLiteral("settings"), QStringLiteral("set-int"), QStringLiteral("a"), QStringLiteral("2")});
+    EXPECT_EQ(readOnly.code, 1);
+    EXPECT_TRUE(readOnly.err.contains(QStringLiteral("само за четене"))) << readOnly.err.toStdString();
+    EXPECT_EQ(m_dir.readFile(QStringLiteral("ws.xdb")), sound);
 }
 
 TEST_F(AdminSettings, MissingDirectoryIsAClearFailure)

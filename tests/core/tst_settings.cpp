@@ -1,11 +1,13 @@
 #include "core/ProgramFiles.h"
 #include "core/TXMLDataBase2.h"
 #include "core/TXMLSettings.h"
+#include "core/TzekXMLNode2.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "util/Error.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -191,6 +193,47 @@ TEST_F(Settings, TextOutsideWindows1251IsRefusedAndTheDocumentIsUntouched)
         EXPECT_TRUE(error.message().contains(QStringLiteral("✓")));
     }
     EXPECT_EQ(settings.ReadString(QStringLiteral("clientinfo\\company"), {}), QStringLiteral("Цена в €"));
+}
+
+TEST_F(Settings, KeysThatCannotBeElementNamesAreRefusedAndChangeNothing)
+{
+    const QByteArray original = kHeader + "<dataroot>\r\n  <clientinfo>\r\n    <network>0</network>\r\n"
+                                          "  </clientinfo>\r\n</dataroot>";
+    writeFile(original);
+    TXMLSettings settings(file());
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    const QStringList refused{QStringLiteral("clientinfo\\a b"), QStringLiteral("x]]>y"),
+                              QStringLiteral("fresh\\/network"), QStringLiteral("a<b"), QStringLiteral("1st"),
+                              QStringLiteral("clientinfo\\company\\名"), QStringLiteral("a\\").repeated(TzekXMLNode2::MaxDepth)};
+    for (const QString &key : refused) {
+        EXPECT_THROW(settings.WriteString(key, QStringLiteral("v")), varnex::Error) << key.toStdString();
+        EXPECT_THROW(settings.WriteInteger(key, 1), varnex::Error) << key.toStdString();
+        EXPECT_THROW(settings.WriteBool(key, true), varnex::Error) << key.toStdString();
+    }
+    EXPECT_THROW(settings.OpenSection(QStringLiteral("frm Main")), varnex::Error);
+    settings.Save();
+    EXPECT_EQ(readFile(), original);
+
+    settings.WriteString(QStringLiteral("frmMain\\grid_layout(grdMain)"), QStringLiteral("AAAA"));
+    EXPECT_EQ(settings.ReadString(QStringLiteral("frmMain\\grid_layout(grdMain)"), {}), QStringLiteral("AAAA"));
+}
+
+TEST_F(Settings, ValuesHoldingTheCDataTerminatorReadBackExactly)
+{
+    const QString hostile = QStringLiteral("a]]></lastLogin><clientinfo><network>1</network></clientinfo><x>");
+    {
+        TXMLSettings settings(file());
+        settings.Open();
+        settings.WriteString(QStringLiteral("lastLogin"), hostile);
+        settings.WriteString(QStringLiteral("k"), QStringLiteral("x]]>y"));
+    }
+    TXMLSettings settings(file());
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    EXPECT_EQ(settings.ReadString(QStringLiteral("lastLogin"), {}), hostile);
+    EXPECT_EQ(settings.ReadString(QStringLiteral("k"), {}), QStringLiteral("x]]>y"));
+    EXPECT_EQ(settings.ReadString(QStringLiteral("clientinfo\\network"), QStringLiteral("0")), QStringLiteral("0"));
 }
 
 TEST(SettingsFile, SavingWithoutAFileNameFails)

@@ -18,6 +18,7 @@ TEST(XmlReader, ReadsBackWhatTheWriterWrote)
     server->SetAttribute(QStringLiteral("kind"), QStringLiteral("it's"));
     server->AddChild(QStringLiteral("host"))->SetText(QStringLiteral("a<b>c"));
     server->AddChild(QStringLiteral("pass"))->SetText(QStringLiteral("x & y ' \""));
+    server->AddChild(QStringLiteral("login"))->SetText(QStringLiteral("a]]></login><network>1</network>]]>]]]>"));
     original.AddChild(QStringLiteral("empty"));
     original.AddChild(QStringLiteral("company"))->SetText(QStringLiteral("Фирма „Торем“ ООД"));
 
@@ -26,6 +27,9 @@ TEST(XmlReader, ReadsBackWhatTheWriterWrote)
     EXPECT_EQ(copy.ToText(), original.ToText());
     EXPECT_EQ(copy.FindChild(QStringLiteral("db_server"))->GetAttribute(QStringLiteral("kind")), QStringLiteral("it's"));
     EXPECT_EQ(copy.FindChild(QStringLiteral("db_server"))->FindChild(QStringLiteral("host"))->text(), QStringLiteral("a<b>c"));
+    EXPECT_EQ(copy.FindChild(QStringLiteral("db_server"))->FindChild(QStringLiteral("login"))->text(),
+              QStringLiteral("a]]></login><network>1</network>]]>]]]>"));
+    EXPECT_EQ(copy.FindChild(QStringLiteral("db_server"))->children().size(), 3u);
 }
 
 TEST(XmlReader, TrimsTextsAndForgivesMismatchedEndTags)
@@ -119,6 +123,49 @@ TEST(XmlReader, ErrorNearTheStartQuotesFromTheFirstCharacter)
     const QString error = doc.ParseText(QStringLiteral("<r a>"));
     EXPECT_TRUE(error.startsWith(QLatin1String("missing = when parsing attributes near <r a>\r\nError position=6\r\n")))
         << error.toStdString();
+}
+
+QString nested(int levels, bool closed)
+{
+    QString source = QStringLiteral("<a>").repeated(levels);
+    if (closed)
+        source += QStringLiteral("</a>").repeated(levels);
+    return source;
+}
+
+int deepest(const TzekXMLNode2 &root)
+{
+    int levels = 1;
+    for (const TzekXMLNode2 *node = &root; !node->children().empty(); node = node->children().front().get())
+        ++levels;
+    return levels;
+}
+
+TEST(XmlReader, RefusesNestingDeeperThanTheLimitAndKeepsWhatCameBefore)
+{
+    for (const bool closed : {false, true}) {
+        TzekXMLParser2 doc;
+        const QString error = doc.ParseText(nested(closed ? 200000 : 40000, closed));
+        EXPECT_TRUE(firstLine(error).startsWith(QLatin1String("Elements nested deeper than 256 levels near ")))
+            << firstLine(error).toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String("\r\nError position=")));
+        EXPECT_EQ(deepest(doc), TzekXMLNode2::MaxDepth);
+    }
+
+    TzekXMLParser2 deepestAllowed;
+    ASSERT_EQ(deepestAllowed.ParseText(nested(TzekXMLNode2::MaxDepth, true)), QString());
+    TzekXMLParser2 copy;
+    ASSERT_EQ(copy.ParseText(deepestAllowed.ToText()), QString());
+    EXPECT_EQ(deepest(copy), TzekXMLNode2::MaxDepth);
+}
+
+TEST(XmlReader, JoinsAdjacentCDataSections)
+{
+    TzekXMLParser2 doc;
+    ASSERT_EQ(doc.ParseText(QStringLiteral("<r><a><![CDATA[ x]]]]><![CDATA[>y ]]></a><b>1</b></r>")), QString());
+    EXPECT_EQ(doc.FindChild(QStringLiteral("a"))->text(), QStringLiteral("x]]>y"));
+    EXPECT_EQ(doc.FindChild(QStringLiteral("b"))->text(), QStringLiteral("1"));
+    EXPECT_EQ(doc.children().size(), 2u);
 }
 
 TEST(XmlReader, EmptyOrUnreadableInputLeavesANamelessRoot)

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,6 +57,44 @@ TEST(XmlWriter, ChoosesQuotesCDataAndEmptyForms)
                                    "    <e/>",
                                    "  </m>",
                                    "</r>"}));
+}
+
+TEST(XmlWriter, SplitsTheCDataTerminatorOverTwoSections)
+{
+    TzekXMLParser2 doc;
+    doc.SetName(QStringLiteral("r"));
+    doc.AddChild(QStringLiteral("a"))->SetText(QStringLiteral("x]]>y]]>"));
+    doc.AddChild(QStringLiteral("b"))->SetText(QStringLiteral("]] >"));
+    EXPECT_EQ(doc.ToText(), lines({"<?xml version='1.0' encoding='ISO-8859-1' ?>",
+                                   "<r>",
+                                   "  <a><![CDATA[x]]]]><![CDATA[>y]]]]><![CDATA[>]]></a>",
+                                   "  <b><![CDATA[]] >]]></b>",
+                                   "</r>"}));
+}
+
+TEST(XmlNode, FreesAnyDepthOfElements)
+{
+    auto doc = std::make_unique<TzekXMLParser2>();
+    TzekXMLNode2 *node = doc.get();
+    for (int level = 0; level < 200000; ++level)
+        node = node->AddChild(QStringLiteral("a"));
+    EXPECT_EQ(node->depth(), 200001);
+    doc->clearElement();
+    EXPECT_TRUE(doc->children().empty());
+
+    node = doc.get();
+    for (int level = 0; level < 200000; ++level)
+        node = node->AddChild(QStringLiteral("a"));
+    doc.reset();
+}
+
+TEST(XmlNode, ElementNamesAreXmlNamesOrTheGridLayoutKeys)
+{
+    for (const char *name : {"lastLogin", "db_server", "_x", "a-b.c", "ns:tag", "Фирма1", "grid_layout(grdMain)"})
+        EXPECT_TRUE(TzekXMLNode2::isElementName(QString::fromUtf8(name))) << name;
+    for (const char *name : {"", "a b", "1a", "-a", "(a)", "a]]>", "a/", "/a", "a<b", "a>b", "a=b", "a'b", "a\"b",
+                             "a&b", "![CDATA[", "?xml", "a\tb", "a\r\nb", "a\xc2\xa0" "b"})
+        EXPECT_FALSE(TzekXMLNode2::isElementName(QString::fromUtf8(name))) << name;
 }
 
 TEST(XmlWriter, KeepsTheDeclarationThatWasRead)
