@@ -221,6 +221,8 @@ void TfrmBaseGridForm::DeleteExecute()
 {
     if (DeleteVeto())
         return;
+    // A row other rows use is refused before the user is asked.
+    m_dataset->checkNotUsed();
     if (MessageDlg(QStringLiteral("Моля, потвърдете изтриване!"), TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     BeforeDelete();
@@ -381,7 +383,9 @@ void TfrmBaseGridForm::done(int result)
     if (isEditingDataset()) {
         try {
             m_dataset->post();
-        } catch (const varnex::Error &) {
+        } catch (const varnex::Error &error) {
+            // The window still closes, but the user learns the edit is lost.
+            ShowErrorOf(error);
             m_dataset->cancel();
         }
     }
