@@ -299,7 +299,10 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
     window.actnNew->trigger();
     window.units->setValue(QStringLiteral("MERKI_ID"), 30);
     window.SaveClick();
-    EXPECT_EQ(dialogs.errors.size(), 1u);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    // Our sentence, with the server's own text on the lines under it.
+    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Вече има запис със същите данни.")));
+    EXPECT_TRUE(dialogs.errors[0].contains(QLatin1String("\n\nviolation of PRIMARY or UNIQUE KEY"))) << dialogs.errors[0].toStdString();
     EXPECT_TRUE(window.editPanel()->isVisible());
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.editPanel()->isVisible());
@@ -312,6 +315,19 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
     window.actnClose->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 31")));
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+
+    // One that cannot be stored is not dropped unseen: the user is told.
+    window.show();
+    window.actnNew->trigger();
+    window.units->setValue(QStringLiteral("MERKI_ID"), 31);
+    window.units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("чувал"));
+    window.actnClose->trigger();
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_TRUE(dialogs.errors[1].startsWith(QStringLiteral("Вече има запис със същите данни.")));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = 31")).toString(),
+              QStringLiteral("бала"));
 }
 
 } // namespace
