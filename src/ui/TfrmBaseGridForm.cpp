@@ -272,7 +272,16 @@ bool TfrmBaseGridForm::LocateRecord(db::Dataset &dataset, const QString &keyFiel
     }
     dataset.setScrollEventsEnabled(false);
     dataset.disableControls();
-    const bool found = dataset.locate(names, list);
+    bool found = false;
+    try {
+        // Moving stores a pending edit, which may fail; the list must not
+        // stay silenced then.
+        found = dataset.locate(names, list);
+    } catch (...) {
+        dataset.enableControls();
+        dataset.setScrollEventsEnabled(true);
+        throw;
+    }
     dataset.enableControls();
     dataset.setScrollEventsEnabled(true);
     if (dataset.afterScroll)
@@ -302,6 +311,10 @@ void TfrmBaseGridForm::RefreshList()
 {
     if (!m_dataset)
         return;
+    // Reading the list again would drop a pending edit unseen; it is stored
+    // first, and a refusal keeps it and the list as they are.
+    if (m_dataset->isEditing())
+        m_dataset->post();
     m_dataset->disableControls();
     try {
         SaveCurrentKey();

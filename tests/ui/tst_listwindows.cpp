@@ -334,6 +334,30 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
 
 namespace {
 
+TEST_F(ListWindows, RefreshingOrSeekingNeverLosesAPendingEdit)
+{
+    frmUnitsPanel window;
+    window.KeyField = QStringLiteral("MERKI_ID");
+    window.show();
+    window.actnNew->trigger();
+    window.units->setValue(QStringLiteral("MERKI_ID"), 32);
+    window.units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("ролка"));
+    window.actnRefresh->trigger();
+    EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 32")));
+    EXPECT_EQ(window.units->state(), db::Dataset::State::Browse);
+    EXPECT_EQ(window.units->value(QStringLiteral("MERKI_ID")).toInt(), 32);
+
+    // A pending edit that cannot be stored stays, and so does the list.
+    window.actnNew->trigger();
+    window.units->setValue(QStringLiteral("MERKI_ID"), 32);
+    window.actnRefresh->trigger();
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(window.units->state(), db::Dataset::State::Insert);
+    EXPECT_THROW(window.LocateRecord(*window.units, QStringLiteral("MERKI_ID"), 1), varnex::Error);
+    EXPECT_FALSE(window.units->controlsDisabled());
+    window.units->cancel();
+}
+
 TEST_F(ListWindows, TheGridModelStaysConsistentThroughEveryChange)
 {
     auto units = dm->createDataset(QStringLiteral("select * from MERKI order by MERKI_ID"));
