@@ -2,7 +2,6 @@
 
 #include "catalogues/UnitChecks.h"
 #include "core/Tdm.h"
-#include "data/ColumnSizes.h"
 #include "data/Counters.h"
 #include "db/Dataset.h"
 #include "ui/DBControls.h"
@@ -72,6 +71,9 @@ TfrmMerki::TfrmMerki(QWidget *owner)
     m_qMain->setUpdateSql(QString::fromLatin1(kUpdate));
     m_qMain->setDeleteSql(QString::fromLatin1(kDelete));
     m_qMain->setRefreshSql(QString::fromLatin1(kRow));
+    m_qMain->setUsageChecks(QStringLiteral("мярката"), QStringLiteral("MERKI_ID"),
+                            {{QStringLiteral("NOM"), {QStringLiteral("NOM_MERKI_ID1"), QStringLiteral("NOM_MERKI_ID2")},
+                              QStringLiteral("номенклатурата")}});
     m_qMain->addCalculatedField(QStringLiteral("MERKI_FORMULA"), [](const db::Dataset &units, int row) {
         const auto field = [&](const char *name) { return units.value(row, units.fieldIndex(QString::fromLatin1(name))); };
         return QVariant(formula(field("MERKI_ISBASE"), field("MERKI_KOL"), field("BASE_NAME")));
@@ -86,11 +88,9 @@ TfrmMerki::TfrmMerki(QWidget *owner)
     editGroup()->setTitle(QStringLiteral(" Данни за мерна единица "));
     m_name = new DBEdit(editGroup());
     m_name->setObjectName(QStringLiteral("edtName"));
-    m_name->setMaxLength(data::kUnitNameSize);
     m_name->bind(*m_qMain, QStringLiteral("MERKI_NAME"));
     m_sign = new DBEdit(editGroup());
     m_sign->setObjectName(QStringLiteral("edtSign"));
-    m_sign->setMaxLength(data::kUnitSignSize);
     m_sign->bind(*m_qMain, QStringLiteral("MERKI_ZNAK"));
     editFields()->addRow(QStringLiteral("Пълно наименование"), m_name);
     editFields()->addRow(QStringLiteral("Означение"), m_sign);

@@ -1,5 +1,6 @@
 #include "db/Dataset.h"
 
+#include "db/NamedParameters.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "util/NumberFormat.h"
@@ -98,6 +99,7 @@ void Dataset::open()
     for (int column = 0; column < statement.columnCount(); ++column) {
         Field field;
         field.name = statement.columnName(column);
+        field.length = statement.columnLength(column);
         fields.push_back(field);
     }
     for (const Field &field : m_fields) {
@@ -251,6 +253,12 @@ int Dataset::requireField(const QString &name) const
     return field;
 }
 
+int Dataset::fieldLength(const QString &name) const
+{
+    const int field = fieldIndex(name);
+    return field < 0 ? 0 : m_fields[size_t(field)].length;
+}
+
 QVariant Dataset::value(const QString &field) const
 {
     if (m_current < 0)
@@ -387,7 +395,7 @@ void Dataset::bindRow(Statement &statement, const QVariantList &current, const Q
     }
 }
 
-void Dataset::runChange(const QString &sql)
+qint64 Dataset::runChange(const QString &sql)
 {
     if (sql.isEmpty())
         throw varnex::Error(QStringLiteral("Списъкът не може да бъде променян."));
@@ -395,6 +403,55 @@ void Dataset::runChange(const QString &sql)
     statement.prepare(sql);
     bindRow(statement, m_buffer, m_original);
     statement.execute();
+    return statement.rowsAffected();
+}
+
+bool Dataset::storedRowDiffers()
+{
+    Statement stored(m_attachment, m_transaction);
+    stored.prepare(m_refreshSql);
+    bindRow(stored, m_original, m_original);
+    stored.execute();
+    if (!stored.fetch())
+        return true;
+    for (int column = 0; column < stored.columnCount(); ++column) {
+        const int field = fieldIndex(stored.columnName(column));
+        if (field < 0 || field >= m_original.size())
+            continue;
+        const QVariant now = stored.value(column);
+        const QVariant read = m_original.at(field);
+        if (!sameValue(now, read) || now.isNull() != read.isNull())
+            return true;
+    }
+    return false;
+}
+
+void Dataset::refuseAsChangedElsewhere(const QString &sql)
+{
+    // The row is found again by the key its statement names (":OLD_…"),
+    // else the list stays near where it was.
+    QStringList keys;
+    QVariantList values;
+    for (const QString &name : toPositional(sql).names) {
+        const int field = name.startsWith(QLatin1String("OLD_")) ? fieldIndex(name.mid(4)) : -1;
+        if (field >= 0 && m_fields[size_t(field)].kind == Field::Kind::Data && !keys.contains(name.mid(4))) {
+            keys << name.mid(4);
+            values << m_original.value(field);
+        }
+    }
+    const int row = m_current;
+    disableControls();
+    try {
+        close();
+        open();
+        if (keys.isEmpty() || !locate(keys, values))
+            moveTo(row);
+    } catch (...) {
+        enableControls();
+        throw;
+    }
+    enableControls();
+    throw RecordConflict();
 }
 
 void Dataset::post()
@@ -403,7 +460,14 @@ void Dataset::post()
         return;
     if (beforePost)
         beforePost(*this);
-    runChange(m_state == State::Insert ? m_insertSql : m_updateSql);
+    if (m_state == State::Insert) {
+        runChange(m_insertSql);
+    } else {
+        if (!m_refreshSql.isEmpty() && storedRowDiffers())
+            refuseAsChangedElsewhere(m_updateSql);
+        if (runChange(m_updateSql) == 0)
+            refuseAsChangedElsewhere(m_updateSql);
+    }
     m_transaction.commitRetaining();
 
     if (!m_refreshSql.isEmpty()) {
@@ -467,7 +531,9 @@ void Dataset::remove()
         cancel();
     m_buffer = m_rows[size_t(m_current)];
     m_original = m_buffer;
-    runChange(m_deleteSql);
+    checkNotUsed();
+    if (runChange(m_deleteSql) == 0)
+        refuseAsChangedElsewhere(m_deleteSql);
     m_transaction.commitRetaining();
     const int removed = m_current;
     m_rows.erase(m_rows.begin() + removed);
@@ -499,6 +565,20 @@ bool Dataset::locate(const QStringList &fields, const QVariantList &values)
         }
     }
     return false;
+}
+
+void Dataset::setUsageChecks(const QString &recordName, const QString &keyField, std::vector<UsageCheck> checks)
+{
+    m_usageRecordName = recordName;
+    m_usageKeyField = keyField;
+    m_usageChecks = std::move(checks);
+}
+
+void Dataset::checkNotUsed()
+{
+    if (m_usageChecks.empty() || m_current < 0)
+        return;
+    refuseDeleteIfUsed(m_attachment, m_transaction, m_usageRecordName, value(m_usageKeyField), m_usageChecks);
 }
 
 void Dataset::addCalculatedField(const QString &name, std::function<QVariant(const Dataset &, int)> compute)

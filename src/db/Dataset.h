@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/UsageCheck.h"
 #include "util/Error.h"
 
 #include <QObject>
@@ -32,6 +33,17 @@ private:
     QString m_field;
 };
 
+// A store or delete refused because another workstation changed or deleted
+// the row since it was read; the list has been read again.
+class RecordConflict : public varnex::Error
+{
+public:
+    RecordConflict()
+        : varnex::Error(QStringLiteral("Записът е променен или изтрит от друг потребител. Списъкът е обновен."))
+    {
+    }
+};
+
 // How a field's value is shown in grids and editors.
 enum class DisplayRule {
     Plain,
@@ -43,7 +55,10 @@ enum class DisplayRule {
 // browse, edit and insert states; append, edit, post, cancel and remove
 // through the statements the owner gives it, with ":NAME" bound to the new
 // value of field NAME and ":OLD_NAME" to the value as it was read. Every
-// stored change is committed at once, keeping the transaction open.
+// stored change is committed at once, keeping the transaction open. An edit
+// is stored only over the row as it was read: when the re-read statement
+// finds it changed or gone, or the update or delete changes no row, the
+// change is refused with RecordConflict and the list is read again.
 class Dataset : public QObject
 {
     Q_OBJECT
@@ -59,8 +74,15 @@ public:
     void setInsertSql(const QString &sql) { m_insertSql = sql; }
     void setUpdateSql(const QString &sql) { m_updateSql = sql; }
     void setDeleteSql(const QString &sql) { m_deleteSql = sql; }
-    // Re-reads one row after it is stored, bound like the other statements.
+    // Re-reads one row after it is stored, bound like the other statements;
+    // before an update it re-reads the row as it was read, to compare.
     void setRefreshSql(const QString &sql) { m_refreshSql = sql; }
+    // Before a row is deleted, the places that refer to its `keyField` are
+    // looked up and the deletion refused while one does; `recordName` names
+    // the row for the user ("мярката").
+    void setUsageChecks(const QString &recordName, const QString &keyField, std::vector<UsageCheck> checks);
+    // Refuses, as remove() would, when a place uses the current row.
+    void checkNotUsed();
 
     // A parameter of the select statement, by name, case-insensitive; the
     // value is kept when the statement's text changes.
@@ -91,6 +113,9 @@ public:
     bool hasField(const QString &name) const { return fieldIndex(name) >= 0; }
     // Throws "Field not found" for a name the dataset does not have.
     int requireField(const QString &name) const;
+    // The most characters a text field of the statement holds; 0 for other
+    // fields, unknown names and before the first open.
+    int fieldLength(const QString &name) const;
 
     // Values of the current row (the edit buffer while editing); null on an
     // empty dataset.
@@ -152,6 +177,7 @@ private:
     {
         enum class Kind { Data, Calculated, Lookup } kind = Kind::Data;
         QString name;
+        int length = 0;
         std::function<QVariant(const Dataset &, int)> compute;
         QString keyField;
         Dataset *lookup = nullptr;
@@ -161,7 +187,9 @@ private:
 
     QVariantList readRow(class Statement &statement) const;
     int dataFieldCount() const;
-    void runChange(const QString &sql);
+    qint64 runChange(const QString &sql);
+    bool storedRowDiffers();
+    [[noreturn]] void refuseAsChangedElsewhere(const QString &sql);
     void bindRow(class Statement &statement, const QVariantList &current, const QVariantList &original) const;
     void setCurrent(int row);
     void setState(State state);
@@ -174,6 +202,9 @@ private:
     QString m_updateSql;
     QString m_deleteSql;
     QString m_refreshSql;
+    QString m_usageRecordName;
+    QString m_usageKeyField;
+    std::vector<UsageCheck> m_usageChecks;
     QVariantHash m_params; // upper-case names
     // How fields are shown, by upper-case name; they may be set before the
     // first open and outlive reopening.

@@ -21,6 +21,26 @@ namespace {
 
 const short kWin1251 = 52;
 
+// Bytes one character of a character set takes at most; the program's own
+// texts are Windows-1251, one byte each.
+int bytesPerCharacter(short charset)
+{
+    switch (charset & 0xFF) {
+    case 3: // UNICODE_FSS
+        return 3;
+    case 4: // UTF8
+        return 4;
+    case 5: // SJIS_0208
+    case 6: // EUCJ_0208
+    case 44: // KSC_5601
+    case 56: // BIG_5
+    case 57: // GB_2312
+        return 2;
+    default:
+        return 1;
+    }
+}
+
 // An XSQLDA with room for its variables and their buffers.
 class Descriptor
 {
@@ -454,6 +474,15 @@ int Statement::columnIndex(const QString &name) const
 QVariant Statement::value(int column) const
 {
     return decode(d->out.var(column), d->attachment.handle(), d->transaction.handle());
+}
+
+int Statement::columnLength(int column) const
+{
+    const XSQLVAR &var = d->out.var(column);
+    const short type = short(var.sqltype & ~1);
+    if (type != SQL_TEXT && type != SQL_VARYING)
+        return 0;
+    return var.sqllen / bytesPerCharacter(var.sqlsubtype);
 }
 
 QVariant Statement::value(const QString &name) const

@@ -45,6 +45,8 @@ public:
     QString columnName(int column) const;
     int columnIndex(const QString &name) const; // -1 when absent
     QVariant value(int column) const;
+    // The most characters a text column holds; 0 for other columns.
+    int columnLength(int column) const;
     QVariant value(const QString &name) const;
 
     // Rows inserted, updated or deleted by the last execute; -1 when unknown.

@@ -62,7 +62,14 @@ DBEdit::DBEdit(QWidget *parent)
 
 void DBEdit::bind(db::Dataset &dataset, const QString &field)
 {
-    m_link = new FieldLink(this, dataset, field, [this] { setText(m_link ? m_link->value().toString() : QString()); });
+    m_link = new FieldLink(this, dataset, field, [this] {
+        if (!m_link)
+            return;
+        // The column's size is known once the statement has been opened.
+        if (const int length = m_link->dataset().fieldLength(m_link->field()); length > 0)
+            setMaxLength(length);
+        setText(m_link->value().toString());
+    });
     m_link->refresh();
     connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {
         m_link->write(text.isEmpty() ? QVariant() : QVariant(text));
@@ -148,7 +155,18 @@ void DBMemo::bind(db::Dataset &dataset, const QString &field)
     });
     m_link->refresh();
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = toPlainText();
+        QString text = toPlainText();
+        const int length = m_link->dataset().fieldLength(m_link->field());
+        if (length > 0 && text.size() > length) {
+            // What does not fit the column is cut off as it is typed or pasted.
+            const int position = qMin(textCursor().position(), length);
+            text.truncate(length);
+            const QSignalBlocker blocker(this);
+            setPlainText(text);
+            QTextCursor cursor = textCursor();
+            cursor.setPosition(position);
+            setTextCursor(cursor);
+        }
         m_link->write(text.isEmpty() ? QVariant() : QVariant(text));
     });
 }

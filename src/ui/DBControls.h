@@ -37,7 +37,7 @@ private:
     bool m_writing = false;
 };
 
-// A text field.
+// A text field, taking no more characters than its column holds.
 class DBEdit : public QLineEdit
 {
     Q_OBJECT
@@ -81,7 +81,7 @@ private:
     FieldLink *m_link = nullptr;
 };
 
-// A multi-line text; Enter makes a new line.
+// A multi-line text; Enter makes a new line. A text column's size limits it.
 class DBMemo : public QPlainTextEdit
 {
     Q_OBJECT

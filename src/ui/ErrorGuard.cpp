@@ -1,5 +1,6 @@
 #include "ui/ErrorGuard.h"
 
+#include "db/DatabaseError.h"
 #include "db/Dataset.h"
 #include "ui/Dialogs.h"
 
@@ -17,6 +18,20 @@ QWidget *editorForField(QWidget *window, const QString &field)
     return nullptr;
 }
 
+void ShowErrorOf(const varnex::Error &error)
+{
+    const auto *database = dynamic_cast<const db::DatabaseError *>(&error);
+    if (database) {
+        qWarning().noquote() << error.message() << "|" << database->serverText() << "|" << database->statement();
+        ShowErrorBox(database->isExplained() ? error.message() + QLatin1String("\n\n") + database->serverText()
+                                             : error.message());
+        return;
+    }
+    if (!error.detail().isEmpty())
+        qWarning().noquote() << error.message() << "|" << error.detail();
+    ShowErrorBox(error.message());
+}
+
 bool runGuarded(QWidget *window, const std::function<void()> &command)
 {
     try {
@@ -27,9 +42,7 @@ bool runGuarded(QWidget *window, const std::function<void()> &command)
         if (QWidget *editor = editorForField(window, error.field()))
             editor->setFocus();
     } catch (const varnex::Error &error) {
-        if (!error.detail().isEmpty())
-            qWarning().noquote() << error.message() << "|" << error.detail();
-        ShowErrorBox(error.message());
+        ShowErrorOf(error);
     }
     return false;
 }

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace varnex {
+class Error;
+}
+
 #include <functional>
 
 class QWidget;
@@ -11,6 +15,11 @@ class QWidget;
 // `window`, anything else in the error box — and the command is abandoned.
 // Returns whether the command ran to its end.
 bool runGuarded(QWidget *window, const std::function<void()> &command);
+
+// Shows an error in the error box: a database error the program explains
+// with the server's own text on the lines under the sentence; the
+// statement and the detail go to the log.
+void ShowErrorOf(const varnex::Error &error);
 
 // The editor bound to a dataset field inside a window (see DBControls).
 QWidget *editorForField(QWidget *window, const QString &field);

@@ -221,6 +221,8 @@ void TfrmBaseGridForm::DeleteExecute()
 {
     if (DeleteVeto())
         return;
+    // A row other rows use is refused before the user is asked.
+    m_dataset->checkNotUsed();
     if (MessageDlg(QStringLiteral("Моля, потвърдете изтриване!"), TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes)
         return;
     BeforeDelete();
@@ -270,7 +272,16 @@ bool TfrmBaseGridForm::LocateRecord(db::Dataset &dataset, const QString &keyFiel
     }
     dataset.setScrollEventsEnabled(false);
     dataset.disableControls();
-    const bool found = dataset.locate(names, list);
+    bool found = false;
+    try {
+        // Moving stores a pending edit, which may fail; the list must not
+        // stay silenced then.
+        found = dataset.locate(names, list);
+    } catch (...) {
+        dataset.enableControls();
+        dataset.setScrollEventsEnabled(true);
+        throw;
+    }
     dataset.enableControls();
     dataset.setScrollEventsEnabled(true);
     if (dataset.afterScroll)
@@ -300,6 +311,10 @@ void TfrmBaseGridForm::RefreshList()
 {
     if (!m_dataset)
         return;
+    // Reading the list again would drop a pending edit unseen; it is stored
+    // first, and a refusal keeps it and the list as they are.
+    if (m_dataset->isEditing())
+        m_dataset->post();
     m_dataset->disableControls();
     try {
         SaveCurrentKey();
@@ -381,7 +396,9 @@ void TfrmBaseGridForm::done(int result)
     if (isEditingDataset()) {
         try {
             m_dataset->post();
-        } catch (const varnex::Error &) {
+        } catch (const varnex::Error &error) {
+            // The window still closes, but the user learns the edit is lost.
+            ShowErrorOf(error);
             m_dataset->cancel();
         }
     }

@@ -81,8 +81,8 @@ public:
     void CustomizeNotification(TNotifyPopup &popup, int kind) override;
 
 public Q_SLOTS:
-    // A pending edit is stored when the window closes, or cancelled when
-    // storing fails.
+    // A pending edit is stored when the window closes, or, when storing
+    // fails, the error is shown and the edit cancelled.
     void done(int result) override;
 
 protected:

@@ -1,9 +1,9 @@
 #include "ui/VarnexApplication.h"
 
 #include "ui/Dialogs.h"
+#include "ui/ErrorGuard.h"
 #include "util/Error.h"
 
-#include <QDebug>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -23,9 +23,7 @@ bool VarnexApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const varnex::Error &error) {
-        if (!error.detail().isEmpty())
-            qWarning().noquote() << error.message() << "|" << error.detail();
-        ShowErrorBox(error.message());
+        ShowErrorOf(error);
     } catch (const std::exception &error) {
         ShowErrorBox(QString::fromLocal8Bit(error.what()));
     }

@@ -1,5 +1,8 @@
 #include "catalogues/TfrmMerki.h"
+#include "db/Attachment.h"
 #include "db/Dataset.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
 #include "support/GuiTest.h"
 #include "support/QtPrinters.h"
 #include "ui/DBControls.h"
@@ -71,6 +74,62 @@ TEST_F(Units, AnOwnUnitCanBeEditedAndDeleted)
 
     dialogs.answers = {mrYes};
     QTest::keyClick(window.get(), Qt::Key_F4);
+    EXPECT_EQ(stored("select count(*) from MERKI where MERKI_ID > 7").toInt(), 0);
+}
+
+TEST_F(Units, AUnitThatGoodsUseIsNotDeleted)
+{
+    addUnit(QStringLiteral("кашон"), QStringLiteral("каш."));
+    const int id = stored("select MERKI_ID from MERKI where MERKI_NAME = 'кашон'").toInt();
+    dm->ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_NAME, NOM_MERKI_ID1, NOM_MERKI_ID2) values (5, 'Олио', 3, :ID)"),
+                {{QStringLiteral("ID"), id}});
+    ASSERT_TRUE(select(id));
+    QTest::keyClick(window.get(), Qt::Key_F4);
+    EXPECT_TRUE(dialogs.shown.empty()); // refused before the question
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Мярката не може да се изтрие: използва се в номенклатурата (1 запис)."));
+    EXPECT_EQ(stored("select count(*) from MERKI where MERKI_ID > 7").toInt(), 1);
+    EXPECT_EQ(window->qMain().value(QStringLiteral("MERKI_ID")).toInt(), id);
+
+    dm->ExecSQL(QStringLiteral("update NOM set NOM_MERKI_ID2 = -1 where NOM_ID = 5"));
+    dialogs.answers = {mrYes};
+    QTest::keyClick(window.get(), Qt::Key_F4);
+    EXPECT_EQ(stored("select count(*) from MERKI where MERKI_ID > 7").toInt(), 0);
+}
+
+TEST_F(Units, TheEditorsTakeNoMoreThanTheColumnsHold)
+{
+    EXPECT_EQ(window->edtName()->maxLength(), 40);
+    EXPECT_EQ(window->edtSign()->maxLength(), 10);
+    addUnit(QString(45, QChar(0x0436)), QStringLiteral("многознаков"));
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(stored("select MERKI_NAME from MERKI where MERKI_ID > 7").toString(), QString(40, QChar(0x0436)));
+    EXPECT_EQ(stored("select MERKI_ZNAK from MERKI where MERKI_ID > 7").toString(), QStringLiteral("многознако"));
+}
+
+TEST_F(Units, AnEditOfAUnitDeletedAtAnotherWorkstationIsNotShownAsStored)
+{
+    addUnit(QStringLiteral("кашон"), QStringLiteral("каш."));
+    const int id = stored("select MERKI_ID from MERKI where MERKI_NAME = 'кашон'").toInt();
+    {
+        db::Attachment other;
+        other.attach(database.path(), QStringLiteral("SYSDBA"), QStringLiteral("x"));
+        db::Transaction transaction(other);
+        db::Statement remove(other, transaction);
+        remove.prepare(QStringLiteral("delete from MERKI where MERKI_ID = :ID"));
+        remove.setParameter(QStringLiteral("ID"), id);
+        remove.execute();
+        transaction.commit();
+    }
+    ASSERT_TRUE(select(id));
+    QTest::keyClick(window.get(), Qt::Key_F3);
+    typeText(window->edtName(), QStringLiteral(" голям"));
+    window->SaveClick();
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Записът е променен или изтрит от друг потребител. Списъкът е обновен."));
+    EXPECT_FALSE(window->editPanel()->isVisible());
+    EXPECT_FALSE(select(id));
+    EXPECT_EQ(window->Grid()->model()->rowCount(), 7);
     EXPECT_EQ(stored("select count(*) from MERKI where MERKI_ID > 7").toInt(), 0);
 }
 

@@ -1,7 +1,11 @@
+#include "db/Attachment.h"
 #include "db/Dataset.h"
 #include "db/DatabaseError.h"
+#include "db/Statement.h"
+#include "db/Transaction.h"
 #include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
+#include "support/RealServer.h"
 
 #include <QSignalSpy>
 
@@ -167,6 +171,53 @@ TEST_F(Datasets, AFailedDeleteKeepsTheRow)
     EXPECT_EQ(storedName(10), QString());
 }
 
+TEST_F(Datasets, TextFieldsKnowTheirColumnsSize)
+{
+    EXPECT_EQ(units->fieldLength(QStringLiteral("MERKI_NAME")), 40);
+    EXPECT_EQ(units->fieldLength(QStringLiteral("merki_znak")), 10);
+    EXPECT_EQ(units->fieldLength(QStringLiteral("BASE_NAME")), 40); // through the join
+    EXPECT_EQ(units->fieldLength(QStringLiteral("MERKI_ID")), 0);
+    EXPECT_EQ(units->fieldLength(QStringLiteral("NO_SUCH")), 0);
+    auto categories = dm->createDataset(QStringLiteral("select ID, NAME from CATEGORY"));
+    EXPECT_EQ(categories->fieldLength(QStringLiteral("NAME")), 0); // not opened yet
+    categories->open();
+    EXPECT_EQ(categories->fieldLength(QStringLiteral("NAME")), 40);
+}
+
+TEST_F(Datasets, AUnitThatGoodsUseCannotBeDeleted)
+{
+    units->setUsageChecks(QStringLiteral("мярката"), QStringLiteral("MERKI_ID"),
+                          {{QStringLiteral("NOM"), {QStringLiteral("NOM_MERKI_ID1"), QStringLiteral("NOM_MERKI_ID2")},
+                            QStringLiteral("номенклатурата")}});
+    addUnit(8, QStringLiteral("кашон"), QStringLiteral("каш."));
+    addUnit(9, QStringLiteral("чувал"), QStringLiteral("чув."));
+    addUnit(10, QStringLiteral("палет"), QStringLiteral("пал."));
+    dm->ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_NAME, NOM_MERKI_ID1, NOM_MERKI_ID2) values (5, 'Олио', 3, 8)"));
+    dm->ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_NAME, NOM_MERKI_ID1, NOM_MERKI_ID2) values (6, 'Брашно', 8, -1)"));
+    dm->ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_NAME, NOM_MERKI_ID1, NOM_MERKI_ID2) values (7, 'Захар', 9, -1)"));
+
+    const auto refusal = [&](int id) {
+        EXPECT_TRUE(units->locate({QStringLiteral("MERKI_ID")}, {id}));
+        try {
+            units->remove();
+        } catch (const db::RecordConflict &) {
+            return QStringLiteral("conflict");
+        } catch (const varnex::Error &error) {
+            return error.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(refusal(8), QStringLiteral("Мярката не може да се изтрие: използва се в номенклатурата (2 записа)."));
+    EXPECT_EQ(refusal(9), QStringLiteral("Мярката не може да се изтрие: използва се в номенклатурата (1 запис)."));
+    EXPECT_EQ(storedName(8), QStringLiteral("кашон"));
+    EXPECT_EQ(storedName(9), QStringLiteral("чувал"));
+    EXPECT_EQ(units->recordCount(), 10);
+    EXPECT_EQ(units->value(QStringLiteral("MERKI_ID")).toInt(), 9);
+    EXPECT_EQ(refusal(10), QString());
+    EXPECT_EQ(storedName(10), QString());
+    EXPECT_EQ(units->recordCount(), 9);
+}
+
 TEST_F(Datasets, LookupCalculatedFieldsAndDisplayRules)
 {
     auto goods = dm->createDataset(QStringLiteral(
@@ -227,6 +278,129 @@ TEST_F(Datasets, FindTextWalksForwardIgnoringCase)
     EXPECT_TRUE(units->eof());
     EXPECT_TRUE(dm->FindFieldTextFromFirst(*units, QStringLiteral("MERKI_ZNAK"), QStringLiteral("КГ")));
     EXPECT_EQ(units->value(QStringLiteral("MERKI_ID")).toInt(), 2);
+}
+
+// One workstation: its own connection, transaction and list of units.
+struct Workstation
+{
+    explicit Workstation(const QString &database)
+    {
+        attachment.attach(database, QStringLiteral("SYSDBA"), testing_support::ServedDatabase::password());
+        units.setSelectSql(QString::fromLatin1(kUnits));
+        units.setUpdateSql(QStringLiteral(
+            "update MERKI set MERKI_ID = :MERKI_ID, MERKI_NAME = :MERKI_NAME, MERKI_ZNAK = :MERKI_ZNAK, "
+            "MERKI_ISBASE = :MERKI_ISBASE, MERKI_KOL = :MERKI_KOL, MERKI_BASE_ID = :MERKI_BASE_ID "
+            "where MERKI_ID = :OLD_MERKI_ID"));
+        units.setDeleteSql(QStringLiteral("delete from MERKI where MERKI_ID = :OLD_MERKI_ID"));
+        units.setRefreshSql(QStringLiteral(
+            "select m1.MERKI_ID, m1.MERKI_NAME, m1.MERKI_ZNAK, m1.MERKI_ISBASE, m1.MERKI_KOL, m1.MERKI_BASE_ID, "
+            "m2.MERKI_NAME as BASE_NAME from MERKI m1 LEFT OUTER JOIN MERKI m2 ON(m1.MERKI_BASE_Id=m2.MERKI_ID) "
+            "where m1.MERKI_ID = :MERKI_ID"));
+        units.open();
+    }
+
+    void editName(int id, const QString &name)
+    {
+        ASSERT_TRUE(units.locate({QStringLiteral("MERKI_ID")}, {id}));
+        units.edit();
+        units.setValue(QStringLiteral("MERKI_NAME"), name);
+    }
+
+    QString storedName(int id)
+    {
+        db::Statement statement(attachment, transaction);
+        statement.prepare(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = :ID"));
+        statement.setParameter(QStringLiteral("ID"), id);
+        statement.execute();
+        return statement.fetch() ? statement.value(0).toString() : QStringLiteral("(none)");
+    }
+
+    db::Attachment attachment;
+    db::Transaction transaction{attachment};
+    Dataset units{attachment, transaction};
+};
+
+// A deleted row can be neither stored over nor deleted again: the other
+// workstation is told and its list read again, near where it was.
+void deletedAtOneStoredAtTheOther(const QString &database)
+{
+    Workstation a(database);
+    Workstation b(database);
+    ASSERT_TRUE(a.units.locate({QStringLiteral("MERKI_ID")}, {4})); // метър
+    a.units.remove();
+
+    b.editName(4, QStringLiteral("метър линеен"));
+    EXPECT_THROW(b.units.post(), db::RecordConflict);
+    EXPECT_EQ(b.units.state(), Dataset::State::Browse);
+    EXPECT_EQ(b.units.recordCount(), 6);
+    EXPECT_EQ(a.storedName(4), QStringLiteral("(none)"));
+    EXPECT_EQ(b.units.value(QStringLiteral("MERKI_NAME")).toString(), QStringLiteral("пакет")); // the next by name
+
+    // Without the re-read statement the update itself finds no row.
+    Workstation c(database);
+    c.units.setRefreshSql(QString());
+    ASSERT_TRUE(a.units.locate({QStringLiteral("MERKI_ID")}, {7}));
+    a.units.remove();
+    c.editName(7, QStringLiteral("пакетче"));
+    try {
+        c.units.post();
+        FAIL() << "stored over a deleted row";
+    } catch (const db::RecordConflict &conflict) {
+        EXPECT_EQ(conflict.message(),
+                  QStringLiteral("Записът е променен или изтрит от друг потребител. Списъкът е обновен."));
+    }
+    EXPECT_EQ(c.units.recordCount(), 5);
+    EXPECT_EQ(c.storedName(7), QStringLiteral("(none)"));
+
+    ASSERT_TRUE(c.units.locate({QStringLiteral("MERKI_ID")}, {3}));
+    ASSERT_TRUE(a.units.locate({QStringLiteral("MERKI_ID")}, {3}));
+    a.units.remove();
+    EXPECT_THROW(c.units.remove(), db::RecordConflict);
+    EXPECT_EQ(c.units.recordCount(), 4);
+}
+
+// An edit stored after another workstation changed the row would silently
+// undo that change; it is refused and the other change kept.
+void changedAtOneStoredAtTheOther(const QString &database)
+{
+    Workstation a(database);
+    Workstation b(database);
+    a.editName(6, QStringLiteral("тон метричен"));
+    a.units.post();
+
+    ASSERT_TRUE(b.units.locate({QStringLiteral("MERKI_ID")}, {6}));
+    b.units.edit();
+    b.units.setValue(QStringLiteral("MERKI_ZNAK"), QStringLiteral("тн"));
+    EXPECT_THROW(b.units.post(), db::RecordConflict);
+    EXPECT_EQ(b.storedName(6), QStringLiteral("тон метричен"));
+    EXPECT_EQ(b.units.value(QStringLiteral("MERKI_ID")).toInt(), 6); // kept on the row, now as stored
+    EXPECT_EQ(b.units.value(QStringLiteral("MERKI_NAME")).toString(), QStringLiteral("тон метричен"));
+
+    // Having read the row again, the workstation stores its edit.
+    b.units.edit();
+    b.units.setValue(QStringLiteral("MERKI_ZNAK"), QStringLiteral("тн"));
+    b.units.post();
+    EXPECT_EQ(a.storedName(6), QStringLiteral("тон метричен"));
+    a.units.edit();
+    a.units.setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("тон"));
+    EXPECT_THROW(a.units.post(), db::RecordConflict); // its sign changed meanwhile
+}
+
+TEST(TwoWorkstations, OnOneEmbeddedDatabase)
+{
+    testing_support::FreshDatabase deleted;
+    deletedAtOneStoredAtTheOther(deleted.path());
+    testing_support::FreshDatabase changed;
+    changedAtOneStoredAtTheOther(changed.path());
+}
+
+TEST(TwoWorkstations, ThroughTheServer)
+{
+    REQUIRE_REAL_SERVER();
+    testing_support::ServedDatabase deleted;
+    deletedAtOneStoredAtTheOther(deleted.name());
+    testing_support::ServedDatabase changed;
+    changedAtOneStoredAtTheOther(changed.name());
 }
 
 } // namespace

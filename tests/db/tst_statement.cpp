@@ -60,8 +60,9 @@ TEST_F(Statements, TextThatDoesNotFitIsRefusedAndNothingIsWritten)
         dm->ExecSQL(insert, {{QStringLiteral("ID"), 6}, {QStringLiteral("NAME"), QString(41, QLatin1Char('x'))}});
         FAIL() << "an over-long name was stored";
     } catch (const db::DatabaseError &error) {
-        EXPECT_TRUE(error.message().contains(QLatin1String("truncation"))) << error.what();
-        EXPECT_TRUE(error.detail().contains(QLatin1String("insert into CATEGORY")));
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Текстът е по-дълъг от допустимото"))) << error.what();
+        EXPECT_TRUE(error.serverText().contains(QLatin1String("truncation"))) << error.what();
+        EXPECT_TRUE(error.statement().contains(QLatin1String("insert into CATEGORY")));
     }
     EXPECT_FALSE(dm->HasRows(QStringLiteral("select 1 from CATEGORY where ID in (5, 6)")));
     // The transaction is still usable after the refusals.

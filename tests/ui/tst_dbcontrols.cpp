@@ -45,6 +45,31 @@ TEST_F(DataAwareEditors, TheFirstKeystrokeStartsEditingAndWritesTheBuffer)
     EXPECT_EQ(name.text(), QStringLiteral("Олио"));
 }
 
+TEST_F(DataAwareEditors, TextEditorsTakeNoMoreThanTheColumnHolds)
+{
+    auto later = dm->createDataset(QStringLiteral("select TRANZ_ID, TRANZ_NOTE from TRANZ"));
+    DBEdit bound;
+    bound.bind(*later, QStringLiteral("TRANZ_NOTE"));
+    later->open(); // bound before the statement was opened
+    EXPECT_EQ(bound.maxLength(), 80);
+
+    DBEdit name;
+    name.bind(*goods, QStringLiteral("NOM_NAME"));
+    EXPECT_EQ(name.maxLength(), 40);
+    name.end(false);
+    typeText(&name, QString(50, QLatin1Char('x')));
+    EXPECT_EQ(goods->value(QStringLiteral("NOM_NAME")).toString().size(), 40);
+    goods->post();
+
+    DBMemo note;
+    note.bind(*later, QStringLiteral("TRANZ_NOTE"));
+    note.setFocus();
+    typeText(&note, QString(85, QLatin1Char('y')));
+    EXPECT_EQ(note.toPlainText(), QString(80, QLatin1Char('y')));
+    EXPECT_EQ(later->value(QStringLiteral("TRANZ_NOTE")).toString(), QString(80, QLatin1Char('y')));
+    later->cancel();
+}
+
 TEST_F(DataAwareEditors, NumbersShowTheirFormatAndPercentagesAreTypedAsSuch)
 {
     DBNumberEdit price;

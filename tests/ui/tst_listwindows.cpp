@@ -299,7 +299,10 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
     window.actnNew->trigger();
     window.units->setValue(QStringLiteral("MERKI_ID"), 30);
     window.SaveClick();
-    EXPECT_EQ(dialogs.errors.size(), 1u);
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    // Our sentence, with the server's own text on the lines under it.
+    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Вече има запис със същите данни.")));
+    EXPECT_TRUE(dialogs.errors[0].contains(QLatin1String("\n\nviolation of PRIMARY or UNIQUE KEY"))) << dialogs.errors[0].toStdString();
     EXPECT_TRUE(window.editPanel()->isVisible());
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.editPanel()->isVisible());
@@ -312,11 +315,48 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
     window.actnClose->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 31")));
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+
+    // One that cannot be stored is not dropped unseen: the user is told.
+    window.show();
+    window.actnNew->trigger();
+    window.units->setValue(QStringLiteral("MERKI_ID"), 31);
+    window.units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("чувал"));
+    window.actnClose->trigger();
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_TRUE(dialogs.errors[1].startsWith(QStringLiteral("Вече има запис със същите данни.")));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = 31")).toString(),
+              QStringLiteral("бала"));
 }
 
 } // namespace
 
 namespace {
+
+TEST_F(ListWindows, RefreshingOrSeekingNeverLosesAPendingEdit)
+{
+    frmUnitsPanel window;
+    window.KeyField = QStringLiteral("MERKI_ID");
+    window.show();
+    window.actnNew->trigger();
+    window.units->setValue(QStringLiteral("MERKI_ID"), 32);
+    window.units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("ролка"));
+    window.actnRefresh->trigger();
+    EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 32")));
+    EXPECT_EQ(window.units->state(), db::Dataset::State::Browse);
+    EXPECT_EQ(window.units->value(QStringLiteral("MERKI_ID")).toInt(), 32);
+
+    // A pending edit that cannot be stored stays, and so does the list.
+    window.actnNew->trigger();
+    window.units->setValue(QStringLiteral("MERKI_ID"), 32);
+    window.actnRefresh->trigger();
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(window.units->state(), db::Dataset::State::Insert);
+    EXPECT_THROW(window.LocateRecord(*window.units, QStringLiteral("MERKI_ID"), 1), varnex::Error);
+    EXPECT_FALSE(window.units->controlsDisabled());
+    window.units->cancel();
+}
 
 TEST_F(ListWindows, TheGridModelStaysConsistentThroughEveryChange)
 {
