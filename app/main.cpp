@@ -1,4 +1,5 @@
 #include "core/AppSettings.h"
+#include "core/SettingsInUse.h"
 #include "core/TXMLSettings.h"
 #include "core/Tdm.h"
 #include "mainwindow/TfrmMain.h"
@@ -31,6 +32,9 @@ int runSession(Tdm &data, VarnexApplication &app)
 
 int main(int argc, char *argv[])
 {
+    // Marked before the settings are read and unmarked after their last save,
+    // so varnex-admin never changes the file under the running program.
+    const SettingsInUse settingsInUse(TXMLSettings::programSettingsFile());
     // The settings come first and go last: the owner saves them when freed.
     TXMLSettings settings;
     settings.Open();
