@@ -7,16 +7,13 @@
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
-#include "ui/DisabledGlyph.h"
 #include "ui/ErrorGuard.h"
-#include "ui/PrinterIcon.h"
 
 #include <QAction>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QShortcut>
-#include <QToolButton>
 
 namespace {
 
@@ -57,14 +54,8 @@ TfrmMerki::TfrmMerki(QWidget *owner)
     SettingsPrefix = QStringLiteral("MERKI");
     BaseCaption = QStringLiteral("Мерки");
     setWindowTitle(BaseCaption);
+    ShowSearch = false;
     BuildToolbar();
-    actnPrint->setIcon(withDisabledGlyph(printerIcon()));
-    // No search field here, so no search panel to show.
-    actnSearch->setVisible(false);
-    for (QToolButton *button : findChildren<QToolButton *>()) {
-        if (button->defaultAction() == actnSearch)
-            button->hide();
-    }
 
     m_qMain->setParent(this);
     m_qMain->setInsertSql(QString::fromLatin1(kInsert));

@@ -8,6 +8,7 @@
 #include "ui/ErrorGuard.h"
 #include "ui/GridLayout.h"
 #include "ui/GridPrint.h"
+#include "ui/PrinterIcon.h"
 #include "ui/TDictionary.h"
 #include "ui/TNotifyPopup.h"
 #include "ui/TdlgListChoose.h"
@@ -37,6 +38,7 @@ TfrmBaseGridForm::TfrmBaseGridForm(QWidget *owner)
     actnFilter = action("Филтър", QKeySequence(), QStyle::SP_FileDialogContentsView);
     actnRemoveFilter = action("без Филтър", QKeySequence(), QStyle::SP_DialogResetButton);
     actnPrint = action("Печат", QKeySequence(Qt::CTRL | Qt::Key_P), QStyle::SP_DialogSaveButton);
+    actnPrint->setIcon(withDisabledGlyph(printerIcon()));
     actnClose = action("Затвори", QKeySequence(Qt::ALT | Qt::Key_F4), QStyle::SP_DialogCloseButton);
     actnColumns = action("Избор на колони", QKeySequence(), QStyle::SP_FileDialogListView);
     actnRefresh = action("Обнови", QKeySequence(Qt::Key_F5), QStyle::SP_BrowserReload);

@@ -78,6 +78,10 @@ void TfrmBaseVXGrid::BuildToolbar()
     TIBGridForm::BuildToolbar();
     if (!m_btnSearch)
         return;
+    actnSearch->setVisible(ShowSearch);
+    setToolbarButtonShown(m_btnSearch, ShowSearch);
+    if (!ShowSearch)
+        return;
     m_toolbarLayout.insertGroup(1);
     m_toolbarLayout.addButton(m_btnSearch, 1);
 }

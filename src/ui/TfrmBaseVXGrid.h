@@ -22,6 +22,9 @@ public:
     virtual bool PostDetails();
     virtual bool CanCancelEdit();
 
+    // A window without search fields offers no search panel.
+    bool ShowSearch = true;
+
     void BuildToolbar() override;
     void UpdateActions() override;
 
