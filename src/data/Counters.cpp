@@ -2,6 +2,8 @@
 
 #include "data/SqlSession.h"
 
+#include <algorithm>
+
 namespace data {
 
 namespace {
@@ -41,7 +43,10 @@ void adjustCounters(SqlSession &session, CounterAdjustment adjustment)
                                                                                        : kRaiseCounter);
     for (const CounterTable &table : kCounterTables) {
         const QVariant highest = session.QueryValue(QString::fromLatin1(table.highestKey));
-        session.ExecSQL(update, {{QStringLiteral("VAL"), highest.isNull() ? 0 : highest.toInt()},
+        // Keys below 1 are fixed rows or mean "none" (goods −1, category 0):
+        // a table holding only those must still hand out 1 next, never 0.
+        const int value = highest.isNull() ? 0 : std::max(highest.toInt(), 0);
+        session.ExecSQL(update, {{QStringLiteral("VAL"), value},
                                  {QStringLiteral("ID"), int(table.counter)}});
     }
     session.CommitRetaining();

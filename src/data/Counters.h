@@ -31,7 +31,8 @@ enum class CounterAdjustment {
 };
 
 // Puts every resynchronised counter at the highest key of its table (an
-// empty table counts as 0), then commits retaining.
+// empty table, or one holding only keys below 1, counts as 0), then commits
+// retaining.
 void adjustCounters(SqlSession &session, CounterAdjustment adjustment);
 
 } // namespace data

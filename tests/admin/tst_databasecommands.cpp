@@ -1,8 +1,18 @@
-#include "support/FreshDatabase.h"
 #include "support/AdminTool.h"
+#include "support/FreshDatabase.h"
+#include "support/NetworkServer.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
 
+#include "core/DatabaseInstaller.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +95,60 @@ TEST(AdminDatabase, AdjustCountersPutsThemOnTheHighestKeys)
     database.connect()->ExecSQL(QStringLiteral("update COUNTERS set VAL = 900 where ID = 24"));
     EXPECT_EQ(runAdminTool({QStringLiteral("adjust-counters"), database.path()}).code, 0);
     EXPECT_EQ(database.connect()->QueryValue(QStringLiteral("select VAL from COUNTERS where ID = 24")).toInt(), 0);
+}
+
+TEST(AdminDatabase, ACreationKilledMidwayLeavesNothingUnderTheTargetName)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Varnex.fdb"));
+    QProcess creation;
+    creation.start(QStringLiteral(VARNEX_BIN_DIR "/varnex-admin"), {QStringLiteral("create-db"), path});
+    ASSERT_TRUE(creation.waitForStarted());
+    // Killed as soon as a database file shows up beside the target, while
+    // the install script and the upgrade are still to run.
+    const QDir files(dir.path(QString()));
+    const auto databaseFileAppeared = [&files] {
+        const QStringList names = files.entryList({QStringLiteral("Varnex.fdb*")}, QDir::Files);
+        return std::any_of(names.cbegin(), names.cend(),
+                           [](const QString &name) { return !name.endsWith(QLatin1String(".lock")); });
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (!databaseFileAppeared() && waited.elapsed() < 60000)
+        QThread::msleep(2);
+    ASSERT_EQ(creation.state(), QProcess::Running) << "the creation ended before it could be killed";
+    creation.kill();
+    creation.waitForFinished();
+
+    EXPECT_FALSE(QFile::exists(path));
+    const ToolResult again = runAdminTool({QStringLiteral("create-db"), path});
+    ASSERT_EQ(again.code, 0) << again.err.toStdString();
+    EXPECT_EQ(files.entryList(QDir::Files), QStringList{QStringLiteral("Varnex.fdb")});
+    const ToolResult upgraded = runAdminTool({QStringLiteral("upgrade"), path});
+    EXPECT_EQ(upgraded.out, QStringLiteral("20113\n")) << upgraded.err.toStdString();
+}
+
+TEST(AdminDatabase, CountersAreNotResetWhileAWorkstationIsConnected)
+{
+    REQUIRE_SERVER();
+    SharedDir dir;
+    const QString database = dir.onServer(QStringLiteral("shop.fdb"));
+    installDatabase(database, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), data::kTargetSchemaVersion);
+    RecordedMessages messages;
+    {
+        Tdm workstation(messages);
+        workstation.setDatabase(database);
+        workstation.ApplyConnectionConfig();
+        ASSERT_TRUE(workstation.Connect());
+        const int held = workstation.NewCounterValue(data::CounterTranz);
+
+        const ToolResult refused = runAdminTool({QStringLiteral("adjust-counters"), database});
+        EXPECT_EQ(refused.code, 1);
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("още 1 връзка"))) << refused.err.toStdString();
+        EXPECT_EQ(runAdminTool({QStringLiteral("empty-db"), database, QStringLiteral("--yes")}).code, 1);
+        EXPECT_EQ(workstation.NewCounterValue(data::CounterTranz), held + 1);
+    }
+    EXPECT_EQ(runAdminTool({QStringLiteral("adjust-counters"), database}).code, 0);
 }
 
 } // namespace
