@@ -50,8 +50,11 @@ void installDatabase(const QString &database, const QString &user, const QString
     // process that was killed is taken over.
     const QString building = database + QLatin1String(".creating");
     QLockFile lock(building + QLatin1String(".lock"));
-    if (!lock.tryLock(0))
-        throw varnex::Error(QStringLiteral("Файлът „%1“ се създава в момента от друга програма.").arg(database));
+    if (!lock.tryLock(0)) {
+        if (lock.error() == QLockFile::LockFailedError)
+            throw varnex::Error(QStringLiteral("Файлът „%1“ се създава в момента от друга програма.").arg(database));
+        throw varnex::Error(QStringLiteral("Файлът „%1“ не може да бъде създаден.").arg(database));
+    }
     QFile::remove(building); // half built by an installation that was killed
     try {
         build(building, user, password, version);

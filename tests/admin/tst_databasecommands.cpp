@@ -36,6 +36,10 @@ TEST(AdminDatabase, CreatesTheInitialDatabaseAtTheRequestedVersion)
     EXPECT_EQ(upgraded.code, 0) << upgraded.err.toStdString();
     EXPECT_EQ(upgraded.out, QStringLiteral("20113\n"));
 
+    const ToolResult nowhere = runAdminTool({QStringLiteral("create-db"), dir.path(QStringLiteral("none/Varnex.fdb"))});
+    EXPECT_EQ(nowhere.code, 1);
+    EXPECT_TRUE(nowhere.err.contains(QStringLiteral("не може да бъде създаден"))) << nowhere.err.toStdString();
+
     const ToolResult missing = runAdminTool({QStringLiteral("upgrade"), dir.path(QStringLiteral("none.fdb"))});
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.err.startsWith(QStringLiteral("Грешка: 001:")));

@@ -94,6 +94,11 @@ TEST_F(Counters, TheFirstGoodsItemGetsOneAndTheFixedRowStays)
     EXPECT_EQ(dm->NewCounterValue(data::CounterMerki), 8);
     EXPECT_EQ(dm->NewCounterValue(data::CounterCategory), 1);
     EXPECT_EQ(dm->NewCounterValue(data::CounterKontr), 2);
+
+    // Counterparty 1 is the own company even when its row has gone missing.
+    dm->ExecSQL(QStringLiteral("delete from KONTR"));
+    dm->AdjustCounters(data::CounterAdjustment::Reset);
+    EXPECT_EQ(dm->NewCounterValue(data::CounterKontr), 2);
 }
 
 TEST_F(Counters, ReceiptLinesAreNeverResynchronised)
