@@ -132,6 +132,21 @@ TEST(AdminDatabase, ACreationKilledMidwayLeavesNothingUnderTheTargetName)
     EXPECT_EQ(upgraded.out, QStringLiteral("20113\n")) << upgraded.err.toStdString();
 }
 
+TEST(AdminDatabase, ACreationThatFailsLeavesNoFileBehind)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Varnex.fdb"));
+    // The embedded engine takes any user name; the grants refuse this one
+    // once the database is all but complete.
+    try {
+        installDatabase(path, QStringLiteral("kasa\t1"), QStringLiteral("x"), data::kTargetSchemaVersion);
+        FAIL() << "the grants went through";
+    } catch (const varnex::Error &error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Грешка: 402"))) << error.message().toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files), QStringList());
+}
+
 TEST(AdminDatabase, CountersAreNotResetWhileAWorkstationIsConnected)
 {
     REQUIRE_SERVER();

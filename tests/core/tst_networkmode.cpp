@@ -183,6 +183,7 @@ TEST(NetworkMode, AWorkstationWithItsOwnDatabaseUserCanWork)
     dm.AddRecentValue(2, QStringLiteral("Клиент"), 10);
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select MRU_VAL from MRU_ITEMS")).toString(), QStringLiteral("Клиент"));
     EXPECT_FALSE(dm.HasRows(QStringLiteral("select INFO_ID from GETCLIENTCONTACT(1, 1)")));
+    EXPECT_NO_THROW(dm.AdjustCounters(data::CounterAdjustment::Reset)); // the maintenance command, alone
     EXPECT_TRUE(messages.shown.empty());
 }
 
