@@ -154,6 +154,17 @@ TEST(SchemaUpgrade, AnInterruptedUpgradeFinishesAtTheNextStart)
     expectCurrentShape(*dm);
 }
 
+TEST(SchemaUpgrade, WithAnotherWorkstationConnectedTheCountersAreOnlyRaised)
+{
+    FreshDatabase database(data::kFirstSchemaVersion);
+    auto workstation = database.connect();
+    const int held = workstation->NewCounterValue(data::CounterTranz);
+    auto dm = database.connect();
+    EXPECT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready);
+    expectCurrentShape(*dm);
+    EXPECT_EQ(workstation->NewCounterValue(data::CounterTranz), held + 1);
+}
+
 TEST(SchemaUpgrade, GrantsGoToSysdbaAndToTheConfiguredUserAsTheServerNamesIt)
 {
     FreshDatabase database;
