@@ -15,9 +15,12 @@ bool onServer(const QString &database)
     return database.indexOf(QLatin1Char(':')) > 0;
 }
 
-void build(const QString &database, const QString &user, const QString &password, int version)
+void build(const QString &database, const QString &user, const QString &password, int version,
+           const std::function<void()> &halfBuilt)
 {
     data::createInitialDatabase(database, user, password);
+    if (halfBuilt)
+        halfBuilt();
     if (version == data::kFirstSchemaVersion)
         return;
     LastMessage messages;
@@ -37,10 +40,11 @@ void build(const QString &database, const QString &user, const QString &password
 
 } // namespace
 
-void installDatabase(const QString &database, const QString &user, const QString &password, int version)
+void installDatabase(const QString &database, const QString &user, const QString &password, int version,
+                     const std::function<void()> &halfBuilt)
 {
     if (onServer(database)) {
-        build(database, user, password, version);
+        build(database, user, password, version, halfBuilt);
         return;
     }
     if (QFile::exists(database))
@@ -57,7 +61,7 @@ void installDatabase(const QString &database, const QString &user, const QString
     }
     QFile::remove(building); // half built by an installation that was killed
     try {
-        build(building, user, password, version);
+        build(building, user, password, version, halfBuilt);
     } catch (...) {
         QFile::remove(building);
         throw;
