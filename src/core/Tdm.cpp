@@ -1,6 +1,7 @@
 #include "core/Tdm.h"
 
 #include "data/DatabaseClearing.h"
+#include "data/OtherConnections.h"
 #include "db/Dataset.h"
 #include "util/Error.h"
 
@@ -99,22 +100,33 @@ void Tdm::CheckSchemaResult(SchemaResult result)
 
 bool Tdm::UpgradeSchema(int version, int target)
 {
+    // Start-up upgrades while other workstations may be connected; then the
+    // counters are only raised, so the upgrade goes through instead of being
+    // refused.
     return data::upgradeSchema(
-        *this, version, [this] { AdjustCounters(data::CounterAdjustment::Reset); }, target);
+        *this, version,
+        [this] {
+            AdjustCounters(data::otherConnections(database()) == 0 ? data::CounterAdjustment::Reset
+                                                                   : data::CounterAdjustment::RaiseOnly);
+        },
+        target);
 }
 
 bool Tdm::GrantTableRights()
 {
-    return data::grantTableRights(*this);
+    return data::grantTableRights(*this, user);
 }
 
 void Tdm::AdjustCounters(data::CounterAdjustment adjustment)
 {
+    if (adjustment == data::CounterAdjustment::Reset)
+        data::requireSoleConnection(database());
     data::adjustCounters(*this, adjustment);
 }
 
 void Tdm::DeleteAllData()
 {
+    data::requireSoleConnection(database());
     data::deleteAllData(*this);
 }
 

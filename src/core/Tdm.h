@@ -28,8 +28,11 @@ public:
     bool UpgradeSchema(int version, int target = data::kTargetSchemaVersion);
     // Throws the message and caption start-up shows for a failed result.
     static void CheckSchemaResult(SchemaResult result);
+    // Rights for SYSDBA and for the configured database user.
     bool GrantTableRights();
 
+    // A reset, like the deletion of all data, is refused while other
+    // connections are open (varnex::Error naming how many).
     void AdjustCounters(data::CounterAdjustment adjustment = data::CounterAdjustment::Reset) override;
     void DeleteAllData() override;
     void DeleteDocument(int documentId);

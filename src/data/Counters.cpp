@@ -2,6 +2,8 @@
 
 #include "data/SqlSession.h"
 
+#include <algorithm>
+
 namespace data {
 
 namespace {
@@ -10,6 +12,10 @@ struct CounterTable
 {
     Counter counter;
     const char *highestKey;
+    // Keys up to this are fixed rows or mean "none" (goods −1, category 0)
+    // and are never handed out, even when the table holds none of them: the
+    // start-up writes the own company into counterparty 1 by its key.
+    int reserved = 0;
 };
 
 // In this order; counter 33 (receipt scratch lines) is not resynchronised.
@@ -20,7 +26,7 @@ const CounterTable kCounterTables[] = {
     {CounterContactInfo, "SELECT max(ID) FROM CONTACTINFO"},
     {CounterInvoices, "SELECT max(ID) FROM INVOICES"},
     {CounterInvoiceDetails, "SELECT max(DETAIL_ID) FROM INVOICE_DETAILS"},
-    {CounterKontr, "SELECT max(KONTR_ID) FROM KONTR"},
+    {CounterKontr, "SELECT max(KONTR_ID) FROM KONTR", 1},
     {CounterMerki, "SELECT max(MERKI_ID) FROM MERKI"},
     {CounterMruItems, "SELECT max(ID) FROM MRU_ITEMS"},
     {CounterNom, "SELECT max(NOM_ID) FROM NOM"},
@@ -41,7 +47,8 @@ void adjustCounters(SqlSession &session, CounterAdjustment adjustment)
                                                                                        : kRaiseCounter);
     for (const CounterTable &table : kCounterTables) {
         const QVariant highest = session.QueryValue(QString::fromLatin1(table.highestKey));
-        session.ExecSQL(update, {{QStringLiteral("VAL"), highest.isNull() ? 0 : highest.toInt()},
+        const int value = highest.isNull() ? table.reserved : std::max(highest.toInt(), table.reserved);
+        session.ExecSQL(update, {{QStringLiteral("VAL"), value},
                                  {QStringLiteral("ID"), int(table.counter)}});
     }
     session.CommitRetaining();

@@ -30,8 +30,9 @@ enum class CounterAdjustment {
     Reset,
 };
 
-// Puts every resynchronised counter at the highest key of its table (an
-// empty table counts as 0), then commits retaining.
+// Puts every resynchronised counter at the highest key of its table, but
+// never below the keys reserved for fixed rows (0, and 1 for counterparties),
+// then commits retaining.
 void adjustCounters(SqlSession &session, CounterAdjustment adjustment);
 
 } // namespace data

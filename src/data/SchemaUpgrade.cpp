@@ -180,19 +180,55 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
     return true;
 }
 
-bool grantTableRights(SqlSession &session)
+QString granteeIdentifier(const QString &user)
 {
+    // The server takes a user name given without double quotes in capitals,
+    // and one given in double quotes exactly as written inside them.
+    QString name = user.trimmed();
+    if (name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
+        name = name.mid(1, name.size() - 2).replace(QLatin1String("\"\""), QLatin1String("\""));
+    else
+        name = name.toUpper();
+    if (name.isEmpty() || name.size() > 31)
+        return QString();
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control)
+            return QString();
+    }
+    return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+bool grantTableRights(SqlSession &session, const QString &user)
+{
+    // BELEJKA_DETAILS holds the receipt print's scratch rows, which every
+    // workstation writes.
     static const char *const tables[] = {
         "APP_CONFIG", "APP_CONFIG_KEYS", "BANK_ACCOUNTS", "CATEGORY", "CITIES", "CONTACTINFO",
         "CONTACTINFO_TYPES", "COUNTERS", "COUNTRIES", "INVOICES", "INVOICE_DETAILS", "KONTR",
         "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "TRANZ", "TRANZ_RED",
-        "TRANZ_TYPES", "USERS", "USER_RIGHTS", "USER_RIGHT_ITEMS",
+        "TRANZ_TYPES", "USERS", "USER_RIGHTS", "USER_RIGHT_ITEMS", "BELEJKA_DETAILS",
     };
-    for (const char *table : tables) {
-        const QString grant = QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE, REFERENCES ON %1 TO %2;")
-                                  .arg(QString::fromLatin1(table), QStringLiteral("SYSDBA"));
-        if (!session.RunScriptStatement(grant))
-            return false;
+    static const char *const procedures[] = {"GETCOUNTERVAL", "UPDATE_MRU_ITEMS", "GETCLIENTCONTACT"};
+
+    const QString configured = granteeIdentifier(user);
+    if (configured.isEmpty())
+        return false;
+    QStringList grantees{QStringLiteral("SYSDBA")};
+    if (configured != QLatin1String("\"SYSDBA\""))
+        grantees << configured;
+    for (const QString &grantee : grantees) {
+        for (const char *table : tables) {
+            const QString grant = QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE, REFERENCES ON %1 TO %2;")
+                                      .arg(QString::fromLatin1(table), grantee);
+            if (!session.RunScriptStatement(grant))
+                return false;
+        }
+        for (const char *procedure : procedures) {
+            const QString grant = QStringLiteral("GRANT EXECUTE ON PROCEDURE %1 TO %2;")
+                                      .arg(QString::fromLatin1(procedure), grantee);
+            if (!session.RunScriptStatement(grant))
+                return false;
+        }
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 namespace data {
@@ -21,7 +23,14 @@ const int kFirstSchemaVersion = 10000;
 bool upgradeSchema(SqlSession &session, int version, const std::function<void()> &adjustCounters,
                    int target = kTargetSchemaVersion);
 
-// Gives SYSDBA full rights on every table; false at the first failure.
-bool grantTableRights(SqlSession &session);
+// `user` as the identifier a GRANT names: in capitals unless written in
+// double quotes, always quoted with inner quotes doubled; empty when no
+// user can have that name.
+QString granteeIdentifier(const QString &user);
+
+// Gives SYSDBA and `user` full rights on every table and the right to run
+// the stored procedures; false at the first failure or for a name no user
+// can have.
+bool grantTableRights(SqlSession &session, const QString &user);
 
 } // namespace data

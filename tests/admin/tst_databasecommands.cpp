@@ -1,15 +1,18 @@
-#include "support/FreshDatabase.h"
 #include "support/AdminTool.h"
+#include "support/FreshDatabase.h"
+#include "support/NetworkServer.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
 
+#include "core/DatabaseInstaller.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
 using namespace testing_support;
 
 namespace {
-
 
 TEST(AdminDatabase, CreatesTheInitialDatabaseAtTheRequestedVersion)
 {
@@ -25,6 +28,10 @@ TEST(AdminDatabase, CreatesTheInitialDatabaseAtTheRequestedVersion)
     const ToolResult upgraded = runAdminTool({QStringLiteral("upgrade"), path});
     EXPECT_EQ(upgraded.code, 0) << upgraded.err.toStdString();
     EXPECT_EQ(upgraded.out, QStringLiteral("20113\n"));
+
+    const ToolResult nowhere = runAdminTool({QStringLiteral("create-db"), dir.path(QStringLiteral("none/Varnex.fdb"))});
+    EXPECT_EQ(nowhere.code, 1);
+    EXPECT_TRUE(nowhere.err.contains(QStringLiteral("не може да бъде създаден"))) << nowhere.err.toStdString();
 
     const ToolResult missing = runAdminTool({QStringLiteral("upgrade"), dir.path(QStringLiteral("none.fdb"))});
     EXPECT_EQ(missing.code, 1);
@@ -85,6 +92,55 @@ TEST(AdminDatabase, AdjustCountersPutsThemOnTheHighestKeys)
     database.connect()->ExecSQL(QStringLiteral("update COUNTERS set VAL = 900 where ID = 24"));
     EXPECT_EQ(runAdminTool({QStringLiteral("adjust-counters"), database.path()}).code, 0);
     EXPECT_EQ(database.connect()->QueryValue(QStringLiteral("select VAL from COUNTERS where ID = 24")).toInt(), 0);
+}
+
+TEST(AdminDatabase, AHalfBuiltFileOfAKilledCreationIsReplaced)
+{
+    TempDir dir;
+    dir.writeFile(QStringLiteral("Varnex.fdb.creating"), QByteArray("half a database"));
+    const ToolResult created = runAdminTool({QStringLiteral("create-db"), dir.path(QStringLiteral("Varnex.fdb"))});
+    ASSERT_EQ(created.code, 0) << created.err.toStdString();
+    EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files), QStringList{QStringLiteral("Varnex.fdb")});
+    EXPECT_EQ(runAdminTool({QStringLiteral("upgrade"), dir.path(QStringLiteral("Varnex.fdb"))}).out,
+              QStringLiteral("20113\n"));
+}
+
+TEST(AdminDatabase, ACreationThatFailsLeavesNoFileBehind)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Varnex.fdb"));
+    // The embedded engine takes any user name; the grants refuse this one
+    // once the database is all but complete.
+    try {
+        installDatabase(path, QStringLiteral("kasa\t1"), QStringLiteral("x"), data::kTargetSchemaVersion);
+        FAIL() << "the grants went through";
+    } catch (const varnex::Error &error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Грешка: 402"))) << error.message().toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files), QStringList());
+}
+
+TEST(AdminDatabase, CountersAreNotResetWhileAWorkstationIsConnected)
+{
+    REQUIRE_SERVER();
+    SharedDir dir;
+    const QString database = dir.onServer(QStringLiteral("shop.fdb"));
+    installDatabase(database, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), data::kTargetSchemaVersion);
+    RecordedMessages messages;
+    {
+        Tdm workstation(messages);
+        workstation.setDatabase(database);
+        workstation.ApplyConnectionConfig();
+        ASSERT_TRUE(workstation.Connect());
+        const int held = workstation.NewCounterValue(data::CounterTranz);
+
+        const ToolResult refused = runAdminTool({QStringLiteral("adjust-counters"), database});
+        EXPECT_EQ(refused.code, 1);
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("още 1 връзка"))) << refused.err.toStdString();
+        EXPECT_EQ(runAdminTool({QStringLiteral("empty-db"), database, QStringLiteral("--yes")}).code, 1);
+        EXPECT_EQ(workstation.NewCounterValue(data::CounterTranz), held + 1);
+    }
+    EXPECT_EQ(runAdminTool({QStringLiteral("adjust-counters"), database}).code, 0);
 }
 
 } // namespace

@@ -1,43 +1,43 @@
+#include "core/AppSettings.h"
 #include "core/DatabaseInstaller.h"
 #include "core/TXMLSettings.h"
 #include "db/Services.h"
 #include "support/FreshDatabase.h"
+#include "support/NetworkServer.h"
 #include "support/QtPrinters.h"
 
-#include <QFile>
-
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 using namespace testing_support;
 
 namespace {
 
-// The network tests need the Firebird server that scripts/test starts on
-// 127.0.0.1; without it they are reported as skipped, with the reason.
-QString serverHost()
+std::unique_ptr<Tdm> connectTo(const QString &database, MessageSink &messages,
+                               const QString &user = QStringLiteral("SYSDBA"),
+                               const QString &password = QStringLiteral("pendrolix"))
 {
-    return qEnvironmentVariable("VARNEX_FIREBIRD_SERVER");
+    auto dm = std::make_unique<Tdm>(messages);
+    dm->setDatabase(database);
+    dm->user = user;
+    dm->password = password;
+    dm->ApplyConnectionConfig();
+    if (!dm->Connect())
+        throw std::runtime_error("cannot connect to " + database.toStdString());
+    return dm;
 }
 
-#define REQUIRE_SERVER()                                                                                               \
-    if (serverHost().isEmpty())                                                                                        \
-    GTEST_SKIP() << "no Firebird server: " << qEnvironmentVariable("VARNEX_FIREBIRD_SERVER_SKIP", QStringLiteral("VARNEX_FIREBIRD_SERVER is not set")).toStdString()
-
-// A directory the server's own user can create databases in.
-class SharedDir
+QString refusal(const std::function<void()> &maintenance)
 {
-public:
-    SharedDir()
-    {
-        QFile::setPermissions(m_dir.path(QString()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                         | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther
-                                                         | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup);
+    try {
+        maintenance();
+    } catch (const varnex::Error &error) {
+        return error.message();
     }
-    QString path(const QString &name) const { return m_dir.path(name); }
-
-private:
-    TempDir m_dir;
-};
+    return QString();
+}
 
 TEST(NetworkMode, WorksAgainstARealServer)
 {
@@ -94,6 +94,126 @@ TEST(NetworkMode, AWrongPasswordIsTheServerNotFoundMessage)
     EXPECT_FALSE(dm.Connect());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Грешка: 001"));
+}
+
+TEST(NetworkMode, CountersAreNotLoweredNorDataEmptiedUnderAnotherWorkstation)
+{
+    REQUIRE_SERVER();
+    SharedDir dir;
+    const QString database = dir.onServer(QStringLiteral("shop.fdb"));
+    installDatabase(database, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), data::kTargetSchemaVersion);
+    RecordedMessages messages;
+    auto workstation = connectTo(database, messages);
+    auto maintenance = connectTo(database, messages);
+    const int held = workstation->NewCounterValue(data::CounterTranz); // a document still being entered
+    workstation->ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_CODE, NOM_NAME) values (1, 1, 'Олио')"));
+
+    const QString expected = QStringLiteral("Базата данни се използва от още 1 връзка. Затворете програмата на "
+                                            "другите работни места и опитайте отново.");
+    EXPECT_EQ(refusal([&] { maintenance->AdjustCounters(data::CounterAdjustment::Reset); }), expected);
+    EXPECT_EQ(refusal([&] { maintenance->EmptyDatabase(); }), expected);
+    EXPECT_TRUE(maintenance->HasRows(QStringLiteral("select 1 from NOM where NOM_ID = 1")));
+    EXPECT_EQ(maintenance->NewCounterValue(data::CounterTranz), held + 1);
+
+    // Raising at connection goes on as before, and the message counts them.
+    auto third = connectTo(database, messages);
+    EXPECT_TRUE(refusal([&] { maintenance->AdjustCounters(data::CounterAdjustment::Reset); })
+                    .contains(QStringLiteral("от още 2 връзки.")));
+
+    // Alone again, the maintenance goes through.
+    third.reset();
+    workstation.reset();
+    EXPECT_EQ(refusal([&] { maintenance->EmptyDatabase(); }), QString());
+    EXPECT_EQ(maintenance->QueryValue(QStringLiteral("select VAL from COUNTERS where ID = 24")).toInt(), 0);
+}
+
+TEST(NetworkMode, AWorkstationWithItsOwnDatabaseUserCanWork)
+{
+    REQUIRE_SERVER();
+    SharedDir dir;
+    const QString path = dir.path(QStringLiteral("shop.fdb"));
+    installDatabase(dir.onServer(QStringLiteral("shop.fdb")), QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"),
+                    data::kTargetSchemaVersion);
+    const QString user = QStringLiteral("varnex_skladov"); // the server knows it in capitals
+    const QString password = QStringLiteral("sklad7");
+    db::Services services;
+    services.attach(serverHost(), QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"));
+    if (!services.listUsers().contains(user.toUpper()))
+        services.addUser(user, password);
+    services.detach();
+
+    TXMLSettings settings(dir.path(QStringLiteral("Varnex.xdb")));
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    settings.WriteString(QStringLiteral("clientinfo\\network"), QStringLiteral("1"));
+    settings.WriteString(QStringLiteral("db_server\\host"), serverHost());
+    settings.WriteString(QStringLiteral("db_server\\database"), path);
+    settings.WriteString(QStringLiteral("db_server\\user"), user);
+    settings.WriteString(QStringLiteral("db_server\\pass"), password);
+
+    // Start-up: the schema and the grants as SYSDBA, for the configured user.
+    RecordedMessages messages;
+    {
+        auto admin = connectTo(dir.onServer(QStringLiteral("shop.fdb")), messages);
+        admin->programDirectory = dir.path(QString()) + QLatin1Char('/');
+        admin->ReadConnectionConfig(settings);
+        ASSERT_EQ(admin->user, user);
+        ASSERT_EQ(admin->PrepareSchema(), Tdm::SchemaResult::Ready);
+    }
+
+    Tdm dm(messages);
+    dm.programDirectory = dir.path(QString()) + QLatin1Char('/');
+    dm.ReadConnectionConfig(settings);
+    dm.ApplyConnectionConfig();
+    ASSERT_TRUE(dm.Connect()); // raising the counters reads and writes as this user
+    EXPECT_EQ(dm.QueryValue(QStringLiteral("select CURRENT_USER from RDB$DATABASE")).toString(), user.toUpper());
+    const auto tables = dm.QueryRows(QStringLiteral(
+        "select trim(RDB$RELATION_NAME) from RDB$RELATIONS where RDB$SYSTEM_FLAG = 0 and RDB$VIEW_BLR is null"));
+    ASSERT_EQ(tables.size(), 23u);
+    for (const QVariantList &table : tables)
+        EXPECT_NO_THROW(dm.QueryValue(QStringLiteral("select count(*) from ") + table[0].toString()))
+            << table[0].toString().toStdString();
+
+    const int goods = dm.NewCounterValue(data::CounterNom);
+    EXPECT_EQ(goods, 1);
+    dm.ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_CODE, NOM_NAME) values (:ID, :ID, 'Захар')"),
+               {{QStringLiteral("ID"), goods}});
+    dm.ExecSQL(QStringLiteral("update NOM set NOM_NAME = 'Захар бяла' where NOM_ID = :ID"), {{QStringLiteral("ID"), goods}});
+    dm.ExecSQL(QStringLiteral("insert into BELEJKA_DETAILS (DETAIL_ID) values (1)"));
+    dm.ExecSQL(QStringLiteral("delete from BELEJKA_DETAILS"));
+    dm.AddRecentValue(2, QStringLiteral("Клиент"), 10);
+    EXPECT_EQ(dm.QueryValue(QStringLiteral("select MRU_VAL from MRU_ITEMS")).toString(), QStringLiteral("Клиент"));
+    EXPECT_FALSE(dm.HasRows(QStringLiteral("select INFO_ID from GETCLIENTCONTACT(1, 1)")));
+    EXPECT_NO_THROW(dm.AdjustCounters(data::CounterAdjustment::Reset)); // the maintenance command, alone
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(NetworkMode, TheEndOfASessionGoesOnAfterTheServerDroppedTheConnection)
+{
+    REQUIRE_SERVER();
+    ServedDatabase database;
+    TempDir dir;
+    TXMLSettings settings(dir.path(QStringLiteral("Varnex.xdb")));
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    settings.WriteBool(QStringLiteral("AutoBackup"), true);
+    settings.WriteInteger(QStringLiteral("StartupSeed"), 67387906);
+    SetAppSettings(&settings);
+
+    RecordedMessages messages;
+    Tdm dm(messages);
+    dm.setDatabase(database.name());
+    dm.ApplyConnectionConfig();
+    ASSERT_TRUE(dm.Connect());
+    database.shutDown();
+    EXPECT_NO_THROW(dm.EndSession());
+    EXPECT_FALSE(dm.IsConnected());
+    EXPECT_EQ(settings.ReadInteger(QStringLiteral("ShutdownSeed"), 0), 67387906);
+    SetAppSettings(nullptr);
 }
 
 } // namespace

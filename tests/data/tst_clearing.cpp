@@ -1,3 +1,4 @@
+#include "db/Dataset.h"
 #include "support/FreshDatabase.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
@@ -50,9 +51,24 @@ TEST(Clearing, KeepsExactlyTheFixedRowsAndResetsTheCounters)
     EXPECT_EQ(counter(data::CounterKontr), 1);
     EXPECT_EQ(counter(data::CounterMerki), 7);
     EXPECT_EQ(counter(data::CounterCategory), 0);
-    EXPECT_EQ(counter(data::CounterNom), -1);
+    EXPECT_EQ(counter(data::CounterNom), 0); // the fixed row −1 is not a goods item
     EXPECT_EQ(counter(data::CounterTranz), 0);
     EXPECT_EQ(counter(data::CounterTranzRed), 0);
+}
+
+TEST(Clearing, IsRefusedWhileAnotherConnectionIsOpen)
+{
+    FreshDatabase database;
+    auto workstation = database.connect();
+    addGoods(*workstation, 10, 10, QStringLiteral("Олио"));
+    auto dm = database.connect();
+    EXPECT_THROW(dm->EmptyDatabase(), varnex::Error);
+    EXPECT_EQ(count(*dm, "NOM"), 2);
+    EXPECT_TRUE(dm->qMerki().isOpen()); // the look-up lists are back
+
+    workstation.reset();
+    dm->EmptyDatabase();
+    EXPECT_EQ(count(*dm, "NOM"), 1);
 }
 
 TEST(Clearing, DeletingADocumentTakesItsLinesFirst)

@@ -51,6 +51,56 @@ TEST_F(Counters, ConnectingNeverLowersAValueAnotherWorkstationHolds)
     EXPECT_EQ(counter(data::CounterTranz), 0);
 }
 
+TEST_F(Counters, AResetIsRefusedWhileAnotherConnectionHoldsAValue)
+{
+    const int held = dm->NewCounterValue(data::CounterTranz); // a document still being entered
+    auto maintenance = database.connect(); // raising at connection is not held up
+    try {
+        maintenance->AdjustCounters(data::CounterAdjustment::Reset);
+        FAIL() << "the reset went through under another connection";
+    } catch (const varnex::Error &error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("още 1 връзка"))) << error.message().toStdString();
+    }
+    EXPECT_EQ(counter(data::CounterTranz), held);
+
+    dm.reset();
+    maintenance->AdjustCounters(data::CounterAdjustment::Reset);
+    EXPECT_EQ(maintenance->QueryValue(QStringLiteral("select VAL from COUNTERS where ID = 24")).toInt(), 0);
+}
+
+TEST_F(Counters, TheFirstGoodsItemGetsOneAndTheFixedRowStays)
+{
+    const auto fixedGoodsRowKept = [this] {
+        return dm->HasRows(QStringLiteral("select 1 from NOM where NOM_ID = -1"));
+    };
+    EXPECT_EQ(dm->NewCounterValue(data::CounterNom), 1);
+
+    // Cleared: only the fixed row is left, and the counter starts over at 1.
+    dm->ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_CODE, NOM_NAME) values (1, 1, 'Олио')"));
+    dm->EmptyDatabase();
+    EXPECT_TRUE(fixedGoodsRowKept());
+    EXPECT_EQ(dm->NewCounterValue(data::CounterNom), 1);
+
+    // A database installed with the counter below the fixed row's successor
+    // is put right at the next connection.
+    dm->ExecSQL(QStringLiteral("update COUNTERS set VAL = -1 where ID = 23"));
+    reconnect();
+    EXPECT_EQ(dm->NewCounterValue(data::CounterNom), 1);
+    EXPECT_TRUE(fixedGoodsRowKept());
+
+    // Units keep their built-in rows 1 to 7 and categories their row 0 after
+    // a reset: neither ever hands out a key already taken.
+    dm->AdjustCounters(data::CounterAdjustment::Reset);
+    EXPECT_EQ(dm->NewCounterValue(data::CounterMerki), 8);
+    EXPECT_EQ(dm->NewCounterValue(data::CounterCategory), 1);
+    EXPECT_EQ(dm->NewCounterValue(data::CounterKontr), 2);
+
+    // Counterparty 1 is the own company even when its row has gone missing.
+    dm->ExecSQL(QStringLiteral("delete from KONTR"));
+    dm->AdjustCounters(data::CounterAdjustment::Reset);
+    EXPECT_EQ(dm->NewCounterValue(data::CounterKontr), 2);
+}
+
 TEST_F(Counters, ReceiptLinesAreNeverResynchronised)
 {
     dm->ExecSQL(QStringLiteral("update COUNTERS set VAL = 77 where ID = 33"));

@@ -154,4 +154,60 @@ TEST(SchemaUpgrade, AnInterruptedUpgradeFinishesAtTheNextStart)
     expectCurrentShape(*dm);
 }
 
+TEST(SchemaUpgrade, WithAnotherWorkstationConnectedTheCountersAreOnlyRaised)
+{
+    FreshDatabase database(data::kFirstSchemaVersion);
+    auto workstation = database.connect();
+    const int held = workstation->NewCounterValue(data::CounterTranz);
+    auto dm = database.connect();
+    EXPECT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready);
+    expectCurrentShape(*dm);
+    EXPECT_EQ(workstation->NewCounterValue(data::CounterTranz), held + 1);
+}
+
+TEST(SchemaUpgrade, GrantsGoToSysdbaAndToTheConfiguredUserAsTheServerNamesIt)
+{
+    FreshDatabase database;
+    auto dm = database.connect();
+    const auto rights = [&](const QString &grantee) {
+        return dm->QueryValue(QStringLiteral("select count(*) from RDB$USER_PRIVILEGES where RDB$USER = :U"), QString(),
+                              {{QStringLiteral("U"), grantee}})
+            .toInt();
+    };
+    const auto mayRun = [&](const QString &grantee, const char *procedure) {
+        return dm->HasRows(QStringLiteral("select 1 from RDB$USER_PRIVILEGES where RDB$USER = :U and "
+                                          "RDB$RELATION_NAME = :P and RDB$PRIVILEGE = 'X'"),
+                           {{QStringLiteral("U"), grantee}, {QStringLiteral("P"), QString::fromLatin1(procedure)}});
+    };
+    // Five rights on each of the 23 tables and the three procedures.
+    const int full = 23 * 5 + 3;
+
+    dm->user = QStringLiteral("kasa1");
+    ASSERT_TRUE(dm->GrantTableRights());
+    EXPECT_EQ(rights(QStringLiteral("KASA1")), full);
+    for (const char *procedure : {"GETCOUNTERVAL", "UPDATE_MRU_ITEMS", "GETCLIENTCONTACT"}) {
+        EXPECT_TRUE(mayRun(QStringLiteral("KASA1"), procedure)) << procedure;
+        EXPECT_TRUE(mayRun(QStringLiteral("SYSDBA"), procedure)) << procedure;
+    }
+    EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from RDB$USER_PRIVILEGES where RDB$USER = 'SYSDBA' and "
+                                           "RDB$RELATION_NAME = 'BANK_ACCOUNTS' and RDB$PRIVILEGE = 'S'")));
+
+    // A name in double quotes keeps its letters; quotes inside a name are
+    // part of the name, never of the statement.
+    dm->user = QStringLiteral("\"Kasa\"");
+    ASSERT_TRUE(dm->GrantTableRights());
+    EXPECT_EQ(rights(QStringLiteral("Kasa")), full);
+    dm->user = QStringLiteral("x\" ; DROP TABLE NOM");
+    ASSERT_TRUE(dm->GrantTableRights());
+    EXPECT_EQ(rights(QStringLiteral("X\" ; DROP TABLE NOM")), full);
+    EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from NOM where NOM_ID = -1")));
+
+    // No user can have these names: the grants fail as at start-up ("Грешка: 402").
+    for (const QString &impossible : {QString(), QStringLiteral("kasa\n1"), QString(32, QLatin1Char('k'))}) {
+        dm->user = impossible;
+        EXPECT_FALSE(dm->GrantTableRights());
+        EXPECT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::GrantsFailed);
+    }
+}
+
 } // namespace

@@ -5,7 +5,7 @@
 #include "db/Transaction.h"
 #include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
-#include "support/RealServer.h"
+#include "support/NetworkServer.h"
 
 #include <QSignalSpy>
 
@@ -396,7 +396,7 @@ TEST(TwoWorkstations, OnOneEmbeddedDatabase)
 
 TEST(TwoWorkstations, ThroughTheServer)
 {
-    REQUIRE_REAL_SERVER();
+    REQUIRE_SERVER();
     testing_support::ServedDatabase deleted;
     deletedAtOneStoredAtTheOther(deleted.name());
     testing_support::ServedDatabase changed;

@@ -5,7 +5,7 @@
 #include "db/Transaction.h"
 #include "support/FreshDatabase.h"
 #include "support/QtPrinters.h"
-#include "support/RealServer.h"
+#include "support/NetworkServer.h"
 
 #include <ibase.h>
 
@@ -110,7 +110,7 @@ TEST(ServerErrorText, EveryKindOfLostConnectionReadsTheSame)
 
 TEST(ServerErrorTextOnAServer, ADatabaseShutDownFromOutsideIsALostConnection)
 {
-    REQUIRE_REAL_SERVER();
+    REQUIRE_SERVER();
     ServedDatabase database;
     db::Attachment attachment;
     attachment.attach(database.name(), ServedDatabase::user(), ServedDatabase::password());

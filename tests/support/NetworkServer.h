@@ -6,25 +6,42 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QString>
 
 #include <gtest/gtest.h>
 
 namespace testing_support {
 
-// Tests of several workstations need the Firebird server that scripts/test
-// starts on 127.0.0.1; without it they are reported as skipped, with the
-// reason.
-inline QString realServerHost()
+// The network tests need the Firebird server that scripts/test starts on
+// 127.0.0.1; without it they are reported as skipped, with the reason.
+inline QString serverHost()
 {
     return qEnvironmentVariable("VARNEX_FIREBIRD_SERVER");
 }
 
-#define REQUIRE_REAL_SERVER()                                                                                          \
-    if (testing_support::realServerHost().isEmpty())                                                                   \
+#define REQUIRE_SERVER()                                                                                               \
+    if (testing_support::serverHost().isEmpty())                                                                       \
     GTEST_SKIP() << "no Firebird server: "                                                                             \
-                 << qEnvironmentVariable("VARNEX_FIREBIRD_SERVER_SKIP",                                                \
-                                         QStringLiteral("VARNEX_FIREBIRD_SERVER is not set"))                          \
+                 << qEnvironmentVariable("VARNEX_FIREBIRD_SERVER_SKIP", QStringLiteral("VARNEX_FIREBIRD_SERVER is not set")) \
                         .toStdString()
+
+// A directory the server's own user can create databases in.
+class SharedDir
+{
+public:
+    SharedDir()
+    {
+        QFile::setPermissions(m_dir.path(QString()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                         | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther
+                                                         | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup);
+    }
+    QString path(const QString &name) const { return m_dir.path(name); }
+    // The same file as the server names it.
+    QString onServer(const QString &name) const { return serverHost() + QLatin1Char(':') + path(name); }
+
+private:
+    TempDir m_dir;
+};
 
 // A current database made by the install script in a directory the server's
 // own user can write, named as the workstations name it ("host:path").
@@ -32,11 +49,8 @@ class ServedDatabase
 {
 public:
     ServedDatabase()
+        : m_name(m_dir.onServer(QStringLiteral("shop.fdb")))
     {
-        QFile::setPermissions(m_dir.path(QString()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                         | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther
-                                                         | QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup);
-        m_name = realServerHost() + QLatin1Char(':') + m_dir.path(QStringLiteral("shop.fdb"));
         installDatabase(m_name, user(), password(), data::kTargetSchemaVersion);
     }
     const QString &name() const { return m_name; }
@@ -56,7 +70,7 @@ public:
     }
 
 private:
-    TempDir m_dir;
+    SharedDir m_dir;
     QString m_name;
 };
 
