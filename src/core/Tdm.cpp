@@ -13,14 +13,64 @@ namespace {
 Tdm *g_dm = nullptr;
 const int kDbVersionKey = 101;
 const char *const kUnitsList = "select * from MERKI  where MERKI_ID <> -1 order by MERKI_NAME";
+const char *const kGoodsList = "select * from NOM where (NOM_ID <> -1) and ((0= :Is_filtered) or "
+                               "(NOM_CATEGORY_ID=:CAT_ID)) order by NOM_CODE,NOM_NAME";
+const char *const kPackagingList = "Select * from NOM where (NOM_AMBALAJ=1) Order by NOM_NAME";
+const char *const kCounterpartiesList = "Select * from KONTR where (KONTR_ID > 0) Order by KONTR_CODE,KONTR_NAME";
+const char *const kDocumentTypesList = "select * from TRANZ_TYPES";
+const char *const kSettlementsList = "select * from CITIES ORDER BY NAME";
+const char *const kSettlementRow = "select * from CITIES where ID = :ID";
+const char *const kInsertSettlement = "insert into CITIES (ID, COUNTRY_ID, NAME) values (:ID, :COUNTRY_ID, :NAME)";
+const char *const kUpdateSettlement =
+    "update CITIES set ID = :ID, COUNTRY_ID = :COUNTRY_ID, NAME = :NAME where ID = :OLD_ID";
+const char *const kDeleteSettlement = "delete from CITIES where ID = :OLD_ID";
+const char *const kContactTypesList = "select * from CONTACTINFO_TYPES";
+const char *const kCategoriesList = "select * from CATEGORY where ID <> 0 order by ID,NAME";
+const char *const kCategoryRow = "select * from CATEGORY where ID = :ID";
+const char *const kInsertCategory = "insert into CATEGORY (CODE, ID, NAME) values (:CODE, :ID, :NAME)";
+const char *const kUpdateCategory = "update CATEGORY set CODE = :CODE, ID = :ID, NAME = :NAME where ID = :OLD_ID";
+const char *const kDeleteCategory = "delete from CATEGORY where ID = :OLD_ID";
 const char *const kUpdateMruItems = "EXECUTE PROCEDURE UPDATE_MRU_ITEMS :MRU_ID, :MRU_VAL, :MAX_VALS";
 } // namespace
 
 Tdm::Tdm(MessageSink &messages)
     : TBaseDM(messages)
     , m_qMerki(createDataset(QString::fromLatin1(kUnitsList)))
+    , m_qNom(createDataset(QString::fromLatin1(kGoodsList)))
+    , m_qAmbalaj(createDataset(QString::fromLatin1(kPackagingList)))
+    , m_qKontr(createDataset(QString::fromLatin1(kCounterpartiesList)))
+    , m_qTranzTypes(createDataset(QString::fromLatin1(kDocumentTypesList)))
+    , m_qCities(createDataset(QString::fromLatin1(kSettlementsList)))
+    , m_qContactTypes(createDataset(QString::fromLatin1(kContactTypesList)))
+    , m_qCategory(createDataset(QString::fromLatin1(kCategoriesList)))
 {
     host.clear();
+    m_qNom->setParam(QStringLiteral("Is_filtered"), 0);
+    m_qNom->setParam(QStringLiteral("CAT_ID"), QVariant());
+
+    m_qCities->setRefreshSql(QString::fromLatin1(kSettlementRow));
+    m_qCities->setInsertSql(QString::fromLatin1(kInsertSettlement));
+    m_qCities->setUpdateSql(QString::fromLatin1(kUpdateSettlement));
+    m_qCities->setDeleteSql(QString::fromLatin1(kDeleteSettlement));
+    m_qCities->beforePost = [this](db::Dataset &cities) {
+        if (cities.value(QStringLiteral("ID")).isNull())
+            cities.setValue(QStringLiteral("ID"), NewCounterValue(data::CounterCities));
+        if (cities.value(QStringLiteral("COUNTRY_ID")).isNull())
+            cities.setValue(QStringLiteral("COUNTRY_ID"), 1);
+    };
+    m_qCities->setUsageChecks(QStringLiteral("населеното място"), QStringLiteral("NAME"),
+                              {{QStringLiteral("KONTR"), {QStringLiteral("KONTR_CITY")}, QStringLiteral("контрагентите")}});
+
+    m_qCategory->setRefreshSql(QString::fromLatin1(kCategoryRow));
+    m_qCategory->setInsertSql(QString::fromLatin1(kInsertCategory));
+    m_qCategory->setUpdateSql(QString::fromLatin1(kUpdateCategory));
+    m_qCategory->setDeleteSql(QString::fromLatin1(kDeleteCategory));
+    m_qCategory->beforePost = [this](db::Dataset &categories) {
+        if (categories.value(QStringLiteral("ID")).isNull())
+            categories.setValue(QStringLiteral("ID"), NewCounterValue(data::CounterCategory));
+    };
+    m_qCategory->setUsageChecks(QStringLiteral("категорията"), QStringLiteral("ID"),
+                                {{QStringLiteral("NOM"), {QStringLiteral("NOM_CATEGORY_ID")}, QStringLiteral("номенклатурата")}});
 }
 
 Tdm::~Tdm()
@@ -28,15 +78,32 @@ Tdm::~Tdm()
     CloseLookups();
 }
 
+std::vector<db::Dataset *> Tdm::lookups() const
+{
+    return {m_qMerki.get(), m_qNom.get(),    m_qAmbalaj.get(),      m_qKontr.get(),
+            m_qTranzTypes.get(), m_qCities.get(), m_qContactTypes.get(), m_qCategory.get()};
+}
+
 bool Tdm::OpenLookups()
 {
-    m_qMerki->open();
+    for (db::Dataset *list : lookups())
+        list->open();
     return true;
 }
 
 void Tdm::CloseLookups()
 {
-    m_qMerki->close();
+    for (db::Dataset *list : lookups())
+        list->close();
+}
+
+int Tdm::AddCity(int countryId, const QString &name)
+{
+    m_qCities->append();
+    m_qCities->setValue(QStringLiteral("COUNTRY_ID"), countryId);
+    m_qCities->setValue(QStringLiteral("NAME"), name);
+    m_qCities->post();
+    return m_qCities->value(QStringLiteral("ID")).toInt();
 }
 
 bool Tdm::FindFieldText(db::Dataset &dataset, const QString &field, const QString &text, bool skipCurrent)

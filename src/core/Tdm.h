@@ -4,6 +4,8 @@
 #include "data/SchemaUpgrade.h"
 #include "data/StockLookups.h"
 
+#include <vector>
+
 // The application's data module: the base module plus the schema upgrade,
 // the counters, the stock and price look-ups and the clearing of data.
 class Tdm : public TBaseDM
@@ -14,8 +16,21 @@ public:
 
     bool OpenLookups() override;
     void CloseLookups() override;
-    // The shared units list behind every unit drop-down.
+    // The shared look-up lists behind the drop-downs and look-up columns of
+    // every window, open while the connection is.
     db::Dataset &qMerki() { return *m_qMerki; }
+    // Goods; narrowed to a category by the parameters Is_filtered and CAT_ID.
+    db::Dataset &qNom() { return *m_qNom; }
+    db::Dataset &qAmbalaj() { return *m_qAmbalaj; }
+    db::Dataset &qKontr() { return *m_qKontr; }
+    db::Dataset &qTranzTypes() { return *m_qTranzTypes; }
+    // Settlements and categories are edited in place: a new row gets its key
+    // from its counter (and a settlement country 1).
+    db::Dataset &qCities() { return *m_qCities; }
+    db::Dataset &qContactTypes() { return *m_qContactTypes; }
+    db::Dataset &qCategory() { return *m_qCategory; }
+    // Adds a settlement to the shared list and returns its new ID.
+    int AddCity(int countryId, const QString &name);
     // Like FindText over one field, comparing the field's own text.
     bool FindFieldText(db::Dataset &dataset, const QString &field, const QString &text, bool skipCurrent);
     bool FindFieldTextFromFirst(db::Dataset &dataset, const QString &field, const QString &text);
@@ -48,7 +63,16 @@ public:
     void AddRecentValue(int listId, const QString &value, int maxCount);
 
 private:
+    std::vector<db::Dataset *> lookups() const;
+
     std::unique_ptr<db::Dataset> m_qMerki;
+    std::unique_ptr<db::Dataset> m_qNom;
+    std::unique_ptr<db::Dataset> m_qAmbalaj;
+    std::unique_ptr<db::Dataset> m_qKontr;
+    std::unique_ptr<db::Dataset> m_qTranzTypes;
+    std::unique_ptr<db::Dataset> m_qCities;
+    std::unique_ptr<db::Dataset> m_qContactTypes;
+    std::unique_ptr<db::Dataset> m_qCategory;
 };
 
 // The program's one data module ("dm"), reached by every window.

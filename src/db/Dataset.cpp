@@ -46,6 +46,17 @@ bool sameValue(const QVariant &a, const QVariant &b)
     return a == b;
 }
 
+// The text a key is found by in a look-up index: numbers by their value,
+// so that an integer key and a double holding it meet.
+QString lookupKeyText(const QVariant &key)
+{
+    if (key.isNull())
+        return QString();
+    if (isNumber(key))
+        return QLatin1Char('n') + QString::number(key.toDouble(), 'g', 15);
+    return QLatin1Char('s') + key.toString();
+}
+
 } // namespace
 
 Dataset::Dataset(Attachment &attachment, Transaction &transaction, QObject *parent)
@@ -109,6 +120,7 @@ void Dataset::open()
     m_fields = fields;
 
     m_rows.clear();
+    m_lookupIndex.clear();
     while (statement.fetch())
         m_rows.push_back(readRow(statement));
     m_current = m_rows.empty() ? -1 : 0;
@@ -125,6 +137,7 @@ void Dataset::close()
     if (!isOpen())
         return;
     m_rows.clear();
+    m_lookupIndex.clear();
     m_current = -1;
     m_eof = true;
     m_buffer.clear();
@@ -354,6 +367,7 @@ void Dataset::append()
         m_buffer << QVariant();
     m_original = m_buffer;
     m_rows.push_back(m_buffer);
+    m_lookupIndex.clear();
     m_current = recordCount() - 1;
     m_eof = false;
     m_state = State::Insert;
@@ -485,6 +499,7 @@ void Dataset::post()
         }
     }
     m_rows[size_t(m_current)] = m_buffer;
+    m_lookupIndex.clear();
     m_modified = false;
     setState(State::Browse);
     if (!controlsDisabled())
@@ -498,6 +513,7 @@ void Dataset::cancel()
     if (m_state == State::Insert) {
         const int removed = m_current;
         m_rows.erase(m_rows.begin() + removed);
+        m_lookupIndex.clear();
         m_current = qMin(removed, recordCount() - 1);
         m_eof = m_rows.empty();
         m_modified = false;
@@ -537,6 +553,7 @@ void Dataset::remove()
     m_transaction.commitRetaining();
     const int removed = m_current;
     m_rows.erase(m_rows.begin() + removed);
+    m_lookupIndex.clear();
     m_current = qMin(removed, recordCount() - 1);
     m_eof = m_rows.empty();
     if (controlsDisabled()) {
@@ -631,11 +648,16 @@ QVariant Dataset::lookupValue(const QString &keyField, const QVariant &key, cons
     const int resultIndex = fieldIndex(resultField);
     if (keyIndex < 0 || resultIndex < 0 || key.isNull())
         return QVariant();
-    for (int row = 0; row < recordCount(); ++row) {
-        if (sameValue(m_rows[size_t(row)].value(keyIndex), key))
-            return m_rows[size_t(row)].value(resultIndex);
+    // Grids ask for every cell they show, so the key field gets an index of
+    // its own at the first look-up; it is dropped whenever the rows change.
+    auto index = m_lookupIndex.find(keyIndex);
+    if (index == m_lookupIndex.end()) {
+        index = m_lookupIndex.emplace(keyIndex, QHash<QString, int>()).first;
+        for (int row = recordCount() - 1; row >= 0; --row)
+            index->second.insert(lookupKeyText(m_rows[size_t(row)].value(keyIndex)), row);
     }
-    return QVariant();
+    const auto found = index->second.constFind(lookupKeyText(key));
+    return found == index->second.constEnd() ? QVariant() : m_rows[size_t(*found)].value(resultIndex);
 }
 
 } // namespace db

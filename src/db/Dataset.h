@@ -10,6 +10,7 @@
 #include <QVariantHash>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace db {
@@ -213,6 +214,7 @@ private:
 
     std::vector<Field> m_fields;
     std::vector<QVariantList> m_rows; // data fields only
+    mutable std::map<int, QHash<QString, int>> m_lookupIndex; // key field → its text → first row
     int m_current = -1;
     bool m_eof = true;
     State m_state = State::Inactive;

@@ -245,6 +245,33 @@ TEST_F(Datasets, LookupCalculatedFieldsAndDisplayRules)
     EXPECT_EQ(goods->value(QStringLiteral("UNIT_NAME")), QVariant()); // unit −1 is not in the list
 }
 
+TEST_F(Datasets, LookupsFollowEveryChangeOfTheLookupList)
+{
+    Dataset &categories = dm->qCategory();
+    const auto nameOf = [&](const QVariant &id) {
+        return categories.lookupValue(QStringLiteral("ID"), id, QStringLiteral("NAME")).toString();
+    };
+    categories.append();
+    categories.setValue(QStringLiteral("NAME"), QStringLiteral("Храни"));
+    categories.post();
+    const QVariant id = categories.value(QStringLiteral("ID"));
+    EXPECT_EQ(id.toInt(), 1); // the first key from its counter
+    EXPECT_EQ(nameOf(id), QStringLiteral("Храни"));
+    EXPECT_EQ(nameOf(1.0), QStringLiteral("Храни")); // the same key held as a double
+
+    categories.edit();
+    categories.setValue(QStringLiteral("NAME"), QStringLiteral("Напитки"));
+    categories.post();
+    EXPECT_EQ(nameOf(id), QStringLiteral("Напитки"));
+
+    categories.remove();
+    EXPECT_EQ(nameOf(id), QString());
+    dm->ExecSQL(QStringLiteral("insert into CATEGORY (ID, CODE, NAME) values (7, 7, 'Цигари')"));
+    EXPECT_EQ(nameOf(7), QString());
+    dm->RefreshDataSet(categories, QStringLiteral("ID"));
+    EXPECT_EQ(nameOf(7), QStringLiteral("Цигари"));
+}
+
 TEST_F(Datasets, RefreshKeepsTheKeyOrEndsAtTheEnd)
 {
     int afterScrolls = 0;
