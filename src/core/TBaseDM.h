@@ -18,6 +18,7 @@ class TSettings;
 namespace db {
 class Attachment;
 class Dataset;
+class StatementCache;
 class Transaction;
 } // namespace db
 
@@ -155,6 +156,9 @@ private:
     // Opens the connection as the given user; on failure shows "Грешка: 001".
     bool attachAs(const QString &userName, const QString &userPassword);
     bool databaseMarkedReadOnly() const;
+    // Lets go of every prepared statement: before the connection goes, and
+    // after anything that may have changed the schema.
+    void dropStatements();
 
     MessageSink &m_messages;
     bool m_inZone = false;
@@ -164,4 +168,6 @@ private:
     std::unique_ptr<db::Attachment> m_database;
     std::unique_ptr<db::Transaction> m_main;
     std::unique_ptr<db::Transaction> m_counters;
+    std::unique_ptr<db::StatementCache> m_statements;
+    std::unique_ptr<db::StatementCache> m_counterStatements;
 };
