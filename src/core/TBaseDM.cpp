@@ -61,6 +61,9 @@ void TBaseDM::ReadConnectionConfig(TSettings &settings)
 {
     embeddedMode = QFileInfo::exists(programDirectory + QLatin1String("firebird.conf"));
     localMode = settings.ReadString(QStringLiteral("clientinfo\\network"), QStringLiteral("0")) != QLatin1String("1");
+    bool isNumber = false;
+    const int pages = settings.ReadString(QStringLiteral("db_server\\page_cache"), QString()).trimmed().toInt(&isNumber);
+    pageCache = isNumber ? qBound(kLeastPageCache, pages, kMostPageCache) : kDefaultPageCache;
     if (localMode || embeddedMode)
         return;
     host = settings.ReadString(QStringLiteral("db_server\\host"), QStringLiteral("localhost"));
@@ -114,7 +117,7 @@ bool TBaseDM::attachAs(const QString &userName, const QString &userPassword)
 {
     dropStatements();
     try {
-        m_database->attach(m_connectionName, userName, userPassword);
+        m_database->attach(m_connectionName, userName, userPassword, pageCache);
     } catch (const varnex::Error &) {
         m_messages.showMessage(
             QStringLiteral("[%1:%2]\n\rСървъра на базата данни не е открит! Моля, рестартирайте компютъра.\n\r"

@@ -62,6 +62,15 @@ public:
     bool localMode = true;
     bool embeddedMode = false;
     bool loginRequired = false;
+    // Database pages the engine is asked to keep in memory for this
+    // database (`db_server\page_cache`, sent when the connection opens). The
+    // engine's own 2,048 pages (16 MB) hold a fraction of a few years'
+    // documents; 32,768 pages (256 MB at the 8 KB page size) hold all of a
+    // database of a million lines, and memory is taken only as pages are read.
+    static constexpr int kDefaultPageCache = 32768;
+    static constexpr int kLeastPageCache = 2048;
+    static constexpr int kMostPageCache = 131072;
+    int pageCache = kDefaultPageCache;
     int currentUserId = 0;
     QString currentUserName = QStringLiteral("Default");
 
