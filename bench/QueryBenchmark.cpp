@@ -4,12 +4,13 @@
 #include "data/Counters.h"
 #include "data/JournalQuery.h"
 #include "data/StockLookups.h"
+#include "db/Dataset.h"
 #include "db/Statement.h"
 
 #include <QDate>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -27,11 +28,13 @@ const char *const kLastPrice =
     "Select tr.TRANZ_RED_CENA from TRANZ_RED tr,TRANZ t Where  (tr.TRANZ_RED_TRANZ_ID = t.Tranz_Id) and  "
     "(tr.TRANZ_RED_NOM_ID = :NOM_ID) and  (t.Tranz_Kont_Id = :KONTR_ID) and  (t.Tranz_Time =   "
     "(Select max(t2.tranz_time) from Tranz t2 Where t2.Tranz_Kont_Id = :KONTR_ID))";
+const char *const kSellPrice = "Select SELL_PRICE from NOM where NOM_ID = :NOM_ID";
 const char *const kOutstandingMoney =
     "select K.Kontr_Name, t.Tranz_Kont_Id, Sum(t.Tranz_Sum) as Suma, Sum(t.Tranz_Plateno) as Plateno, "
     "Sum(t.Tranz_Sum - t.Tranz_Plateno) as Razlika from Tranz t left outer join KONTR K on "
     "t.TRANZ_KONT_ID = K.KONTR_ID where (t.Tranz_type_Id=:Tranz_Type_Id) and (t.Tranz_Sum - t.Tranz_Plateno > 0.0001) "
     "and (t.Tranz_Padej<=:ToDate) group by K.Kontr_Name, t.Tranz_Kont_Id order by K.Kontr_Name";
+const char *const kResetCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID AND VAL <> :VAL";
 
 using Params = data::SqlParams;
 
@@ -39,19 +42,33 @@ using Params = data::SqlParams;
 class Floor
 {
 public:
-    Floor(Tdm &dm, const char *sql)
+    Floor(Tdm &dm, const QString &sql)
         : m_statement(dm.database(), dm.mainTransaction())
     {
-        m_statement.prepare(QString::fromLatin1(sql));
+        m_statement.prepare(sql);
     }
-    QVariant firstValue(const Params &params)
+    QVariant firstValue(const Params &params = {})
     {
         run(params);
         const QVariant value = m_statement.fetch() ? m_statement.value(0) : QVariant();
         m_statement.close();
         return value;
     }
-    int rowCount(const Params &params)
+    // Every row, each column decoded as the program would read it.
+    int decodedRows(const Params &params)
+    {
+        run(params);
+        int rows = 0;
+        while (m_statement.fetch()) {
+            QVariantList row;
+            for (int column = 0; column < m_statement.columnCount(); ++column)
+                row << m_statement.value(column);
+            ++rows;
+        }
+        return rows;
+    }
+    // Every row as the engine delivers it, nothing decoded.
+    int fetchedRows(const Params &params)
     {
         run(params);
         int rows = 0;
@@ -59,6 +76,7 @@ public:
             ++rows;
         return rows;
     }
+    void execute(const Params &params) { run(params); }
     QString plan() { return m_statement.plan(); }
 
 private:
@@ -71,6 +89,23 @@ private:
     db::Statement m_statement;
 };
 
+double number(const QVariant &value)
+{
+    bool ok = false;
+    const double result = value.toDouble(&ok);
+    return ok ? result : 0.0;
+}
+
+// One timed path: the program's call and the least work that gives the same
+// answer, both for call number 0..calls-1.
+struct Path
+{
+    QString name;
+    int calls;
+    std::function<void(int)> issued;
+    std::function<void(int)> floor;
+};
+
 double microsecondsPerCall(int calls, const std::function<void(int)> &call)
 {
     QElapsedTimer timer;
@@ -80,10 +115,18 @@ double microsecondsPerCall(int calls, const std::function<void(int)> &call)
     return double(timer.nsecsElapsed()) / 1000.0 / calls;
 }
 
-void report(QTextStream &out, const QString &name, int calls, double issued, double floor)
+struct Figure
 {
-    out << qSetFieldWidth(44) << Qt::left << name << qSetFieldWidth(0) << QStringLiteral("%1 calls  ").arg(calls, 5)
-        << QStringLiteral("issued %1 µs  floor %2 µs").arg(issued, 10, 'f', 1).arg(floor, 10, 'f', 1) << '\n';
+    double median;
+    double spread; // (highest − lowest) / median
+};
+
+Figure figure(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    const size_t n = times.size();
+    const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    return {median, median > 0 ? (times.back() - times.front()) / median : 0.0};
 }
 
 // Goods of the middle of the range: about as many lines as a typical item.
@@ -99,93 +142,179 @@ std::vector<int> typicalGoods(Tdm &dm)
 
 } // namespace
 
-void runQueryBenchmark(Tdm &dm, QTextStream &out)
+bool runQueryBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &options)
 {
     const QDate today = QDate::currentDate();
     const QVariant tomorrow = today.addDays(1);
-    QRandomGenerator random(20261209);
 
     const int busiest = dm.QueryValue(QStringLiteral(
         "select first 1 TRANZ_RED_NOM_ID from TRANZ_RED group by 1 order by count(*) desc")).toInt();
-    const int busiestLines = dm.QueryValue(QStringLiteral("select count(*) from TRANZ_RED where TRANZ_RED_NOM_ID = :N"),
-                                           QString(), {{QStringLiteral("N"), busiest}}).toInt();
+    const QString linesOfGoods = QStringLiteral("select count(*) from TRANZ_RED where TRANZ_RED_NOM_ID = :N");
+    const int busiestLines = dm.QueryValue(linesOfGoods, QString(), {{QStringLiteral("N"), busiest}}).toInt();
     const std::vector<int> typical = typicalGoods(dm);
-    const int typicalLines = dm.QueryValue(QStringLiteral("select count(*) from TRANZ_RED where TRANZ_RED_NOM_ID = :N"),
-                                           QString(), {{QStringLiteral("N"), typical.front()}}).toInt();
+    const int typicalLines = dm.QueryValue(linesOfGoods, QString(), {{QStringLiteral("N"), typical.front()}}).toInt();
     out << "lines: " << dm.QueryValue(QStringLiteral("select count(*) from TRANZ_RED")).toInt()
         << ", documents: " << dm.QueryValue(QStringLiteral("select count(*) from TRANZ")).toInt()
         << ", busiest goods item " << busiest << " on " << busiestLines << " lines, a typical one on about "
-        << typicalLines << "\n\n";
+        << typicalLines << ", page cache "
+        << dm.QueryValue(QStringLiteral("select MON$PAGE_BUFFERS from MON$DATABASE")).toInt() << " pages\n";
 
-    Floor cutOff(dm, kStockCutOff);
-    Floor stockSum(dm, kStockSum);
+    std::vector<Path> paths;
+
+    Floor cutOff(dm, QString::fromLatin1(kStockCutOff));
+    Floor stockSum(dm, QString::fromLatin1(kStockSum));
     const auto stockFloor = [&](int goods) {
         const QVariant maxId = cutOff.firstValue({{QStringLiteral("TOMORROW"), tomorrow}});
-        stockSum.firstValue({{QStringLiteral("NOM_ID"), goods}, {QStringLiteral("MAX_ID"), maxId}});
+        if (maxId.isNull())
+            return 0.0;
+        const double onHand = number(stockSum.firstValue({{QStringLiteral("NOM_ID"), goods}, {QStringLiteral("MAX_ID"), maxId}}));
+        return onHand > 0 ? onHand : 0.0;
     };
-    const int stockCalls = 500;
-    report(out, QStringLiteral("stock on hand, typical goods"), stockCalls,
-           microsecondsPerCall(stockCalls, [&](int i) { dm.StockOnHand(typical[size_t(i) % typical.size()]); }),
-           microsecondsPerCall(stockCalls, [&](int i) { stockFloor(typical[size_t(i) % typical.size()]); }));
-    report(out, QStringLiteral("stock on hand, busiest goods"), 50,
-           microsecondsPerCall(50, [&](int) { dm.StockOnHand(busiest); }),
-           microsecondsPerCall(50, [&](int) { stockFloor(busiest); }));
+    const auto typicalItem = [&](int i) { return typical[size_t(i) % typical.size()]; };
+    paths.push_back({QStringLiteral("stock on hand, typical goods"), 500,
+                     [&](int i) { dm.StockOnHand(typicalItem(i)); }, [&](int i) { stockFloor(typicalItem(i)); }});
+    paths.push_back({QStringLiteral("stock on hand, busiest goods"), 20, [&](int) { dm.StockOnHand(busiest); },
+                     [&](int) { stockFloor(busiest); }});
 
-    Floor lastPrice(dm, kLastPrice);
+    Floor lastPrice(dm, QString::fromLatin1(kLastPrice));
+    Floor sellPrice(dm, QString::fromLatin1(kSellPrice));
     std::vector<std::pair<int, int>> pairs;
     for (const QVariantList &row : dm.QueryRows(QStringLiteral(
              "select first 200 tr.TRANZ_RED_NOM_ID, t.TRANZ_KONT_ID from TRANZ_RED tr join TRANZ t on "
              "t.TRANZ_ID = tr.TRANZ_RED_TRANZ_ID where t.TRANZ_KONT_ID > 1 and mod(tr.TRANZ_RED_ID, 4999) = 0")))
         pairs.emplace_back(row.at(0).toInt(), row.at(1).toInt());
-    report(out, QStringLiteral("last price"), int(pairs.size()),
-           microsecondsPerCall(int(pairs.size()), [&](int i) { dm.LastPrice(pairs[size_t(i)].first, pairs[size_t(i)].second); }),
-           microsecondsPerCall(int(pairs.size()), [&](int i) {
-               lastPrice.firstValue({{QStringLiteral("NOM_ID"), pairs[size_t(i)].first},
-                                     {QStringLiteral("KONTR_ID"), pairs[size_t(i)].second}});
-           }));
-
-    const QDate monthStart(today.year(), today.month(), 1);
-    const QDate monthEnd = monthStart.addMonths(1).addDays(-1);
-    const Params journalParams = data::journalPeriodParams(monthStart, monthEnd);
-    const QByteArray journalAsWorded = data::journalStatement(0, monthStart, monthEnd).toUtf8();
-    Floor journal(dm, journalAsWorded.constData());
-    const int journalCalls = 20;
-    const auto issuedJournal = [&](const char *sql, const Params &params) {
-        return microsecondsPerCall(journalCalls, [&](int) { dm.QueryRows(QString::fromLatin1(sql), params); });
-    };
-    report(out, QStringLiteral("journal of one month (%1 rows)").arg(journal.rowCount(journalParams)),
-           journalCalls, issuedJournal(journalAsWorded.constData(), journalParams),
-           microsecondsPerCall(journalCalls, [&](int) { journal.rowCount(journalParams); }));
-
-    Floor outstanding(dm, kOutstandingMoney);
-    const Params outstandingParams{{QStringLiteral("Tranz_Type_Id"), 11}, {QStringLiteral("ToDate"), today}};
-    report(out, QStringLiteral("outstanding money per counterparty (%1 rows)").arg(outstanding.rowCount(outstandingParams)),
-           journalCalls,
-           microsecondsPerCall(journalCalls, [&](int) { dm.QueryRows(QString::fromLatin1(kOutstandingMoney), outstandingParams); }),
-           microsecondsPerCall(journalCalls, [&](int) { outstanding.rowCount(outstandingParams); }));
+    int fallBacks = 0;
+    for (const auto &[goods, counterparty] : pairs) {
+        if (number(lastPrice.firstValue({{QStringLiteral("NOM_ID"), goods}, {QStringLiteral("KONTR_ID"), counterparty}})) <= 0)
+            ++fallBacks;
+    }
+    paths.push_back({QStringLiteral("last price (%1 of %2 fall back)").arg(fallBacks).arg(pairs.size()),
+                     int(pairs.size()),
+                     [&](int i) { dm.LastPrice(pairs[size_t(i)].first, pairs[size_t(i)].second); },
+                     [&](int i) {
+                         const auto [goods, counterparty] = pairs[size_t(i)];
+                         const double price = number(lastPrice.firstValue(
+                             {{QStringLiteral("NOM_ID"), goods}, {QStringLiteral("KONTR_ID"), counterparty}}));
+                         if (!(price > 0 && goods != 0 && counterparty != 0) && goods != 0)
+                             number(sellPrice.firstValue({{QStringLiteral("NOM_ID"), goods}}));
+                     }});
 
     std::vector<std::unique_ptr<Floor>> maxima;
-    for (const char *sql : {"SELECT max(ID) FROM BANK_ACCOUNTS", "SELECT max(ID) FROM CATEGORY", "SELECT max(ID) FROM CITIES",
-                            "SELECT max(ID) FROM CONTACTINFO", "SELECT max(ID) FROM INVOICES",
-                            "SELECT max(DETAIL_ID) FROM INVOICE_DETAILS", "SELECT max(KONTR_ID) FROM KONTR",
-                            "SELECT max(MERKI_ID) FROM MERKI", "SELECT max(ID) FROM MRU_ITEMS", "SELECT max(NOM_ID) FROM NOM",
-                            "SELECT max(TRANZ_ID) FROM TRANZ", "SELECT max(TRANZ_RED_ID) FROM TRANZ_RED"})
-        maxima.push_back(std::make_unique<Floor>(dm, sql));
-    report(out, QStringLiteral("AdjustCounters"), journalCalls,
-           microsecondsPerCall(journalCalls, [&](int) { dm.AdjustCounters(data::CounterAdjustment::Reset); }),
-           microsecondsPerCall(journalCalls, [&](int) {
-               for (auto &maximum : maxima)
-                   maximum->firstValue({});
-           }));
+    const std::vector<std::pair<int, const char *>> counterTables = {
+        {data::CounterBankAccounts, "SELECT max(ID) FROM BANK_ACCOUNTS"},
+        {data::CounterCategory, "SELECT max(ID) FROM CATEGORY"},
+        {data::CounterCities, "SELECT max(ID) FROM CITIES"},
+        {data::CounterContactInfo, "SELECT max(ID) FROM CONTACTINFO"},
+        {data::CounterInvoices, "SELECT max(ID) FROM INVOICES"},
+        {data::CounterInvoiceDetails, "SELECT max(DETAIL_ID) FROM INVOICE_DETAILS"},
+        {data::CounterKontr, "SELECT max(KONTR_ID) FROM KONTR"},
+        {data::CounterMerki, "SELECT max(MERKI_ID) FROM MERKI"},
+        {data::CounterMruItems, "SELECT max(ID) FROM MRU_ITEMS"},
+        {data::CounterNom, "SELECT max(NOM_ID) FROM NOM"},
+        {data::CounterTranz, "SELECT max(TRANZ_ID) FROM TRANZ"},
+        {data::CounterTranzRed, "SELECT max(TRANZ_RED_ID) FROM TRANZ_RED"}};
+    for (const auto &table : counterTables)
+        maxima.push_back(std::make_unique<Floor>(dm, QString::fromLatin1(table.second)));
+    Floor resetCounter(dm, QString::fromLatin1(kResetCounter));
+    paths.push_back({QStringLiteral("AdjustCounters"), 10, [&](int) { dm.AdjustCounters(data::CounterAdjustment::Reset); },
+                     [&](int) {
+                         for (size_t i = 0; i < maxima.size(); ++i) {
+                             const QVariant highest = maxima[i]->firstValue();
+                             resetCounter.execute({{QStringLiteral("VAL"), highest.isNull() ? 0 : highest.toInt()},
+                                                   {QStringLiteral("ID"), counterTables[i].first}});
+                             dm.CommitRetaining();
+                         }
+                         dm.CommitRetaining();
+                     }});
+
+    // The journal as its window opens it; the floor is the engine's own
+    // fetch of the same rows, decoding nothing.
+    const QDate lastMonth = QDate(today.year(), today.month(), 1).addMonths(-1);
+    struct JournalPeriod
+    {
+        QString name;
+        QDate from;
+        QDate to;
+        int calls;
+    };
+    const std::vector<JournalPeriod> periods = {
+        {QStringLiteral("journal, %1").arg(lastMonth.toString(QStringLiteral("MM.yyyy"))), lastMonth,
+         lastMonth.addMonths(1).addDays(-1), 10},
+        {QStringLiteral("journal, one year"), today.addYears(-1).addDays(1), today, 2},
+        {QStringLiteral("journal, all documents"), QDate(), QDate(), 1}};
+    std::vector<std::unique_ptr<Floor>> journalFloors;
+    std::vector<std::unique_ptr<db::Dataset>> journals;
+    std::vector<Params> journalParams;
+    for (const JournalPeriod &period : periods) {
+        const QString sql = data::journalStatement(0, period.from, period.to);
+        journalParams.push_back(data::journalPeriodParams(period.from, period.to));
+        journalFloors.push_back(std::make_unique<Floor>(dm, sql));
+        journals.push_back(dm.createDataset(sql));
+        for (auto it = journalParams.back().cbegin(); it != journalParams.back().cend(); ++it)
+            journals.back()->setParam(it.key(), it.value());
+    }
+    for (size_t i = 0; i < periods.size(); ++i) {
+        db::Dataset &journal = *journals[i];
+        Floor &floor = *journalFloors[i];
+        const Params &params = journalParams[i];
+        paths.push_back({periods[i].name + QStringLiteral(" (%1 rows)").arg(floor.fetchedRows(params)), periods[i].calls,
+                         [&journal](int) {
+                             journal.close();
+                             journal.open();
+                         },
+                         [&floor, &params](int) { floor.fetchedRows(params); }});
+    }
+
+    Floor outstanding(dm, QString::fromLatin1(kOutstandingMoney));
+    const Params outstandingParams{{QStringLiteral("Tranz_Type_Id"), 11}, {QStringLiteral("ToDate"), today}};
+    paths.push_back({QStringLiteral("outstanding money (%1 rows)").arg(outstanding.fetchedRows(outstandingParams)), 10,
+                     [&](int) { dm.QueryRows(QString::fromLatin1(kOutstandingMoney), outstandingParams); },
+                     [&](int) { outstanding.decodedRows(outstandingParams); }});
+
+    out << QStringLiteral("%1 rounds, issued and floor in turns; median µs per call ± half the range "
+                          "of the rounds, in percent of the median\n\n")
+               .arg(options.rounds);
+    bool withinLimit = true;
+    for (const Path &path : paths) {
+        std::vector<double> issued;
+        std::vector<double> floor;
+        path.issued(0); // the first call of each reads its pages from disk
+        path.floor(0);
+        for (int round = 0; round < options.rounds; ++round) {
+            if (round % 2 == 0) {
+                issued.push_back(microsecondsPerCall(path.calls, path.issued));
+                floor.push_back(microsecondsPerCall(path.calls, path.floor));
+            } else {
+                floor.push_back(microsecondsPerCall(path.calls, path.floor));
+                issued.push_back(microsecondsPerCall(path.calls, path.issued));
+            }
+        }
+        const Figure issuedFigure = figure(issued);
+        const Figure floorFigure = figure(floor);
+        const double ratio = issuedFigure.median / floorFigure.median;
+        const bool over = options.maxRatio > 0 && ratio > options.maxRatio;
+        withinLimit = withinLimit && !over;
+        out << qSetFieldWidth(46) << Qt::left << path.name << qSetFieldWidth(0)
+            << QStringLiteral("%1 calls  issued %2 µs ±%3%  floor %4 µs ±%5%  ratio %6%7")
+                   .arg(path.calls, 4)
+                   .arg(issuedFigure.median, 10, 'f', 1)
+                   .arg(issuedFigure.spread * 50, 3, 'f', 0)
+                   .arg(floorFigure.median, 10, 'f', 1)
+                   .arg(floorFigure.spread * 50, 3, 'f', 0)
+                   .arg(ratio, 5, 'f', 2)
+                   .arg(over ? QStringLiteral("  OVER %1").arg(options.maxRatio) : QString())
+            << Qt::endl;
+    }
 
     out << "\nplans:\n";
     out << "  stock cut-off:     " << cutOff.plan() << '\n';
     out << "  stock sum:         " << stockSum.plan() << '\n';
     out << "  last price:        " << lastPrice.plan() << '\n';
-    out << "  journal:           " << journal.plan() << '\n';
+    out << "  journal, month:    " << journalFloors.front()->plan() << '\n';
     out << "  outstanding money: " << outstanding.plan() << '\n';
     out << "  highest TRANZ_ID:  " << maxima[10]->plan() << '\n';
     out << "  highest KONTR_ID:  " << maxima[6]->plan() << '\n';
+    return withinLimit;
 }
 
 } // namespace bench

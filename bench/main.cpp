@@ -10,20 +10,47 @@
 #include <QFile>
 #include <QTextStream>
 
+namespace {
+
+// The options after the database name; false on anything else.
+bool readOptions(const QStringList &options, bench::BenchmarkOptions &result)
+{
+    for (int i = 0; i < options.size(); i += 2) {
+        if (i + 1 >= options.size())
+            return false;
+        bool ok = false;
+        if (options[i] == QLatin1String("--max-ratio"))
+            result.maxRatio = options[i + 1].toDouble(&ok);
+        else if (options[i] == QLatin1String("--rounds"))
+            result.rounds = options[i + 1].toInt(&ok);
+        if (!ok || result.rounds < 1 || result.maxRatio < 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 // varnex-bench generate DB   makes a realistic database (a few minutes)
-// varnex-bench run DB        times the hot queries on it
+// varnex-bench run DB [--max-ratio R] [--rounds N]
+//                            times the hot paths on it; status 3 when a
+//                            ratio to its floor exceeds R
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     const QStringList arguments = app.arguments().mid(1);
-    if (arguments.size() != 2 || (arguments[0] != QLatin1String("generate") && arguments[0] != QLatin1String("run"))) {
-        QTextStream(stderr) << "usage: varnex-bench generate|run DATABASE\n";
+    bench::BenchmarkOptions options;
+    const bool generate = arguments.size() == 2 && arguments[0] == QLatin1String("generate");
+    const bool run = arguments.size() >= 2 && arguments[0] == QLatin1String("run") && readOptions(arguments.mid(2), options);
+    if (!generate && !run) {
+        QTextStream(stderr) << "usage: varnex-bench generate DATABASE\n"
+                               "       varnex-bench run DATABASE [--max-ratio RATIO] [--rounds N]\n";
         return 2;
     }
     const QString database = arguments[1];
     try {
-        if (arguments[0] == QLatin1String("generate")) {
+        if (generate) {
             if (QFile::exists(database))
                 throw varnex::Error(QStringLiteral("%1 exists already").arg(database));
             installDatabase(database, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), data::kTargetSchemaVersion);
@@ -34,12 +61,12 @@ int main(int argc, char *argv[])
         dm.ApplyConnectionConfig();
         if (!dm.Connect())
             throw varnex::Error(messages.line);
-        if (arguments[0] == QLatin1String("generate")) {
+        if (generate) {
             bench::generateDatabase(dm, bench::Sizes(), QDate::currentDate(), [&](const QString &step) {
                 out << step << Qt::endl;
             });
-        } else {
-            bench::runQueryBenchmark(dm, out);
+        } else if (!bench::runQueryBenchmark(dm, out, options)) {
+            return 3;
         }
     } catch (const varnex::Error &error) {
         QTextStream(stderr) << error.message() << '\n';

@@ -8,6 +8,7 @@
 #include "db/Script.h"
 #include "db/Services.h"
 #include "db/Statement.h"
+#include "db/StatementCache.h"
 #include "db/Transaction.h"
 #include "util/Error.h"
 
@@ -23,19 +24,17 @@ const char *const kUpdateConfig = "update APP_CONFIG set KEY_VALUE = :KEY_VALUE 
 const char *const kInsertConfig = "insert into  APP_CONFIG (KEY_VALUE,KEY_ID) values(:KEY_VALUE, :KEY_ID)";
 const char *const kNewCounterValue = "EXECUTE PROCEDURE GETCOUNTERVAL :ID";
 
-// Prepares and runs one statement in the main transaction; values for names
-// the statement does not use are ignored.
-std::unique_ptr<db::Statement> execute(db::Attachment &database, db::Transaction &transaction, const QString &sql,
-                                       const data::SqlParams &params)
+// Reads every row of an executed statement.
+std::vector<QVariantList> allRows(db::Statement &statement)
 {
-    auto statement = std::make_unique<db::Statement>(database, transaction);
-    statement->prepare(sql);
-    for (auto it = params.cbegin(); it != params.cend(); ++it) {
-        if (statement->hasParameter(it.key()))
-            statement->setParameter(it.key(), it.value());
+    std::vector<QVariantList> rows;
+    while (statement.fetch()) {
+        QVariantList row;
+        for (int column = 0; column < statement.columnCount(); ++column)
+            row << statement.value(column);
+        rows.push_back(row);
     }
-    statement->execute();
-    return statement;
+    return rows;
 }
 
 } // namespace
@@ -48,6 +47,8 @@ TBaseDM::TBaseDM(MessageSink &messages)
     , m_database(std::make_unique<db::Attachment>())
     , m_main(std::make_unique<db::Transaction>(*m_database))
     , m_counters(std::make_unique<db::Transaction>(*m_database))
+    , m_statements(std::make_unique<db::StatementCache>(*m_database, *m_main))
+    , m_counterStatements(std::make_unique<db::StatementCache>(*m_database, *m_counters))
 {
 }
 
@@ -60,6 +61,9 @@ void TBaseDM::ReadConnectionConfig(TSettings &settings)
 {
     embeddedMode = QFileInfo::exists(programDirectory + QLatin1String("firebird.conf"));
     localMode = settings.ReadString(QStringLiteral("clientinfo\\network"), QStringLiteral("0")) != QLatin1String("1");
+    bool isNumber = false;
+    const int pages = settings.ReadString(QStringLiteral("db_server\\page_cache"), QString()).trimmed().toInt(&isNumber);
+    pageCache = isNumber ? qBound(kLeastPageCache, pages, kMostPageCache) : kDefaultPageCache;
     if (localMode || embeddedMode)
         return;
     host = settings.ReadString(QStringLiteral("db_server\\host"), QStringLiteral("localhost"));
@@ -111,8 +115,9 @@ bool TBaseDM::EnsureDatabaseUser()
 
 bool TBaseDM::attachAs(const QString &userName, const QString &userPassword)
 {
+    dropStatements();
     try {
-        m_database->attach(m_connectionName, userName, userPassword);
+        m_database->attach(m_connectionName, userName, userPassword, pageCache);
     } catch (const varnex::Error &) {
         m_messages.showMessage(
             QStringLiteral("[%1:%2]\n\rСървъра на базата данни не е открит! Моля, рестартирайте компютъра.\n\r"
@@ -140,6 +145,7 @@ void TBaseDM::Disconnect()
         return;
     CloseLookups();
     try {
+        dropStatements();
         m_main->commit();
         m_counters->rollback();
         m_database->detach();
@@ -152,7 +158,15 @@ void TBaseDM::Disconnect()
         m_main->abandon();
         m_counters->abandon();
         m_database->abandon();
+        // Handles of a connection let go are freed without the server.
+        dropStatements();
     }
+}
+
+void TBaseDM::dropStatements()
+{
+    m_statements->clear();
+    m_counterStatements->clear();
 }
 
 bool TBaseDM::IsConnected() const
@@ -162,39 +176,42 @@ bool TBaseDM::IsConnected() const
 
 qint64 TBaseDM::ExecSQL(const QString &sql, const data::SqlParams &params)
 {
-    const qint64 changed = execute(*m_database, *m_main, sql, params)->rowsAffected();
+    qint64 changed;
+    if (db::StatementCache::keeps(sql)) {
+        changed = m_statements->run(sql, params, [](db::Statement &statement) { return statement.rowsAffected(); });
+    } else {
+        db::StatementCache once(*m_database, *m_main);
+        dropStatements();
+        changed = once.run(sql, params, [](db::Statement &statement) { return statement.rowsAffected(); });
+    }
     m_main->commitRetaining();
     return changed;
 }
 
 QVariant TBaseDM::QueryValue(const QString &sql, const QString &field, const data::SqlParams &params)
 {
-    const auto statement = execute(*m_database, *m_main, sql, params);
-    if (!statement->fetch())
-        return QVariant();
-    return field.isEmpty() ? statement->value(0) : statement->value(field);
+    return m_statements->run(sql, params, [&field](db::Statement &statement) {
+        if (!statement.fetch())
+            return QVariant();
+        return field.isEmpty() ? statement.value(0) : statement.value(field);
+    });
 }
 
 bool TBaseDM::HasRows(const QString &sql, const data::SqlParams &params)
 {
-    return execute(*m_database, *m_main, sql, params)->fetch();
+    return m_statements->run(sql, params, [](db::Statement &statement) { return statement.fetch(); });
 }
 
 std::vector<QVariantList> TBaseDM::QueryRows(const QString &sql, const data::SqlParams &params)
 {
-    const auto statement = execute(*m_database, *m_main, sql, params);
-    std::vector<QVariantList> rows;
-    while (statement->fetch()) {
-        QVariantList row;
-        for (int column = 0; column < statement->columnCount(); ++column)
-            row << statement->value(column);
-        rows.push_back(row);
-    }
-    return rows;
+    return m_statements->run(sql, params, allRows);
 }
 
 bool TBaseDM::RunScriptStatement(const QString &sql)
 {
+    // A script statement may change the schema, which would leave every
+    // statement prepared before it refused by the server.
+    dropStatements();
     try {
         db::Script(*m_database, *m_main).execute(sql);
         m_main->commitRetaining();
@@ -317,13 +334,12 @@ int TBaseDM::NewCounterValue(int counter)
 {
     m_counters->start();
     try {
-        db::Statement procedure(*m_database, *m_counters);
-        procedure.prepare(QString::fromLatin1(kNewCounterValue));
-        procedure.setParameter(QStringLiteral("ID"), counter);
-        procedure.execute();
-        if (!procedure.fetch())
-            throw varnex::Error(QStringLiteral("Броячът %1 не върна стойност.").arg(counter));
-        const int value = procedure.value(QStringLiteral("RES")).toInt();
+        const int value = m_counterStatements->run(
+            QString::fromLatin1(kNewCounterValue), {{QStringLiteral("ID"), counter}}, [counter](db::Statement &procedure) {
+                if (!procedure.fetch())
+                    throw varnex::Error(QStringLiteral("Броячът %1 не върна стойност.").arg(counter));
+                return procedure.value(QStringLiteral("RES")).toInt();
+            });
         m_counters->commit();
         return value;
     } catch (...) {

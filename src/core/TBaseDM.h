@@ -18,6 +18,7 @@ class TSettings;
 namespace db {
 class Attachment;
 class Dataset;
+class StatementCache;
 class Transaction;
 } // namespace db
 
@@ -61,6 +62,15 @@ public:
     bool localMode = true;
     bool embeddedMode = false;
     bool loginRequired = false;
+    // Database pages the engine is asked to keep in memory for this
+    // database (`db_server\page_cache`, sent when the connection opens). The
+    // engine's own 2,048 pages (16 MB) hold a fraction of a few years'
+    // documents; 32,768 pages (256 MB at the 8 KB page size) hold all of a
+    // database of a million lines, and memory is taken only as pages are read.
+    static constexpr int kDefaultPageCache = 32768;
+    static constexpr int kLeastPageCache = 2048;
+    static constexpr int kMostPageCache = 131072;
+    int pageCache = kDefaultPageCache;
     int currentUserId = 0;
     QString currentUserName = QStringLiteral("Default");
 
@@ -155,6 +165,9 @@ private:
     // Opens the connection as the given user; on failure shows "Грешка: 001".
     bool attachAs(const QString &userName, const QString &userPassword);
     bool databaseMarkedReadOnly() const;
+    // Lets go of every prepared statement: before the connection goes, and
+    // after anything that may have changed the schema.
+    void dropStatements();
 
     MessageSink &m_messages;
     bool m_inZone = false;
@@ -164,4 +177,6 @@ private:
     std::unique_ptr<db::Attachment> m_database;
     std::unique_ptr<db::Transaction> m_main;
     std::unique_ptr<db::Transaction> m_counters;
+    std::unique_ptr<db::StatementCache> m_statements;
+    std::unique_ptr<db::StatementCache> m_counterStatements;
 };

@@ -58,6 +58,7 @@ bool TBaseDM::StartSession()
         return false;
     m_main->start();
     const SchemaResult schema = PrepareSchema();
+    dropStatements();
     if (schema != SchemaResult::Ready) {
         m_messages.showMessage(SchemaFailureText(), SchemaFailureCaption(schema), MessageKind::Error);
         m_main->abandon();

@@ -30,7 +30,7 @@ Attachment::~Attachment()
     abandon();
 }
 
-void Attachment::attach(const QString &database, const QString &user, const QString &password)
+void Attachment::attach(const QString &database, const QString &user, const QString &password, int pageBuffers)
 {
     detach();
     QByteArray dpb;
@@ -41,6 +41,12 @@ void Attachment::attach(const QString &database, const QString &user, const QStr
     dpb.append(char(isc_dpb_sql_dialect));
     dpb.append(char(1));
     dpb.append(char(3));
+    if (pageBuffers > 0) {
+        dpb.append(char(isc_dpb_num_buffers));
+        dpb.append(char(4));
+        for (int shift = 0; shift < 32; shift += 8)
+            dpb.append(char((quint32(pageBuffers) >> shift) & 0xFF));
+    }
 
     const QByteArray name = QFile::encodeName(database);
     Status status;

@@ -17,7 +17,9 @@ public:
     Attachment(const Attachment &) = delete;
     Attachment &operator=(const Attachment &) = delete;
 
-    void attach(const QString &database, const QString &user, const QString &password);
+    // `pageBuffers` above 0 asks the engine for a page cache of that many
+    // database pages; 0 leaves it at the engine's setting.
+    void attach(const QString &database, const QString &user, const QString &password, int pageBuffers = 0);
     void detach();
     // Lets go of a connection the server has dropped; never fails.
     void abandon();

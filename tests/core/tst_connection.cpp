@@ -86,6 +86,23 @@ TEST_F(ConnectionConfig, AMissingDatabaseShowsTheServerNotFoundMessage)
     EXPECT_NO_THROW(dm.Disconnect());
 }
 
+TEST_F(ConnectionConfig, PageCacheComesFromTheSettingsWithinBounds)
+{
+    for (const bool network : {true, false}) {
+        settings.WriteString(QStringLiteral("clientinfo\\network"), network ? QStringLiteral("1") : QStringLiteral("0"));
+        for (const auto &[written, read] : std::vector<std::pair<QString, int>>{{QStringLiteral("40000"), 40000},
+                                                                               {QStringLiteral("10"), Tdm::kLeastPageCache},
+                                                                               {QStringLiteral("-5"), Tdm::kLeastPageCache},
+                                                                               {QStringLiteral("9999999"), Tdm::kMostPageCache},
+                                                                               {QStringLiteral("many"), Tdm::kDefaultPageCache}}) {
+            settings.WriteString(QStringLiteral("db_server\\page_cache"), written);
+            dm.ReadConnectionConfig(settings);
+            EXPECT_EQ(dm.pageCache, read) << written.toStdString();
+        }
+    }
+    EXPECT_EQ(Tdm(messages).pageCache, Tdm::kDefaultPageCache);
+}
+
 using ConfigKeys = testing_support::DatabaseTest;
 
 TEST_F(ConfigKeys, SetByIdInsertsThenUpdates)
