@@ -15,6 +15,7 @@
 #include "util/Error.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -42,9 +43,13 @@ TfrmBaseGridForm::TfrmBaseGridForm(QWidget *owner)
     actnClose = action("Затвори", QKeySequence(Qt::ALT | Qt::Key_F4), QStyle::SP_DialogCloseButton);
     actnColumns = action("Избор на колони", QKeySequence(), QStyle::SP_FileDialogListView);
     actnRefresh = action("Обнови", QKeySequence(Qt::Key_F5), QStyle::SP_BrowserReload);
+    actnChoose = action("Избор", QKeySequence(), QStyle::SP_DialogApplyButton);
+    actnChoose->setToolTip(QStringLiteral("Избира текущия запис"));
+    actnChoose->setVisible(false);
     actnRefresh->setToolTip(QStringLiteral("Обнови списъка"));
     actnEdit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
 
+    connect(actnChoose, &QAction::triggered, this, [this] { runGuarded(this, [this] { ChooseExecute(); }); });
     connect(actnNew, &QAction::triggered, this, [this] { runGuarded(this, [this] { NewExecute(); }); });
     connect(actnEdit, &QAction::triggered, this, [this] { runGuarded(this, [this] { EditExecute(); }); });
     connect(actnDelete, &QAction::triggered, this, [this] { runGuarded(this, [this] { DeleteExecute(); }); });
@@ -91,6 +96,7 @@ TfrmBaseGridForm::TfrmBaseGridForm(QWidget *owner)
     m_grid->setObjectName(QStringLiteral("Grid"));
     m_mainLayout->addWidget(m_grid, 1);
 
+    m_btnChoose = addToolButton(actnChoose);
     m_btnNew = addToolButton(actnNew);
     m_btnEdit = addToolButton(actnEdit);
     m_btnDelete = addToolButton(actnDelete);
@@ -112,7 +118,15 @@ TfrmBaseGridForm::TfrmBaseGridForm(QWidget *owner)
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { m_gridMenu->popup(m_grid->viewport()->mapToGlobal(at)); });
-    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { GridDoubleClicked(); });
+    // While choosing, Enter on the grid and a double-click choose the row;
+    // otherwise the double-click is the window's own.
+    m_grid->installEventFilter(this);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] {
+        if (m_choosing)
+            actnChoose->trigger();
+        else
+            GridDoubleClicked();
+    });
 
     resize(760, 520);
     BuildToolbar();
@@ -167,11 +181,49 @@ void TfrmBaseGridForm::UpdateActions()
     actnFilter->setEnabled(AllowFilter && isBrowsing());
     actnRemoveFilter->setEnabled(FilterActive && AllowFilter && isBrowsing());
     actnPrint->setEnabled(isBrowsing());
+    actnChoose->setEnabled(m_choosing && isBrowsing() && filled);
+}
+
+bool TfrmBaseGridForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && m_choosing && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            actnChoose->trigger();
+            return true;
+        }
+    }
+    return TfrmBaseForm::eventFilter(watched, event);
+}
+
+void TfrmBaseGridForm::setChooseMode(bool choosing)
+{
+    m_choosing = choosing;
+    actnChoose->setVisible(choosing);
+    BuildToolbar();
+    UpdateActions();
+}
+
+void TfrmBaseGridForm::ChooseExecute()
+{
+    if (!actnChoose->isEnabled())
+        return;
+    m_chosenKey = m_dataset->value(KeyField);
+    done(QDialog::Accepted);
+}
+
+int TfrmBaseGridForm::ChosenKey() const
+{
+    return result() == QDialog::Accepted && !m_chosenKey.isNull() ? m_chosenKey.toInt() : -1;
 }
 
 void TfrmBaseGridForm::BuildToolbar()
 {
     m_toolbarLayout.clear();
+    setToolbarButtonShown(m_btnChoose, m_choosing);
+    if (m_choosing)
+        m_toolbarLayout.addButton(m_btnChoose, 0);
     setToolbarButtonShown(m_btnNew, AllowInsert);
     setToolbarButtonShown(m_btnEdit, AllowEdit);
     setToolbarButtonShown(m_btnDelete, AllowDelete);
@@ -333,8 +385,10 @@ void TfrmBaseGridForm::RefreshList()
 
 void TfrmBaseGridForm::ApplyShowParams()
 {
-    if (TakeParam(SettingsPrefix + QLatin1String("::SHOWCMD"), QString()).toString() == QLatin1String("NEW")
-        && actnNew->isEnabled())
+    const QString command = TakeParam(SettingsPrefix + QLatin1String("::SHOWCMD"), QString()).toString();
+    if (command == QLatin1String("CHOOSE"))
+        setChooseMode(true);
+    else if (command == QLatin1String("NEW") && actnNew->isEnabled())
         actnNew->trigger();
 }
 

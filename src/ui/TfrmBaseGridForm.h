@@ -54,6 +54,8 @@ public:
     QAction *actnClose;
     QAction *actnColumns;
     QAction *actnRefresh;
+    // Shown only while the window is opened to choose a row for its opener.
+    QAction *actnChoose;
 
     virtual bool DeleteVeto();
     virtual void BeforeDelete();
@@ -69,6 +71,13 @@ public:
     virtual void SetFilter(const QString &condition, const QString &captionText);
     // Re-evaluates which actions are enabled.
     virtual void UpdateActions();
+
+    // Opened to choose a row (also the show command "CHOOSE"): "Избор",
+    // Enter or a double-click on a row closes the window accepted, and
+    // ChosenKey gives that row's KeyField; −1 when nothing was chosen.
+    void setChooseMode(bool choosing);
+    bool chooseMode() const { return m_choosing; }
+    int ChosenKey() const;
 
     void SaveCurrentKey();
     void RestoreCurrentKey();
@@ -92,8 +101,10 @@ protected:
     virtual void DeleteExecute();
     virtual void FilterExecute();
     virtual void GridDoubleClicked();
+    virtual void ChooseExecute();
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     bool isBrowsing() const;
     bool isEditingDataset() const;
     QToolButton *addToolButton(QAction *action);
@@ -104,6 +115,7 @@ protected:
     QWidget *m_filterPanel;
     QHBoxLayout *m_filterLayout;
     QVBoxLayout *m_mainLayout;
+    QToolButton *m_btnChoose;
     QToolButton *m_btnNew;
     QToolButton *m_btnEdit;
     QToolButton *m_btnDelete;
@@ -117,4 +129,6 @@ private:
     DataGrid *m_grid;
     db::Dataset *m_dataset = nullptr;
     QVariant m_rememberedKey;
+    bool m_choosing = false;
+    QVariant m_chosenKey;
 };

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -206,6 +207,54 @@ TEST_F(ListWindows, TheShowCommandActsOnce)
     window.units->cancel();
     window.ShowList();
     EXPECT_EQ(window.units->state(), db::Dataset::State::Browse);
+}
+
+// What an opener does to let the user pick: a modal showing in choose mode,
+// and the chosen key afterwards.
+int chooseWith(frmUnitsList &window, const std::function<void()> &userAction)
+{
+    window.setChooseMode(true);
+    QTimer::singleShot(0, &window, userAction);
+    QTimer::singleShot(5000, &window, [&window] { window.done(QDialog::Rejected); }); // never hang the run
+    window.exec();
+    return window.ChosenKey();
+}
+
+TEST_F(ListWindows, OpenedToChooseEnterOrADoubleClickReturnsTheRow)
+{
+    frmUnitsList window;
+    EXPECT_FALSE(window.actnChoose->isVisible());
+    PutParam(QStringLiteral("UNITS::SHOWCMD"), QStringLiteral("CHOOSE"));
+    window.ShowList();
+    EXPECT_TRUE(window.chooseMode());
+    EXPECT_TRUE(window.actnChoose->isVisible());
+    window.hide();
+    EXPECT_EQ(chooseWith(window, [&] {
+                  ASSERT_TRUE(window.units->locate({QStringLiteral("MERKI_ID")}, {3}));
+                  QTest::keyClick(window.Grid(), Qt::Key_Return);
+              }),
+              3);
+    EXPECT_EQ(window.units->state(), db::Dataset::State::Browse); // nothing opened for editing
+
+    EXPECT_EQ(chooseWith(window, [&] {
+                  ASSERT_TRUE(window.units->locate({QStringLiteral("MERKI_ID")}, {5}));
+                  Q_EMIT window.Grid()->doubleClicked(window.Grid()->currentIndex());
+              }),
+              5);
+    EXPECT_EQ(chooseWith(window, [&] { window.actnClose->trigger(); }), -1);
+}
+
+TEST_F(ListWindows, AnEmptyListOffersNothingToChoose)
+{
+    frmUnitsList window;
+    window.units->setParam(QStringLiteral("MIN_ID"), 100);
+    window.units->reopen();
+    EXPECT_EQ(chooseWith(window, [&] {
+                  EXPECT_FALSE(window.actnChoose->isEnabled());
+                  window.actnChoose->trigger();
+                  window.actnClose->trigger();
+              }),
+              -1);
 }
 
 TEST_F(ListWindows, TheColumnChooserRefusesAnEmptyChoice)
