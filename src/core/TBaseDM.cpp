@@ -113,11 +113,11 @@ bool TBaseDM::EnsureDatabaseUser()
     return true;
 }
 
-bool TBaseDM::attachAs(const QString &userName, const QString &userPassword)
+bool TBaseDM::attachAs(const QString &userName, const QString &userPassword, int pageBuffers)
 {
     dropStatements();
     try {
-        m_database->attach(m_connectionName, userName, userPassword, pageCache);
+        m_database->attach(m_connectionName, userName, userPassword, pageBuffers);
     } catch (const varnex::Error &) {
         m_messages.showMessage(
             QStringLiteral("[%1:%2]\n\rСървъра на базата данни не е открит! Моля, рестартирайте компютъра.\n\r"

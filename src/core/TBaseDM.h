@@ -62,8 +62,9 @@ public:
     bool localMode = true;
     bool embeddedMode = false;
     bool loginRequired = false;
-    // Database pages the engine is asked to keep in memory for this
-    // database (`db_server\page_cache`, sent when the connection opens). The
+    // Database pages the engine keeps in memory for this database
+    // (`db_server\page_cache`, recorded in the database's header by the
+    // administrator's connection at the start of a session). The
     // engine's own 2,048 pages (16 MB) hold a fraction of a few years'
     // documents; 32,768 pages (256 MB at the 8 KB page size) hold all of a
     // database of a million lines, and memory is taken only as pages are read.
@@ -163,7 +164,7 @@ protected:
 
 private:
     // Opens the connection as the given user; on failure shows "Грешка: 001".
-    bool attachAs(const QString &userName, const QString &userPassword);
+    bool attachAs(const QString &userName, const QString &userPassword, int pageBuffers = 0);
     bool databaseMarkedReadOnly() const;
     // Lets go of every prepared statement: before the connection goes, and
     // after anything that may have changed the schema.

@@ -53,8 +53,9 @@ bool TBaseDM::StartSession()
     if (!embeddedMode)
         EnsureDatabaseUser();
 
-    // The schema is checked and brought up to date as the administrator.
-    if (!attachAs(QStringLiteral("SYSDBA"), QStringLiteral("pendrolix")))
+    // The schema is checked and brought up to date as the administrator,
+    // who also records the page cache for the database's next opening.
+    if (!attachAs(QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), pageCache))
         return false;
     m_main->start();
     const SchemaResult schema = PrepareSchema();

@@ -42,7 +42,7 @@ void Attachment::attach(const QString &database, const QString &user, const QStr
     dpb.append(char(1));
     dpb.append(char(3));
     if (pageBuffers > 0) {
-        dpb.append(char(isc_dpb_num_buffers));
+        dpb.append(char(isc_dpb_set_page_buffers));
         dpb.append(char(4));
         for (int shift = 0; shift < 32; shift += 8)
             dpb.append(char((quint32(pageBuffers) >> shift) & 0xFF));

@@ -17,8 +17,11 @@ public:
     Attachment(const Attachment &) = delete;
     Attachment &operator=(const Attachment &) = delete;
 
-    // `pageBuffers` above 0 asks the engine for a page cache of that many
-    // database pages; 0 leaves it at the engine's setting.
+    // `pageBuffers` above 0 records in the database's header a page cache of
+    // that many pages. The engine shares one cache per open database, sizes
+    // it from the header when it opens the database and ignores a size asked
+    // for per connection, so the new size holds from the next opening on.
+    // Only the database's owner or an administrator may do this.
     void attach(const QString &database, const QString &user, const QString &password, int pageBuffers = 0);
     void detach();
     // Lets go of a connection the server has dropped; never fails.

@@ -114,6 +114,15 @@ TEST_F(Session, AHalfMadeDatabaseFailsAsAnUpgrade)
     EXPECT_EQ(messages.shown[0].caption, QStringLiteral("Грешка: 401"));
 }
 
+TEST_F(Session, TheEngineKeepsTheConfiguredPageCache)
+{
+    FreshDatabase database;
+    settings.WriteInteger(QStringLiteral("db_server\\page_cache"), 4096);
+    auto dm = module(database.path());
+    ASSERT_TRUE(dm->StartSession());
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select MON$PAGE_BUFFERS from MON$DATABASE")).toInt(), 4096);
+}
+
 TEST_F(Session, AnUnreachableServerEndsTheStartWithItsMessage)
 {
     QFile::remove(dir.path(QStringLiteral("firebird.conf")));
