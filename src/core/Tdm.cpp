@@ -52,7 +52,15 @@ Tdm::Tdm(MessageSink &messages)
     m_qCities->setInsertSql(QString::fromLatin1(kInsertSettlement));
     m_qCities->setUpdateSql(QString::fromLatin1(kUpdateSettlement));
     m_qCities->setDeleteSql(QString::fromLatin1(kDeleteSettlement));
-    m_qCities->beforePost = [this](db::Dataset &cities) {
+    // A name of blanks only reads as no name in every drop-down; it is
+    // refused before a counter value is spent on the row.
+    const auto requireName = [](db::Dataset &list, const QString &title) {
+        if (list.value(QStringLiteral("NAME")).toString().trimmed().isEmpty())
+            throw db::FieldError(QStringLiteral("Полето \"%1\" трябва да бъде попълнено").arg(title), QStringLiteral("NAME"));
+    };
+
+    m_qCities->beforePost = [this, requireName](db::Dataset &cities) {
+        requireName(cities, QStringLiteral("Населено място"));
         if (cities.value(QStringLiteral("ID")).isNull())
             cities.setValue(QStringLiteral("ID"), NewCounterValue(data::CounterCities));
         if (cities.value(QStringLiteral("COUNTRY_ID")).isNull())
@@ -65,7 +73,8 @@ Tdm::Tdm(MessageSink &messages)
     m_qCategory->setInsertSql(QString::fromLatin1(kInsertCategory));
     m_qCategory->setUpdateSql(QString::fromLatin1(kUpdateCategory));
     m_qCategory->setDeleteSql(QString::fromLatin1(kDeleteCategory));
-    m_qCategory->beforePost = [this](db::Dataset &categories) {
+    m_qCategory->beforePost = [this, requireName](db::Dataset &categories) {
+        requireName(categories, QStringLiteral("Наименование"));
         if (categories.value(QStringLiteral("ID")).isNull())
             categories.setValue(QStringLiteral("ID"), NewCounterValue(data::CounterCategory));
     };

@@ -1,5 +1,6 @@
 #include "mainwindow/TfrmMain.h"
 
+#include "catalogues/LookupLists.h"
 #include "catalogues/TfrmMerki.h"
 #include "core/AppSettings.h"
 #include "core/TSettings.h"
@@ -11,6 +12,7 @@
 #include "ui/DataGrid.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
+#include "ui/TfrmList.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -91,10 +93,19 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     actnYesterday = action("Вчера");
     actnThisWeek = action("Тази седмица");
     actnThisMonth = action("Този месец");
-    for (QAction *later : {actnReports, actnNewDelivery, actnNewProduction, actnNewSale, actnNewScrap, actnEditDoc,
-                           actnPayments, actnCounterparties, actnGoods, actnCategories, actnSettlements, actnNewInvoice,
-                           actnInvoices, actnCompanyData, actnSettings})
-        notYet(later);
+    notYet(actnReports);
+    notYet(actnNewDelivery);
+    notYet(actnNewProduction);
+    notYet(actnNewSale);
+    notYet(actnNewScrap);
+    notYet(actnEditDoc);
+    notYet(actnPayments);
+    notYet(actnCounterparties);
+    notYet(actnGoods);
+    notYet(actnNewInvoice);
+    notYet(actnInvoices);
+    notYet(actnCompanyData);
+    notYet(actnSettings);
 
     QToolBar *bar = toolBar();
     const auto icon = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
@@ -198,7 +209,13 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
         const QDate first(today().year(), today().month(), 1);
         setPeriod(first, first.addMonths(1).addDays(-1));
     });
-    connect(actnUnits, &QAction::triggered, this, [this] { command([this] { showUnits(); }); });
+    connect(actnUnits, &QAction::triggered, this, [this] { command([this] { showCatalogue<TfrmMerki>(); }); });
+    connect(actnCategories, &QAction::triggered, this, [this] {
+        command([this] { showLookupList(*actnCategories, QStringLiteral("categories"), showCategoriesIn); });
+    });
+    connect(actnSettlements, &QAction::triggered, this, [this] {
+        command([this] { showLookupList(*actnSettlements, QStringLiteral("cities"), showSettlementsIn); });
+    });
     connect(actnAbout, &QAction::triggered, this, [this] { showAbout(); });
     connect(actnNetworkSettings, &QAction::triggered, this, [this] {
         TfrmNetworkSettings window(this);
@@ -317,13 +334,24 @@ void TfrmMain::showEvent(QShowEvent *event)
         m_tabs->setCurrentIndex(0);
 }
 
-void TfrmMain::showUnits()
+void TfrmMain::runHidden(TfrmBaseForm *window)
 {
-    TfrmMerki *units = CreateChildForm<TfrmMerki>();
+    std::unique_ptr<TfrmBaseForm> owned(window);
     hide();
-    units->exec();
-    delete units;
+    owned->exec();
+    owned.reset();
     show();
+}
+
+void TfrmMain::showLookupList(const QAction &action, const QString &section, void (*showList)(TfrmList &))
+{
+    TfrmList *list = CreateChildForm<TfrmList>(Settings().OpenSection(section));
+    list->BaseCaption = action.text();
+    list->setWindowTitle(list->BaseCaption);
+    showList(*list);
+    // The stored columns can be applied only to a grid that has its list.
+    list->LoadLayout();
+    runHidden(list);
 }
 
 void TfrmMain::showAbout()

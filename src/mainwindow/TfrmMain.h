@@ -10,6 +10,7 @@ class DataGrid;
 class DateField;
 class QLabel;
 class QTabBar;
+class TfrmList;
 namespace db {
 class Dataset;
 }
@@ -75,7 +76,17 @@ private:
     QDate periodTo() const;
     void bindPeriod(int tab);
     void updateStatus();
-    void showUnits();
+    // A catalogue window of the main window's own, run modally while the
+    // main window waits hidden.
+    template<class T>
+    void showCatalogue()
+    {
+        runHidden(CreateChildForm<T>());
+    }
+    void runHidden(TfrmBaseForm *window);
+    // A shared look-up list in the ready-made list window, titled with the
+    // action's caption, its layout kept in the given section.
+    void showLookupList(const QAction &action, const QString &section, void (*showList)(TfrmList &));
     void showAbout();
 
     std::unique_ptr<db::Dataset> m_journal;

@@ -8,6 +8,7 @@
 #include "support/StockData.h"
 #include "ui/DataGrid.h"
 #include "ui/DateField.h"
+#include "ui/TfrmList.h"
 
 #include <QAction>
 #include <QDir>
@@ -194,6 +195,73 @@ TEST_F(MainWindow, AfterTheUnitsTheJournalKeepsItsTabAndDocument)
     EXPECT_EQ(window->qJournal().value(QStringLiteral("TRANZ_ID")).toInt(), 4);
 }
 
+// What a list window opened by the main window showed, read while it ran.
+struct OpenedList
+{
+    QString title;
+    QStringList columns;
+    bool mainWindowShown = true;
+    bool printing = false;
+    bool filtering = true;
+    int firstWidth = 0;
+};
+
+// Triggers the action and, once its list window runs, reads it, sets the
+// width of its first column and closes it (or the fail-safe does).
+OpenedList runList(TfrmMain &window, QAction *action, int newWidth = 0)
+{
+    OpenedList seen;
+    QTimer::singleShot(200, &window, [&] {
+        auto *list = qobject_cast<TfrmList *>(QApplication::activeModalWidget());
+        if (!list)
+            return;
+        seen.title = list->windowTitle();
+        QAbstractItemModel *model = list->Grid()->model();
+        for (int column = 0; column < model->columnCount(); ++column)
+            seen.columns << model->headerData(column, Qt::Horizontal).toString();
+        seen.mainWindowShown = window.isVisible();
+        seen.printing = list->actnPrint->isEnabled();
+        seen.filtering = list->actnFilter->isEnabled();
+        seen.firstWidth = list->Grid()->columnWidth(0);
+        if (newWidth > 0)
+            list->Grid()->setColumnWidth(0, newWidth);
+        list->move(33, 44);
+        list->close();
+    });
+    QTimer::singleShot(5000, &window, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    action->trigger();
+    return seen;
+}
+
+TEST_F(MainWindow, CategoriesAndSettlementsOpenInTheListWindowWhileTheMainWindowWaits)
+{
+    const OpenedList categories = runList(*window, window->actnCategories);
+    EXPECT_EQ(categories.title, QStringLiteral("Категории стоки"));
+    EXPECT_EQ(categories.columns, (QStringList{QStringLiteral("Код"), QStringLiteral("Наименование")}));
+    EXPECT_FALSE(categories.mainWindowShown);
+    EXPECT_TRUE(categories.printing);
+    EXPECT_FALSE(categories.filtering);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(settings.ReadInteger(QStringLiteral("categories\\posLeft"), -1), 33);
+
+    const OpenedList settlements = runList(*window, window->actnSettlements);
+    EXPECT_EQ(settlements.title, QStringLiteral("Населени места"));
+    EXPECT_EQ(settlements.columns, (QStringList{QStringLiteral("Населено място")}));
+    EXPECT_FALSE(settlements.mainWindowShown);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(settings.ReadInteger(QStringLiteral("cities\\posTop"), -1), 44);
+}
+
+TEST_F(MainWindow, TheCategoriesKeepTheirColumnWidths)
+{
+    const int designed = runList(*window, window->actnCategories, 55).firstWidth;
+    EXPECT_NE(designed, 55);
+    EXPECT_EQ(runList(*window, window->actnCategories).firstWidth, 55);
+}
+
 TEST_F(MainWindow, DocumentsWithoutADateShowWhenThePeriodIsOpen)
 {
     dm->ExecSQL(QStringLiteral("insert into TRANZ (TRANZ_ID, TRANZ_TYPE_ID, TRANZ_DOCNO, TRANZ_KONT_ID) values (6, 12, 6, 2)"));
@@ -213,6 +281,8 @@ TEST_F(MainWindow, CommandsOfLaterPartsWaitDisabled)
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     EXPECT_TRUE(window->actnUnits->isEnabled());
     EXPECT_EQ(window->actnUnits->shortcut(), QKeySequence(Qt::Key_F11));
+    EXPECT_TRUE(window->actnCategories->isEnabled());
+    EXPECT_TRUE(window->actnSettlements->isEnabled());
 }
 
 } // namespace
