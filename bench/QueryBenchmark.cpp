@@ -3,6 +3,7 @@
 #include "core/Tdm.h"
 #include "data/Counters.h"
 #include "data/JournalQuery.h"
+#include "data/OtherConnections.h"
 #include "data/StockLookups.h"
 #include "db/Dataset.h"
 #include "db/Statement.h"
@@ -218,6 +219,8 @@ bool runQueryBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &option
     Floor resetCounter(dm, QString::fromLatin1(kResetCounter));
     paths.push_back({QStringLiteral("AdjustCounters"), 10, [&](int) { dm.AdjustCounters(data::CounterAdjustment::Reset); },
                      [&](int) {
+                         // A reset first makes sure no other workstation holds a drawn key.
+                         data::otherConnections(dm.database());
                          for (size_t i = 0; i < maxima.size(); ++i) {
                              const QVariant highest = maxima[i]->firstValue();
                              resetCounter.execute({{QStringLiteral("VAL"), highest.isNull() ? 0 : highest.toInt()},
