@@ -13,11 +13,14 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 
@@ -37,6 +40,39 @@ const char *const kDelete = "delete from NOM where NOM_ID = :OLD_NOM_ID";
 const char *const kLargestCode = "select max(NOM_CODE) maxcode from NOM";
 
 const QString kInReportHint = QStringLiteral("Задава дали наличнстта за тази стока\r\nда се показва в справката");
+
+QString categoryTitle(const QString &field)
+{
+    return field == QLatin1String("CODE") ? QStringLiteral("Код") : QStringLiteral("Наименование");
+}
+
+// The category drop-downs list code and name under their titles, so that a
+// category is found by either whichever of the two the user is choosing by.
+void showBothCategoryColumns(QComboBox *combo, const QString &shownField, const QString &otherField)
+{
+    auto *view = new QTableView(combo);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setShowGrid(false);
+    combo->setView(view);
+    const auto fillOther = [combo, view, shownField, otherField] {
+        auto *items = qobject_cast<QStandardItemModel *>(combo->model());
+        if (!items)
+            return;
+        items->setColumnCount(2);
+        items->setHorizontalHeaderLabels({categoryTitle(shownField), categoryTitle(otherField)});
+        db::Dataset &categories = dm().qCategory();
+        const int other = categories.isOpen() ? categories.fieldIndex(otherField) : -1;
+        for (int row = 0; row < items->rowCount() && other >= 0 && row < categories.recordCount(); ++row)
+            items->setItem(row, 1, new QStandardItem(categories.displayText(row, other)));
+        view->resizeColumnToContents(0);
+        view->setMinimumWidth(320);
+    };
+    fillOther();
+    QObject::connect(&dm().qCategory(), &db::Dataset::reset, combo, fillOther);
+}
 
 bool hasSecondUnit(const QVariant &unitId)
 {
@@ -203,9 +239,14 @@ void TfrmNomenklatura::buildEditPanel()
     m_categoryName->setObjectName(QStringLiteral("cbCategoryName"));
     m_categoryName->bind(*m_qMain, QStringLiteral("NOM_CATEGORY_ID"), dm().qCategory(), QStringLiteral("ID"),
                          QStringLiteral("NAME"));
+    showBothCategoryColumns(m_categoryCode, QStringLiteral("CODE"), QStringLiteral("NAME"));
+    showBothCategoryColumns(m_categoryName, QStringLiteral("NAME"), QStringLiteral("CODE"));
+    m_categoryCode->setMaximumWidth(90);
+    m_categoryName->setMinimumWidth(260);
     auto *category = new QHBoxLayout;
-    category->addWidget(m_categoryCode, 1);
-    category->addWidget(m_categoryName, 3);
+    category->addWidget(m_categoryCode);
+    category->addWidget(m_categoryName);
+    category->addStretch();
     editFields()->addRow(QStringLiteral("Категория"), category);
 
     m_code = new DBNumberEdit(editGroup());
@@ -218,6 +259,9 @@ void TfrmNomenklatura::buildEditPanel()
     m_price = new DBNumberEdit(editGroup());
     m_price->setObjectName(QStringLiteral("edtPrice"));
     m_price->bind(*m_qMain, QStringLiteral("SELL_PRICE"));
+    m_code->setMaximumWidth(120);
+    m_name->setMaximumWidth(420);
+    m_price->setMaximumWidth(120);
     editFields()->addRow(QStringLiteral("Код"), m_code);
     editFields()->addRow(QStringLiteral("Название"), m_name);
     editFields()->addRow(QStringLiteral("Прод. Цена"), m_price);
@@ -250,6 +294,8 @@ void TfrmNomenklatura::buildEditPanel()
     m_secondUnit->setToolTip(QStringLiteral("Допълнителна мерна единица (информативна)"));
     m_secondUnit->bind(*m_qMain, QStringLiteral("NOM_MERKI_ID2"), dm().qMerki(), QStringLiteral("MERKI_ID"),
                        QStringLiteral("MERKI_NAME"));
+    m_baseUnit->setMaximumWidth(260);
+    m_secondUnit->setMaximumWidth(260);
     auto *choice = new QHBoxLayout;
     choice->addWidget(m_noSecond);
     choice->addWidget(m_hasSecond);

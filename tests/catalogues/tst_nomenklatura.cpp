@@ -261,6 +261,33 @@ TEST_F(Goods, TheCategoryFilterNarrowsTheListAndNamesItInTheTitle)
     EXPECT_EQ(window->cbFilterCategory()->currentText(), QString());
 }
 
+TEST_F(Goods, TheCategoryIsChosenByCodeOrNameAndBothMoveTogether)
+{
+    addCategory(5, 12, QStringLiteral("Напитки"));
+    addCategory(6, 34, QStringLiteral("Храни"));
+    open();
+    window->actnNew->trigger();
+    choose(window->cbCategoryCode(), QStringLiteral("34"));
+    EXPECT_EQ(window->cbCategoryName()->currentText(), QStringLiteral("Храни"));
+    choose(window->cbCategoryName(), QStringLiteral("Напитки"));
+    EXPECT_EQ(window->cbCategoryCode()->currentText(), QStringLiteral("12"));
+    const QAbstractItemModel *listed = window->cbCategoryName()->model();
+    ASSERT_EQ(listed->columnCount(), 2);
+    EXPECT_EQ(listed->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Наименование"));
+    EXPECT_EQ(listed->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Код"));
+    EXPECT_EQ(listed->index(1, 1).data().toString(), QStringLiteral("34"));
+    typeText(window->edtName(), QStringLiteral("Айрян"));
+    choose(window->cbBaseUnit(), QStringLiteral("литър"));
+    window->SaveClick();
+    EXPECT_EQ(stored(QStringLiteral("select NOM_CATEGORY_ID from NOM where NOM_NAME = 'Айрян'")).toInt(), 5);
+
+    // A category added meanwhile is offered with both columns too.
+    addCategory(7, 56, QStringLiteral("Химия"));
+    dm->RefreshDataSet(dm->qCategory());
+    EXPECT_EQ(window->cbCategoryCode()->model()->index(2, 1).data().toString(), QStringLiteral("Химия"));
+    EXPECT_GE(window->cbFilterCategory()->findText(QStringLiteral("Химия")), 0);
+}
+
 TEST_F(Goods, AnItemWhoseCategoryWasDeletedElsewhereCanStillBeEdited)
 {
     addCategory(5, 1, QStringLiteral("Напитки"));
