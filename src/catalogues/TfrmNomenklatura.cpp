@@ -425,6 +425,13 @@ void TfrmNomenklatura::findNext()
     ShowNotification(1, QStringLiteral("Друг такъв запис не е намерен!"));
 }
 
+void TfrmNomenklatura::FilterExecute()
+{
+    // The filter is always on show; the toolbar's "Филтър" takes the user there.
+    m_filterCategory->setFocus();
+    m_filterCategory->showPopup();
+}
+
 void TfrmNomenklatura::BeforeRefresh()
 {
     const GoodsFilter filter = categoryFilter(m_filterCategory->currentData(), m_filterCategory->currentText());

@@ -12,6 +12,7 @@
 #include "ui/TNotifyPopup.h"
 
 #include <QAction>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -237,6 +238,10 @@ TEST_F(Goods, TheCategoryFilterNarrowsTheListAndNamesItInTheTitle)
     EXPECT_EQ(shownText(0), QStringLiteral("Храни"));
     EXPECT_EQ(shownText(1), QStringLiteral("000003"));
 
+    window->actnFilter->trigger();
+    EXPECT_TRUE(window->cbFilterCategory()->view()->isVisible());
+    window->cbFilterCategory()->hidePopup();
+    EXPECT_EQ(QApplication::focusWidget(), window->cbFilterCategory());
     choose(window->cbFilterCategory(), QStringLiteral("Напитки"));
     window->actnRefresh->trigger();
     EXPECT_EQ(window->qMain().recordCount(), 2);
@@ -366,6 +371,7 @@ TEST_F(Goods, QuickSearchFindsNextAndTellsWhenThereIsNoMore)
     addGoods(*dm, 1, 1, QStringLiteral("Сирене краве"));
     addGoods(*dm, 2, 2, QStringLiteral("Масло"));
     addGoods(*dm, 3, 3, QStringLiteral("Сирене овче"));
+    addGoods(*dm, 4, 4, QStringLiteral("Яйца")); // listed last
     open();
     window->actnSearch->setChecked(true);
     EXPECT_TRUE(window->searchPanel()->isVisible());
