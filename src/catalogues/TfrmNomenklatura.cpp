@@ -14,6 +14,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIntValidator>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -253,6 +254,9 @@ void TfrmNomenklatura::buildEditPanel()
     m_code->setObjectName(QStringLiteral("edtCode"));
     m_code->bind(*m_qMain, QStringLiteral("NOM_CODE"));
     m_code->installEventFilter(this);
+    // Whole codes only, and never more digits than the integer column holds.
+    m_code->setMaxLength(9);
+    m_code->setValidator(new QIntValidator(0, 999999999, m_code));
     m_name = new DBEdit(editGroup());
     m_name->setObjectName(QStringLiteral("edtName"));
     m_name->bind(*m_qMain, QStringLiteral("NOM_NAME"));

@@ -91,6 +91,9 @@ TEST_F(Goods, ANewItemIsStoredWithTheDefaultsAndReachesTheSharedList)
     EXPECT_FALSE(window->edtSearch()->isEnabled());
     typeText(window->edtName(), QStringLiteral("Олио"));
     choose(window->cbBaseUnit(), QStringLiteral("литър"));
+    window->edtCode()->setFocus();
+    window->edtCode()->clear();
+    typeText(window->edtCode(), QStringLiteral("42"));
     window->edtPrice()->setFocus();
     typeText(window->edtPrice(), QStringLiteral("3,5"));
     window->SaveClick();
@@ -101,7 +104,7 @@ TEST_F(Goods, ANewItemIsStoredWithTheDefaultsAndReachesTheSharedList)
     ASSERT_FALSE(id.isNull());
     EXPECT_GT(id.toInt(), 0);
     EXPECT_EQ(stored(QStringLiteral("select count(*) from NOM where NOM_ID = :ID and NOM_MERKI_ID1 = 3 and "
-                                    "NOM_MERKI_ID2 = -1 and NOM_INREPORT = 1 and NOM_AMBALAJ = 0 and SELL_PRICE = 3.5"),
+                                    "NOM_MERKI_ID2 = -1 and NOM_INREPORT = 1 and NOM_AMBALAJ = 0 and SELL_PRICE = 3.5 and NOM_CODE = 42"),
                      {{QStringLiteral("ID"), id}})
                   .toInt(),
               1);
@@ -356,14 +359,24 @@ TEST_F(Goods, TypedTextIsStoredAndFoundAsTyped)
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_NAME")).toString(), injection);
     EXPECT_TRUE(notices().isEmpty());
 
-    // Over-long names are cut by the editor, not refused by the server.
+    // Over-long input is cut by the editor, not refused by the server.
     EXPECT_EQ(window->edtName()->maxLength(), 40);
-    addThroughWindow(QString(45, QChar(0x0436)));
+    window->actnNew->trigger();
+    typeText(window->edtName(), QString(45, QChar(0x0436)));
+    choose(window->cbBaseUnit(), QStringLiteral("брой"));
+    window->edtCode()->setFocus();
+    window->edtCode()->clear();
+    typeText(window->edtCode(), QStringLiteral("12x345678901"));
+    window->SaveClick();
     EXPECT_TRUE(dialogs.errors.empty());
     EXPECT_EQ(stored(QStringLiteral("select count(*) from NOM where NOM_NAME = :N"),
                      {{QStringLiteral("N"), QString(40, QChar(0x0436))}})
                   .toInt(),
               1);
+    EXPECT_EQ(stored(QStringLiteral("select NOM_CODE from NOM where NOM_NAME = :N"),
+                     {{QStringLiteral("N"), QString(40, QChar(0x0436))}})
+                  .toInt(),
+              123456789);
 }
 
 TEST_F(Goods, QuickSearchFindsNextAndTellsWhenThereIsNoMore)
