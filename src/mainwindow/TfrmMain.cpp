@@ -2,6 +2,7 @@
 
 #include "catalogues/LookupLists.h"
 #include "catalogues/TfrmMerki.h"
+#include "catalogues/TfrmNomenklatura.h"
 #include "core/AppSettings.h"
 #include "core/TSettings.h"
 #include "core/Tdm.h"
@@ -101,7 +102,6 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     notYet(actnEditDoc);
     notYet(actnPayments);
     notYet(actnCounterparties);
-    notYet(actnGoods);
     notYet(actnNewInvoice);
     notYet(actnInvoices);
     notYet(actnCompanyData);
@@ -210,6 +210,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
         setPeriod(first, first.addMonths(1).addDays(-1));
     });
     connect(actnUnits, &QAction::triggered, this, [this] { command([this] { showCatalogue<TfrmMerki>(); }); });
+    connect(actnGoods, &QAction::triggered, this, [this] { command([this] { showCatalogue<TfrmNomenklatura>(); }); });
     connect(actnCategories, &QAction::triggered, this, [this] {
         command([this] { showLookupList(*actnCategories, QStringLiteral("categories"), showCategoriesIn); });
     });

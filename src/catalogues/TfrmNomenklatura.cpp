@@ -1,0 +1,458 @@
+#include "catalogues/TfrmNomenklatura.h"
+
+#include "catalogues/GoodsRules.h"
+#include "core/TSettings.h"
+#include "core/Tdm.h"
+#include "data/Counters.h"
+#include "db/Dataset.h"
+#include "ui/DBControls.h"
+#include "ui/DataGrid.h"
+#include "ui/ErrorGuard.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QIntValidator>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const char *const kList = "select * from NOM where (1=1) and (NOM_ID <> -1) order by NOM_NAME";
+const char *const kRow = "select * from NOM where NOM_ID = :NOM_ID";
+const char *const kInsert =
+    "insert into NOM (NOM_AMBALAJ, NOM_CATEGORY_ID, NOM_CODE, NOM_ID, NOM_INREPORT, NOM_MERKI_ID1, NOM_MERKI_ID2, "
+    "NOM_NAME, SELL_PRICE) values (:NOM_AMBALAJ, :NOM_CATEGORY_ID, :NOM_CODE, :NOM_ID, :NOM_INREPORT, "
+    ":NOM_MERKI_ID1, :NOM_MERKI_ID2, :NOM_NAME, :SELL_PRICE)";
+const char *const kUpdate =
+    "update NOM set NOM_AMBALAJ = :NOM_AMBALAJ, NOM_CATEGORY_ID = :NOM_CATEGORY_ID, NOM_CODE = :NOM_CODE, "
+    "NOM_ID = :NOM_ID, NOM_INREPORT = :NOM_INREPORT, NOM_MERKI_ID1 = :NOM_MERKI_ID1, NOM_MERKI_ID2 = :NOM_MERKI_ID2, "
+    "NOM_NAME = :NOM_NAME, SELL_PRICE = :SELL_PRICE where NOM_ID = :OLD_NOM_ID";
+const char *const kDelete = "delete from NOM where NOM_ID = :OLD_NOM_ID";
+const char *const kLargestCode = "select max(NOM_CODE) maxcode from NOM";
+
+const QString kInReportHint = QStringLiteral("Задава дали наличнстта за тази стока\r\nда се показва в справката");
+
+QString categoryTitle(const QString &field)
+{
+    return field == QLatin1String("CODE") ? QStringLiteral("Код") : QStringLiteral("Наименование");
+}
+
+// The category drop-downs list code and name under their titles, so that a
+// category is found by either whichever of the two the user is choosing by.
+void showBothCategoryColumns(QComboBox *combo, const QString &shownField, const QString &otherField)
+{
+    auto *view = new QTableView(combo);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setShowGrid(false);
+    combo->setView(view);
+    const auto fillOther = [combo, view, shownField, otherField] {
+        auto *items = qobject_cast<QStandardItemModel *>(combo->model());
+        if (!items)
+            return;
+        items->setColumnCount(2);
+        items->setHorizontalHeaderLabels({categoryTitle(shownField), categoryTitle(otherField)});
+        db::Dataset &categories = dm().qCategory();
+        const int other = categories.isOpen() ? categories.fieldIndex(otherField) : -1;
+        for (int row = 0; row < items->rowCount() && other >= 0 && row < categories.recordCount(); ++row)
+            items->setItem(row, 1, new QStandardItem(categories.displayText(row, other)));
+        view->resizeColumnToContents(0);
+        view->setMinimumWidth(320);
+    };
+    fillOther();
+    QObject::connect(&dm().qCategory(), &db::Dataset::reset, combo, fillOther);
+}
+
+bool hasSecondUnit(const QVariant &unitId)
+{
+    return !unitId.isNull() && unitId.toInt() != -1;
+}
+
+} // namespace
+
+TfrmNomenklatura::TfrmNomenklatura(QWidget *owner)
+    : TfrmBaseVXGrid(owner)
+    , m_qMain(dm().createDataset(QString::fromLatin1(kList)))
+{
+    setObjectName(QStringLiteral("frmNomenklatura"));
+    ShowPrint = true;
+    AllowFilter = true;
+    KeyField = QStringLiteral("NOM_ID");
+    SettingsPrefix = QStringLiteral("NOM");
+    BaseCaption = QStringLiteral("Стоки");
+    setWindowTitle(BaseCaption);
+    BuildToolbar();
+
+    m_qMain->setParent(this);
+    m_qMain->setInsertSql(QString::fromLatin1(kInsert));
+    m_qMain->setUpdateSql(QString::fromLatin1(kUpdate));
+    m_qMain->setDeleteSql(QString::fromLatin1(kDelete));
+    m_qMain->setRefreshSql(QString::fromLatin1(kRow));
+    m_qMain->setUsageChecks(QStringLiteral("артикулът"), QStringLiteral("NOM_ID"),
+                            {{QStringLiteral("TRANZ_RED"), {QStringLiteral("TRANZ_RED_NOM_ID")}, QStringLiteral("документите")}});
+    m_qMain->addLookupField(QStringLiteral("CATEGORY_NAME"), QStringLiteral("NOM_CATEGORY_ID"), &dm().qCategory(),
+                            QStringLiteral("ID"), QStringLiteral("NAME"));
+    m_qMain->addLookupField(QStringLiteral("BASE_UNIT_NAME"), QStringLiteral("NOM_MERKI_ID1"), &dm().qMerki(),
+                            QStringLiteral("MERKI_ID"), QStringLiteral("MERKI_NAME"));
+    m_qMain->addLookupField(QStringLiteral("SECOND_UNIT_NAME"), QStringLiteral("NOM_MERKI_ID2"), &dm().qMerki(),
+                            QStringLiteral("MERKI_ID"), QStringLiteral("MERKI_NAME"));
+    m_qMain->setDisplayFormat(QStringLiteral("NOM_CODE"), QStringLiteral("000000"));
+    m_qMain->setDisplayFormat(QStringLiteral("SELL_PRICE"), QStringLiteral("0.00"));
+    m_qMain->setDisplayRule(QStringLiteral("NOM_AMBALAJ"), db::DisplayRule::YesNo);
+    m_qMain->setDisplayRule(QStringLiteral("NOM_INREPORT"), db::DisplayRule::YesNo);
+    m_qMain->onNewRecord = [](db::Dataset &goods) {
+        goods.setValue(QStringLiteral("NOM_INREPORT"), 1);
+        goods.setValue(QStringLiteral("NOM_AMBALAJ"), 0);
+    };
+    m_qMain->beforePost = [this](db::Dataset &goods) { fillBeforePost(goods); };
+    m_qMain->afterPost = [this](db::Dataset &) { reloadSharedGoods(); };
+
+    setDataset(*m_qMain, {{QStringLiteral("CATEGORY_NAME"), QStringLiteral("Категория"), 130, true},
+                          {QStringLiteral("NOM_CODE"), QStringLiteral("Код"), 70, true},
+                          {QStringLiteral("NOM_NAME"), QStringLiteral("Название"), 260, true},
+                          {QStringLiteral("SELL_PRICE"), QStringLiteral("Прод. Цена"), 90, true},
+                          {QStringLiteral("BASE_UNIT_NAME"), QStringLiteral("Осн. мярка"), 100, true},
+                          {QStringLiteral("SECOND_UNIT_NAME"), QStringLiteral("Втор. мярка"), 100, true},
+                          {QStringLiteral("NOM_AMBALAJ"), QStringLiteral("Амбалаж"), 70, true},
+                          {QStringLiteral("NOM_INREPORT"), QStringLiteral("В спр. \"НАЛИЧНОСТ\""), 120, true}});
+
+    buildFilterBar();
+    buildSearchBar();
+    buildEditPanel();
+
+    // F2, F3 and F4 act on the list only while no row is being edited; a
+    // shortcut without modifiers does not fire while one is held.
+    actnEdit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    const auto listKey = [this](Qt::Key key, QAction *action) {
+        auto *shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, action] {
+            if (!isEditingDataset() && action->isEnabled())
+                action->trigger();
+        });
+    };
+    listKey(Qt::Key_F2, actnNew);
+    listKey(Qt::Key_F3, actnEdit);
+    listKey(Qt::Key_F4, actnDelete);
+
+    connect(m_qMain.get(), &db::Dataset::stateChanged, this, [this] {
+        const bool editing = m_qMain->isEditing();
+        if (editing) {
+            m_searchTimer->stop();
+            m_search->clear();
+        }
+        m_search->setEnabled(!editing);
+        m_find->setEnabled(!editing);
+        m_findNext->setEnabled(!editing);
+        followSecondUnit();
+    });
+    connect(m_qMain.get(), &db::Dataset::currentChanged, this, &TfrmNomenklatura::followSecondUnit);
+    connect(m_qMain.get(), &db::Dataset::reset, this, &TfrmNomenklatura::followSecondUnit);
+
+    m_qMain->open();
+}
+
+TfrmNomenklatura::~TfrmNomenklatura() = default;
+
+void TfrmNomenklatura::buildFilterBar()
+{
+    m_filterLayout->setContentsMargins(4, 0, 4, 0);
+    m_filterLayout->addWidget(new QLabel(QStringLiteral("Филтър:"), m_filterPanel));
+    m_filterLayout->addWidget(new QLabel(QStringLiteral("Категория"), m_filterPanel));
+    m_filterCategory = new QComboBox(m_filterPanel);
+    m_filterCategory->setObjectName(QStringLiteral("cbFilterCategory"));
+    m_filterCategory->setMinimumWidth(200);
+    m_filterLayout->addWidget(m_filterCategory);
+    auto *refresh = new QToolButton(m_filterPanel);
+    refresh->setDefaultAction(actnRefresh);
+    refresh->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_filterLayout->addWidget(refresh);
+    m_filterLayout->addStretch();
+    m_filterPanel->show();
+    fillFilterCategories();
+    connect(&dm().qCategory(), &db::Dataset::reset, this, &TfrmNomenklatura::fillFilterCategories);
+}
+
+void TfrmNomenklatura::fillFilterCategories()
+{
+    const QVariant chosen = m_filterCategory->currentData();
+    const QSignalBlocker blocker(m_filterCategory);
+    m_filterCategory->clear();
+    // The empty first entry is how the user asks for all goods again.
+    m_filterCategory->addItem(QString(), QVariant());
+    db::Dataset &categories = dm().qCategory();
+    if (!categories.isOpen())
+        return;
+    const int id = categories.requireField(QStringLiteral("ID"));
+    const int name = categories.requireField(QStringLiteral("NAME"));
+    for (int row = 0; row < categories.recordCount(); ++row)
+        m_filterCategory->addItem(categories.displayText(row, name), categories.value(row, id));
+    if (!chosen.isNull())
+        m_filterCategory->setCurrentIndex(qMax(0, m_filterCategory->findData(chosen)));
+}
+
+void TfrmNomenklatura::buildSearchBar()
+{
+    m_search = new QLineEdit(searchPanel());
+    m_search->setObjectName(QStringLiteral("edtSearch"));
+    m_search->setMinimumWidth(220);
+    m_find = new QPushButton(QStringLiteral("Търси"), searchPanel());
+    m_findNext = new QPushButton(QStringLiteral("Следващ"), searchPanel());
+    m_find->setAutoDefault(false);
+    m_findNext->setAutoDefault(false);
+    searchFields()->addWidget(m_search);
+    searchFields()->addWidget(m_find);
+    searchFields()->addWidget(m_findNext);
+    searchFields()->addStretch();
+
+    m_searchTimer = new QTimer(this);
+    m_searchTimer->setSingleShot(true);
+    m_searchTimer->setInterval(400);
+    connect(m_search, &QLineEdit::textEdited, m_searchTimer, qOverload<>(&QTimer::start));
+    connect(m_searchTimer, &QTimer::timeout, this, &TfrmNomenklatura::findFromFirst);
+    connect(m_search, &QLineEdit::returnPressed, this, &TfrmNomenklatura::findFromFirst);
+    connect(m_find, &QPushButton::clicked, this, &TfrmNomenklatura::findFromFirst);
+    connect(m_findNext, &QPushButton::clicked, this, &TfrmNomenklatura::findNext);
+    connect(actnSearch, &QAction::toggled, this,
+            [this](bool shown) { Settings().WriteBool(QStringLiteral("ShowQuickSearch"), shown); });
+}
+
+void TfrmNomenklatura::buildEditPanel()
+{
+    editGroup()->setTitle(QStringLiteral(" Данни за артикула "));
+
+    m_categoryCode = new DBLookupCombo(editGroup());
+    m_categoryCode->setObjectName(QStringLiteral("cbCategoryCode"));
+    m_categoryCode->bind(*m_qMain, QStringLiteral("NOM_CATEGORY_ID"), dm().qCategory(), QStringLiteral("ID"),
+                         QStringLiteral("CODE"));
+    m_categoryName = new DBLookupCombo(editGroup());
+    m_categoryName->setObjectName(QStringLiteral("cbCategoryName"));
+    m_categoryName->bind(*m_qMain, QStringLiteral("NOM_CATEGORY_ID"), dm().qCategory(), QStringLiteral("ID"),
+                         QStringLiteral("NAME"));
+    showBothCategoryColumns(m_categoryCode, QStringLiteral("CODE"), QStringLiteral("NAME"));
+    showBothCategoryColumns(m_categoryName, QStringLiteral("NAME"), QStringLiteral("CODE"));
+    m_categoryCode->setMaximumWidth(90);
+    m_categoryName->setMinimumWidth(260);
+    auto *category = new QHBoxLayout;
+    category->addWidget(m_categoryCode);
+    category->addWidget(m_categoryName);
+    category->addStretch();
+    editFields()->addRow(QStringLiteral("Категория"), category);
+
+    m_code = new DBNumberEdit(editGroup());
+    m_code->setObjectName(QStringLiteral("edtCode"));
+    m_code->bind(*m_qMain, QStringLiteral("NOM_CODE"));
+    m_code->installEventFilter(this);
+    // Whole codes only, and never more digits than the integer column holds.
+    m_code->setMaxLength(9);
+    m_code->setValidator(new QIntValidator(0, 999999999, m_code));
+    m_name = new DBEdit(editGroup());
+    m_name->setObjectName(QStringLiteral("edtName"));
+    m_name->bind(*m_qMain, QStringLiteral("NOM_NAME"));
+    m_price = new DBNumberEdit(editGroup());
+    m_price->setObjectName(QStringLiteral("edtPrice"));
+    m_price->bind(*m_qMain, QStringLiteral("SELL_PRICE"));
+    m_code->setMaximumWidth(120);
+    m_name->setMaximumWidth(420);
+    m_price->setMaximumWidth(120);
+    editFields()->addRow(QStringLiteral("Код"), m_code);
+    editFields()->addRow(QStringLiteral("Название"), m_name);
+    editFields()->addRow(QStringLiteral("Прод. Цена"), m_price);
+
+    m_inReport = new DBCheckBox(QStringLiteral("Следене наличност"), editGroup());
+    m_inReport->bind(*m_qMain, QStringLiteral("NOM_INREPORT"));
+    m_inReport->setToolTip(kInReportHint);
+    m_packaging = new DBCheckBox(QStringLiteral("Амбалаж"), editGroup());
+    m_packaging->bind(*m_qMain, QStringLiteral("NOM_AMBALAJ"));
+    m_packaging->setToolTip(kInReportHint);
+    auto *flags = new QHBoxLayout;
+    flags->addWidget(m_inReport);
+    flags->addWidget(m_packaging);
+    flags->addStretch();
+    editFields()->addRow(QString(), flags);
+
+    auto *units = new QGroupBox(QStringLiteral(" Мерки по артикула "), editGroup());
+    auto *unitFields = new QFormLayout(units);
+    m_baseUnit = new DBLookupCombo(units);
+    m_baseUnit->setObjectName(QStringLiteral("cbBaseUnit"));
+    m_baseUnit->setToolTip(QStringLiteral("Основна мерна единица (по която се отчита)"));
+    m_baseUnit->bind(*m_qMain, QStringLiteral("NOM_MERKI_ID1"), dm().qMerki(), QStringLiteral("MERKI_ID"),
+                     QStringLiteral("MERKI_NAME"));
+    m_noSecond = new QRadioButton(QStringLiteral("Няма вторична"), units);
+    m_noSecond->setToolTip(QStringLiteral("артикулът се описва по една мярка"));
+    m_hasSecond = new QRadioButton(QStringLiteral("Има вторична"), units);
+    m_hasSecond->setToolTip(QStringLiteral("За артикулът се води и вторична(информативна мярка)"));
+    m_secondUnit = new DBLookupCombo(units);
+    m_secondUnit->setObjectName(QStringLiteral("cbSecondUnit"));
+    m_secondUnit->setToolTip(QStringLiteral("Допълнителна мерна единица (информативна)"));
+    m_secondUnit->bind(*m_qMain, QStringLiteral("NOM_MERKI_ID2"), dm().qMerki(), QStringLiteral("MERKI_ID"),
+                       QStringLiteral("MERKI_NAME"));
+    m_baseUnit->setMaximumWidth(260);
+    m_secondUnit->setMaximumWidth(260);
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(m_noSecond);
+    choice->addWidget(m_hasSecond);
+    choice->addStretch();
+    unitFields->addRow(QStringLiteral("Основна"), m_baseUnit);
+    unitFields->addRow(QString(), choice);
+    unitFields->addRow(QStringLiteral("Вторична"), m_secondUnit);
+    editFields()->addRow(units);
+
+    connect(m_noSecond, &QRadioButton::clicked, this, [this] {
+        m_secondUnit->setEnabled(false);
+        if (m_qMain->isEditing())
+            m_qMain->setValue(QStringLiteral("NOM_MERKI_ID2"), QVariant());
+    });
+    connect(m_hasSecond, &QRadioButton::clicked, this, [this] { m_secondUnit->setEnabled(true); });
+}
+
+void TfrmNomenklatura::followSecondUnit()
+{
+    const bool has = m_qMain->isOpen() && m_qMain->recNo() >= 0 && hasSecondUnit(m_qMain->value(QStringLiteral("NOM_MERKI_ID2")));
+    (has ? m_hasSecond : m_noSecond)->setChecked(true);
+    m_secondUnit->setEnabled(has);
+}
+
+QWidget *TfrmNomenklatura::firstEditor() const
+{
+    return m_categoryName;
+}
+
+bool TfrmNomenklatura::enterMovesFocus(QWidget *focused) const
+{
+    // Enter in the quick search searches.
+    return focused != m_search && TfrmBaseVXGrid::enterMovesFocus(focused);
+}
+
+bool TfrmNomenklatura::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_code && event->type() == QEvent::FocusIn)
+        runGuarded(this, [this] { proposeCode(); });
+    return TfrmBaseVXGrid::eventFilter(watched, event);
+}
+
+void TfrmNomenklatura::proposeCode()
+{
+    if (!m_qMain->isEditing() || !m_qMain->value(QStringLiteral("NOM_CODE")).isNull())
+        return;
+    m_qMain->setValue(QStringLiteral("NOM_CODE"),
+                      proposedGoodsCode(dm().QueryValue(QString::fromLatin1(kLargestCode), QStringLiteral("MAXCODE"))));
+}
+
+void TfrmNomenklatura::NewExecute()
+{
+    m_currentGoodsId = dm().NewCounterValue(data::CounterNom);
+    TfrmBaseVXGrid::NewExecute();
+}
+
+void TfrmNomenklatura::EditExecute()
+{
+    m_currentGoodsId = m_qMain->value(QStringLiteral("NOM_ID")).toInt();
+    m_qMain->edit();
+    m_categoryName->setFocus();
+}
+
+void TfrmNomenklatura::DeleteExecute()
+{
+    m_search->clear();
+    m_search->setEnabled(false);
+    try {
+        TfrmBaseVXGrid::DeleteExecute();
+    } catch (...) {
+        m_search->setEnabled(true);
+        throw;
+    }
+    m_search->setEnabled(true);
+    reloadSharedGoods();
+}
+
+void TfrmNomenklatura::fillBeforePost(db::Dataset &goods)
+{
+    checkGoodsFilled(goods.value(QStringLiteral("NOM_NAME")), goods.value(QStringLiteral("NOM_MERKI_ID1")));
+    if (goods.value(QStringLiteral("NOM_ID")).isNull())
+        goods.setValue(QStringLiteral("NOM_ID"), m_currentGoodsId);
+    if (goods.value(QStringLiteral("NOM_MERKI_ID2")).isNull())
+        goods.setValue(QStringLiteral("NOM_MERKI_ID2"), -1);
+    goods.setValue(QStringLiteral("NOM_INREPORT"), m_inReport->isChecked() ? 1 : 0);
+    if (goods.value(QStringLiteral("NOM_AMBALAJ")).isNull())
+        goods.setValue(QStringLiteral("NOM_AMBALAJ"), 0);
+}
+
+void TfrmNomenklatura::reloadSharedGoods()
+{
+    dm().RefreshDataSet(dm().qNom(), QStringLiteral("NOM_ID"));
+}
+
+void TfrmNomenklatura::findFromFirst()
+{
+    m_searchTimer->stop();
+    if (m_qMain->isEditing())
+        return;
+    const QString text = m_search->text();
+    if (text.isEmpty()) {
+        m_qMain->first();
+        return;
+    }
+    SaveCurrentKey();
+    if (dm().FindFieldTextFromFirst(*m_qMain, QStringLiteral("NOM_NAME"), text))
+        return;
+    // A failed search leaves the user where they were.
+    RestoreCurrentKey();
+    ShowNotification(1, QStringLiteral("Такъв запис не е намерен!"));
+}
+
+void TfrmNomenklatura::findNext()
+{
+    m_searchTimer->stop();
+    if (m_qMain->isEditing())
+        return;
+    const QString text = m_search->text();
+    if (text.isEmpty()) {
+        m_qMain->first();
+        return;
+    }
+    SaveCurrentKey();
+    if (dm().FindFieldText(*m_qMain, QStringLiteral("NOM_NAME"), text, true))
+        return;
+    RestoreCurrentKey();
+    ShowNotification(1, QStringLiteral("Друг такъв запис не е намерен!"));
+}
+
+void TfrmNomenklatura::FilterExecute()
+{
+    // The filter is always on show; the toolbar's "Филтър" takes the user there.
+    m_filterCategory->setFocus();
+    m_filterCategory->showPopup();
+}
+
+void TfrmNomenklatura::BeforeRefresh()
+{
+    const GoodsFilter filter = categoryFilter(m_filterCategory->currentData(), m_filterCategory->currentText());
+    if (filter.condition.isEmpty())
+        RemoveFilter();
+    else
+        SetFilter(filter.condition, filter.description);
+}
+
+void TfrmNomenklatura::RemoveFilter()
+{
+    TfrmBaseVXGrid::RemoveFilter();
+    m_filterCategory->setCurrentIndex(0);
+}
+
+void TfrmNomenklatura::LoadLayout()
+{
+    TfrmBaseVXGrid::LoadLayout();
+    actnSearch->setChecked(Settings().ReadBool(QStringLiteral("ShowQuickSearch"), false));
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "ui/TfrmBaseVXGrid.h"
+
+#include <memory>
+
+class DBCheckBox;
+class DBEdit;
+class DBLookupCombo;
+class DBNumberEdit;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// The goods catalogue: the list with its category filter, quick search by
+// name and the edit panel. Opened to choose, it hands the chosen goods item
+// to its opener (a stock document's line).
+class TfrmNomenklatura : public TfrmBaseVXGrid
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmNomenklatura(QWidget *owner = nullptr);
+    ~TfrmNomenklatura() override;
+
+    db::Dataset &qMain() const { return *m_qMain; }
+    DBLookupCombo *cbCategoryCode() const { return m_categoryCode; }
+    DBLookupCombo *cbCategoryName() const { return m_categoryName; }
+    DBNumberEdit *edtCode() const { return m_code; }
+    DBEdit *edtName() const { return m_name; }
+    DBNumberEdit *edtPrice() const { return m_price; }
+    DBCheckBox *chkInReport() const { return m_inReport; }
+    DBCheckBox *chkPackaging() const { return m_packaging; }
+    DBLookupCombo *cbBaseUnit() const { return m_baseUnit; }
+    DBLookupCombo *cbSecondUnit() const { return m_secondUnit; }
+    QRadioButton *rbNoSecondUnit() const { return m_noSecond; }
+    QRadioButton *rbSecondUnit() const { return m_hasSecond; }
+    QComboBox *cbFilterCategory() const { return m_filterCategory; }
+    QLineEdit *edtSearch() const { return m_search; }
+    QPushButton *btnFind() const { return m_find; }
+    QPushButton *btnFindNext() const { return m_findNext; }
+    QTimer *searchTimer() const { return m_searchTimer; }
+
+    void BeforeRefresh() override;
+    void RemoveFilter() override;
+    void LoadLayout() override;
+
+protected:
+    void NewExecute() override;
+    void EditExecute() override;
+    void DeleteExecute() override;
+    void FilterExecute() override;
+    QWidget *firstEditor() const override;
+    bool enterMovesFocus(QWidget *focused) const override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildFilterBar();
+    void buildSearchBar();
+    void buildEditPanel();
+    void fillFilterCategories();
+    void followSecondUnit();
+    void proposeCode();
+    void fillBeforePost(db::Dataset &goods);
+    void findFromFirst();
+    void findNext();
+    void reloadSharedGoods();
+
+    std::unique_ptr<db::Dataset> m_qMain;
+    DBLookupCombo *m_categoryCode;
+    DBLookupCombo *m_categoryName;
+    DBNumberEdit *m_code;
+    DBEdit *m_name;
+    DBNumberEdit *m_price;
+    DBCheckBox *m_inReport;
+    DBCheckBox *m_packaging;
+    DBLookupCombo *m_baseUnit;
+    DBLookupCombo *m_secondUnit;
+    QRadioButton *m_noSecond;
+    QRadioButton *m_hasSecond;
+    QComboBox *m_filterCategory;
+    QLineEdit *m_search;
+    QPushButton *m_find;
+    QPushButton *m_findNext;
+    QTimer *m_searchTimer;
+    int m_currentGoodsId = 0;
+};
