@@ -8,6 +8,7 @@
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorGuard.h"
+#include "ui/QuickSearch.h"
 
 #include <QAction>
 #include <QEvent>
@@ -129,7 +130,7 @@ TfrmNomenklatura::TfrmNomenklatura(QWidget *owner)
                           {QStringLiteral("NOM_INREPORT"), QStringLiteral("В спр. \"НАЛИЧНОСТ\""), 120, true}});
 
     buildFilterBar();
-    buildSearchBar();
+    m_quickSearch = new QuickSearch(*this, *m_qMain, {QStringLiteral("NOM_NAME")});
     buildEditPanel();
 
     // F2, F3 and F4 act on the list only while no row is being edited; a
@@ -146,17 +147,7 @@ TfrmNomenklatura::TfrmNomenklatura(QWidget *owner)
     listKey(Qt::Key_F3, actnEdit);
     listKey(Qt::Key_F4, actnDelete);
 
-    connect(m_qMain.get(), &db::Dataset::stateChanged, this, [this] {
-        const bool editing = m_qMain->isEditing();
-        if (editing) {
-            m_searchTimer->stop();
-            m_search->clear();
-        }
-        m_search->setEnabled(!editing);
-        m_find->setEnabled(!editing);
-        m_findNext->setEnabled(!editing);
-        followSecondUnit();
-    });
+    connect(m_qMain.get(), &db::Dataset::stateChanged, this, &TfrmNomenklatura::followSecondUnit);
     connect(m_qMain.get(), &db::Dataset::currentChanged, this, &TfrmNomenklatura::followSecondUnit);
     connect(m_qMain.get(), &db::Dataset::reset, this, &TfrmNomenklatura::followSecondUnit);
 
@@ -200,32 +191,6 @@ void TfrmNomenklatura::fillFilterCategories()
         m_filterCategory->addItem(categories.displayText(row, name), categories.value(row, id));
     if (!chosen.isNull())
         m_filterCategory->setCurrentIndex(qMax(0, m_filterCategory->findData(chosen)));
-}
-
-void TfrmNomenklatura::buildSearchBar()
-{
-    m_search = new QLineEdit(searchPanel());
-    m_search->setObjectName(QStringLiteral("edtSearch"));
-    m_search->setMinimumWidth(220);
-    m_find = new QPushButton(QStringLiteral("Търси"), searchPanel());
-    m_findNext = new QPushButton(QStringLiteral("Следващ"), searchPanel());
-    m_find->setAutoDefault(false);
-    m_findNext->setAutoDefault(false);
-    searchFields()->addWidget(m_search);
-    searchFields()->addWidget(m_find);
-    searchFields()->addWidget(m_findNext);
-    searchFields()->addStretch();
-
-    m_searchTimer = new QTimer(this);
-    m_searchTimer->setSingleShot(true);
-    m_searchTimer->setInterval(400);
-    connect(m_search, &QLineEdit::textEdited, m_searchTimer, qOverload<>(&QTimer::start));
-    connect(m_searchTimer, &QTimer::timeout, this, &TfrmNomenklatura::findFromFirst);
-    connect(m_search, &QLineEdit::returnPressed, this, &TfrmNomenklatura::findFromFirst);
-    connect(m_find, &QPushButton::clicked, this, &TfrmNomenklatura::findFromFirst);
-    connect(m_findNext, &QPushButton::clicked, this, &TfrmNomenklatura::findNext);
-    connect(actnSearch, &QAction::toggled, this,
-            [this](bool shown) { Settings().WriteBool(QStringLiteral("ShowQuickSearch"), shown); });
 }
 
 void TfrmNomenklatura::buildEditPanel()
@@ -332,7 +297,7 @@ QWidget *TfrmNomenklatura::firstEditor() const
 bool TfrmNomenklatura::enterMovesFocus(QWidget *focused) const
 {
     // Enter in the quick search searches.
-    return focused != m_search && TfrmBaseVXGrid::enterMovesFocus(focused);
+    return focused != m_quickSearch->edit() && TfrmBaseVXGrid::enterMovesFocus(focused);
 }
 
 bool TfrmNomenklatura::eventFilter(QObject *watched, QEvent *event)
@@ -365,15 +330,14 @@ void TfrmNomenklatura::EditExecute()
 
 void TfrmNomenklatura::DeleteExecute()
 {
-    m_search->clear();
-    m_search->setEnabled(false);
+    m_quickSearch->setEnabled(false);
     try {
         TfrmBaseVXGrid::DeleteExecute();
     } catch (...) {
-        m_search->setEnabled(true);
+        m_quickSearch->setEnabled(true);
         throw;
     }
-    m_search->setEnabled(true);
+    m_quickSearch->setEnabled(true);
     reloadSharedGoods();
 }
 
@@ -392,41 +356,6 @@ void TfrmNomenklatura::fillBeforePost(db::Dataset &goods)
 void TfrmNomenklatura::reloadSharedGoods()
 {
     dm().RefreshDataSet(dm().qNom(), QStringLiteral("NOM_ID"));
-}
-
-void TfrmNomenklatura::findFromFirst()
-{
-    m_searchTimer->stop();
-    if (m_qMain->isEditing())
-        return;
-    const QString text = m_search->text();
-    if (text.isEmpty()) {
-        m_qMain->first();
-        return;
-    }
-    SaveCurrentKey();
-    if (dm().FindFieldTextFromFirst(*m_qMain, QStringLiteral("NOM_NAME"), text))
-        return;
-    // A failed search leaves the user where they were.
-    RestoreCurrentKey();
-    ShowNotification(1, QStringLiteral("Такъв запис не е намерен!"));
-}
-
-void TfrmNomenklatura::findNext()
-{
-    m_searchTimer->stop();
-    if (m_qMain->isEditing())
-        return;
-    const QString text = m_search->text();
-    if (text.isEmpty()) {
-        m_qMain->first();
-        return;
-    }
-    SaveCurrentKey();
-    if (dm().FindFieldText(*m_qMain, QStringLiteral("NOM_NAME"), text, true))
-        return;
-    RestoreCurrentKey();
-    ShowNotification(1, QStringLiteral("Друг такъв запис не е намерен!"));
 }
 
 void TfrmNomenklatura::FilterExecute()
@@ -454,5 +383,5 @@ void TfrmNomenklatura::RemoveFilter()
 void TfrmNomenklatura::LoadLayout()
 {
     TfrmBaseVXGrid::LoadLayout();
-    actnSearch->setChecked(Settings().ReadBool(QStringLiteral("ShowQuickSearch"), false));
+    m_quickSearch->restoreShown();
 }

@@ -9,10 +9,8 @@ class DBEdit;
 class DBLookupCombo;
 class DBNumberEdit;
 class QComboBox;
-class QLineEdit;
-class QPushButton;
 class QRadioButton;
-class QTimer;
+class QuickSearch;
 
 // The goods catalogue: the list with its category filter, quick search by
 // name and the edit panel. Opened to choose, it hands the chosen goods item
@@ -38,10 +36,7 @@ public:
     QRadioButton *rbNoSecondUnit() const { return m_noSecond; }
     QRadioButton *rbSecondUnit() const { return m_hasSecond; }
     QComboBox *cbFilterCategory() const { return m_filterCategory; }
-    QLineEdit *edtSearch() const { return m_search; }
-    QPushButton *btnFind() const { return m_find; }
-    QPushButton *btnFindNext() const { return m_findNext; }
-    QTimer *searchTimer() const { return m_searchTimer; }
+    QuickSearch *quickSearch() const { return m_quickSearch; }
 
     void BeforeRefresh() override;
     void RemoveFilter() override;
@@ -58,14 +53,11 @@ protected:
 
 private:
     void buildFilterBar();
-    void buildSearchBar();
     void buildEditPanel();
     void fillFilterCategories();
     void followSecondUnit();
     void proposeCode();
     void fillBeforePost(db::Dataset &goods);
-    void findFromFirst();
-    void findNext();
     void reloadSharedGoods();
 
     std::unique_ptr<db::Dataset> m_qMain;
@@ -81,9 +73,6 @@ private:
     QRadioButton *m_noSecond;
     QRadioButton *m_hasSecond;
     QComboBox *m_filterCategory;
-    QLineEdit *m_search;
-    QPushButton *m_find;
-    QPushButton *m_findNext;
-    QTimer *m_searchTimer;
+    QuickSearch *m_quickSearch;
     int m_currentGoodsId = 0;
 };

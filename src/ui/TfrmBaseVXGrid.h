@@ -31,6 +31,8 @@ public:
     QGroupBox *editGroup() const { return m_editGroup; }
     QWidget *editPanel() const { return m_editPanel; }
     QWidget *searchPanel() const { return m_searchPanel; }
+    // Where the search panel's fields go, after its "Търсене:" label.
+    QHBoxLayout *searchFields() const { return m_searchFields; }
     QPushButton *btnSave() const { return m_btnSave; }
     QPushButton *btnCancelEdit() const { return m_btnCancelEdit; }
     QAction *actnSearch = nullptr;
@@ -47,7 +49,6 @@ protected:
     void NewExecute() override;
     void GridDoubleClicked() override;
     QFormLayout *editFields() const { return m_editFields; }
-    QHBoxLayout *searchFields() const { return m_searchFields; }
     // Where the focus goes when a row starts being edited.
     virtual QWidget *firstEditor() const;
 

@@ -8,6 +8,7 @@
 #include "support/StockData.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
+#include "ui/QuickSearch.h"
 #include "ui/TDictionary.h"
 #include "ui/TNotifyPopup.h"
 
@@ -88,7 +89,7 @@ TEST_F(Goods, ANewItemIsStoredWithTheDefaultsAndReachesTheSharedList)
     EXPECT_FALSE(window->chkPackaging()->isChecked());
     EXPECT_TRUE(window->rbNoSecondUnit()->isChecked());
     EXPECT_FALSE(window->cbSecondUnit()->isEnabled());
-    EXPECT_FALSE(window->edtSearch()->isEnabled());
+    EXPECT_FALSE(window->quickSearch()->edit()->isEnabled());
     typeText(window->edtName(), QStringLiteral("Олио"));
     choose(window->cbBaseUnit(), QStringLiteral("литър"));
     window->edtCode()->setFocus();
@@ -98,7 +99,7 @@ TEST_F(Goods, ANewItemIsStoredWithTheDefaultsAndReachesTheSharedList)
     typeText(window->edtPrice(), QStringLiteral("3,5"));
     window->SaveClick();
     ASSERT_TRUE(dialogs.shown.empty());
-    EXPECT_TRUE(window->edtSearch()->isEnabled());
+    EXPECT_TRUE(window->quickSearch()->edit()->isEnabled());
 
     const QVariant id = stored(QStringLiteral("select NOM_ID from NOM where NOM_NAME = 'Олио'"));
     ASSERT_FALSE(id.isNull());
@@ -327,7 +328,7 @@ TEST_F(Goods, ItemsUsedByStockLinesAreNotDeleted)
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(dialogs.errors[0], QStringLiteral("Артикулът не може да се изтрие: използва се в документите (1 запис)."));
     EXPECT_EQ(stored(QStringLiteral("select count(*) from NOM where NOM_ID = 1")).toInt(), 1);
-    EXPECT_TRUE(window->edtSearch()->isEnabled());
+    EXPECT_TRUE(window->quickSearch()->edit()->isEnabled());
 
     ASSERT_TRUE(select(2));
     dialogs.answers = {mrYes};
@@ -336,7 +337,7 @@ TEST_F(Goods, ItemsUsedByStockLinesAreNotDeleted)
     EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Моля, потвърдете изтриване!"));
     EXPECT_EQ(stored(QStringLiteral("select count(*) from NOM where NOM_ID = 2")).toInt(), 0);
     EXPECT_FALSE(dm->qNom().locate({QStringLiteral("NOM_ID")}, {2}));
-    EXPECT_TRUE(window->edtSearch()->isEnabled());
+    EXPECT_TRUE(window->quickSearch()->edit()->isEnabled());
 }
 
 TEST_F(Goods, TypedTextIsStoredAndFoundAsTyped)
@@ -351,11 +352,11 @@ TEST_F(Goods, TypedTextIsStoredAndFoundAsTyped)
     EXPECT_EQ(stored(QStringLiteral("select count(*) from NOM where NOM_NAME = :N"), {{QStringLiteral("N"), injection}}).toInt(), 1);
 
     window->actnSearch->setChecked(true);
-    typeText(window->edtSearch(), QStringLiteral("мелник'"));
+    typeText(window->quickSearch()->edit(), QStringLiteral("мелник'"));
     QTest::qWait(600); // the quick search waits for typing to pause
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_NAME")).toString(), quote);
-    window->edtSearch()->setText(QStringLiteral("delete from"));
-    window->btnFind()->click();
+    window->quickSearch()->edit()->setText(QStringLiteral("delete from"));
+    window->quickSearch()->findButton()->click();
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_NAME")).toString(), injection);
     EXPECT_TRUE(notices().isEmpty());
 
@@ -388,22 +389,22 @@ TEST_F(Goods, QuickSearchFindsNextAndTellsWhenThereIsNoMore)
     open();
     window->actnSearch->setChecked(true);
     EXPECT_TRUE(window->searchPanel()->isVisible());
-    window->edtSearch()->setText(QStringLiteral("СИРЕНЕ"));
-    window->btnFind()->click();
+    window->quickSearch()->edit()->setText(QStringLiteral("СИРЕНЕ"));
+    window->quickSearch()->findButton()->click();
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_ID")).toInt(), 1);
-    window->btnFindNext()->click();
+    window->quickSearch()->nextButton()->click();
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_ID")).toInt(), 3);
-    window->btnFindNext()->click();
+    window->quickSearch()->nextButton()->click();
     EXPECT_EQ(notices(), QStringList{QStringLiteral("Друг такъв запис не е намерен!")});
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_ID")).toInt(), 3); // the user keeps their place
 
-    window->edtSearch()->setText(QStringLiteral("кашкавал"));
-    QTest::keyClick(window->edtSearch(), Qt::Key_Return);
+    window->quickSearch()->edit()->setText(QStringLiteral("кашкавал"));
+    QTest::keyClick(window->quickSearch()->edit(), Qt::Key_Return);
     EXPECT_TRUE(notices().contains(QStringLiteral("Такъв запис не е намерен!")));
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_ID")).toInt(), 3);
 
-    window->edtSearch()->clear();
-    window->btnFind()->click();
+    window->quickSearch()->edit()->clear();
+    window->quickSearch()->findButton()->click();
     EXPECT_EQ(window->qMain().recNo(), 0);
     // The search bar is remembered open for the next time.
     EXPECT_TRUE(settings.ReadBool(QStringLiteral("ShowQuickSearch"), false));
