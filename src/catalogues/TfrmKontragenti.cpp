@@ -209,6 +209,7 @@ TfrmKontragenti::TfrmKontragenti(QWidget *owner)
     // F2 to F5 act on the list only while no row is being edited; an editor
     // of the edit panel keeps them for itself.
     actnEdit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    actnRefresh->setShortcut(QKeySequence());
     const auto listKey = [this](Qt::Key key, std::function<void()> command) {
         auto *shortcut = new QShortcut(QKeySequence(key), this);
         connect(shortcut, &QShortcut::activated, this, [this, command] {
@@ -277,6 +278,8 @@ void TfrmKontragenti::buildInfoArea()
     m_infoNote->setReadOnly(true);
     (new QVBoxLayout(notes))->addWidget(m_infoNote);
 
+    // Disabled while a row is edited, it gives its height to the edit panel.
+    m_infoArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     layout->addWidget(accounts, 2);
     layout->addWidget(contacts, 2);
     layout->addWidget(notes, 1);
@@ -711,6 +714,10 @@ void TfrmKontragenti::DeleteExecute()
 
 void TfrmKontragenti::RefreshList()
 {
+    // Reading the list again would store the row being edited past the
+    // checks of "Запис".
+    if (m_qMain->isEditing())
+        return;
     const KindFilter filter = CounterpartyKindFilter(m_kindFilter->currentIndex());
     if (filter.condition.isEmpty()) {
         if (FilterActive)
@@ -723,6 +730,12 @@ void TfrmKontragenti::RefreshList()
         TfrmBaseVXGrid::RefreshList();
     else
         SetFilter(filter.condition, filter.description);
+}
+
+void TfrmKontragenti::FilterExecute()
+{
+    m_kindFilter->setFocus();
+    m_kindFilter->showPopup();
 }
 
 void TfrmKontragenti::RemoveFilter()

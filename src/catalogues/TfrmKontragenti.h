@@ -75,6 +75,7 @@ protected:
     void NewExecute() override;
     void EditExecute() override;
     void DeleteExecute() override;
+    void FilterExecute() override;
     QWidget *firstEditor() const override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -497,9 +497,25 @@ TEST_F(Counterparties, TheKindFilterListsOneKindAndTheTitleSaysWhich)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Контрагенти"));
 }
 
-TEST_F(Counterparties, TheFunctionKeysActOnlyOnTheList)
+TEST_F(Counterparties, RefreshingWhileEditingStoresNothingPastTheChecks)
 {
     open();
+    window->actnNew->trigger();
+    fill(window->edtName(), QStringLiteral("   "));
+    window->qMain().setValue(QStringLiteral("KONTR_CODE"), 9);
+    window->actnRefresh->trigger();
+    EXPECT_EQ(window->qMain().state(), db::Dataset::State::Insert);
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from KONTR")).toInt(), 1);
+    window->CancelClick();
+}
+
+TEST_F(Counterparties, TheFunctionKeysActOnlyOnTheList)
+{
+    insert(5, 5, QStringLiteral("Пекарна Зора ЕООД"), 0);
+    open();
+    window->edtSearch()->setText(QStringLiteral("зора"));
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_EQ(window->qMain().value(QStringLiteral("KONTR_ID")).toInt(), 5);
     QTest::keyClick(window.get(), Qt::Key_F2);
     ASSERT_EQ(window->qMain().state(), db::Dataset::State::Insert);
     QTest::keyClick(window->edtName(), Qt::Key_F4);
