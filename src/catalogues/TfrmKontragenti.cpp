@@ -528,6 +528,7 @@ void TfrmKontragenti::enterEditing()
     for (QShortcut *key : m_listKeys)
         key->setEnabled(false);
     m_currentId = m_qMain->value(QStringLiteral("KONTR_ID")).toInt();
+    fillCities();
     showCity();
     for (db::Dataset *rows : {m_qContacts.get(), m_qAccounts.get(), m_qVatAccounts.get()}) {
         rows->setParam(QStringLiteral("CLIENT_ID"), m_currentId);
@@ -665,6 +666,10 @@ bool TfrmKontragenti::eventFilter(QObject *watched, QEvent *event)
 bool TfrmKontragenti::ValidateRecord()
 {
     m_pages->setCurrentIndex(0);
+    // A name taken from the drop-down's completion is stored as shown.
+    const QString city = m_city->currentText();
+    if (m_city->isEnabled() && city != m_qMain->value(QStringLiteral("KONTR_CITY")).toString())
+        m_qMain->setValue(QStringLiteral("KONTR_CITY"), city.isEmpty() ? QVariant() : QVariant(city));
     const auto othersWith = [this](Identifier identifier, const QString &value) {
         return dm().QueryValue(text(identifier == Identifier::TaxNumber ? kOthersWithTaxNumber : kOthersWithBulstat),
                                QString(), {{QStringLiteral("ID"), m_currentId}, {QStringLiteral("VALUE"), value}})

@@ -391,6 +391,15 @@ TEST_F(Counterparties, ANewSettlementIsAddedAndOfferedAtOnce)
     EXPECT_EQ(stored(QStringLiteral("select KONTR_CITY from KONTR where KONTR_ID > 1")).toString(),
               QStringLiteral("Горна Оряховица"));
 
+    // A settlement picked from the drop-down is stored.
+    window->actnNew->trigger();
+    window->edtCode()->setFocus();
+    fill(window->edtName(), QStringLiteral("Мелница ООД"));
+    window->cbCity()->setCurrentIndex(window->cbCity()->findText(QStringLiteral("Горна Оряховица")));
+    window->SaveClick();
+    EXPECT_EQ(stored(QStringLiteral("select KONTR_CITY from KONTR where KONTR_NAME = 'Мелница ООД'")).toString(),
+              QStringLiteral("Горна Оряховица"));
+
     window->actnNew->trigger();
     window->cbCity()->setFocus();
     typeText(window->cbCity()->lineEdit(), QStringLiteral("с. Бяла"));
@@ -507,6 +516,35 @@ TEST_F(Counterparties, RefreshingWhileEditingStoresNothingPastTheChecks)
     EXPECT_EQ(window->qMain().state(), db::Dataset::State::Insert);
     EXPECT_EQ(stored(QStringLiteral("select count(*) from KONTR")).toInt(), 1);
     window->CancelClick();
+}
+
+TEST_F(Counterparties, TheQuickSearchRunsWhenTypingPausesAndItsBarIsRemembered)
+{
+    insert(5, 5, QStringLiteral("Пекарна Зора ЕООД"), 0);
+    insert(6, 6, QStringLiteral("Мелница Зорница ООД"), 1);
+    open();
+    EXPECT_FALSE(window->actnSearch->isChecked());
+    window->actnSearch->setChecked(true);
+    typeText(window->edtSearch(), QStringLiteral("ЗОР"));
+    EXPECT_EQ(window->qMain().value(QStringLiteral("KONTR_ID")).toInt(), 1);
+    QTest::qWait(600);
+    EXPECT_EQ(window->qMain().value(QStringLiteral("KONTR_ID")).toInt(), 5);
+    window->SearchNextClick();
+    EXPECT_EQ(window->qMain().value(QStringLiteral("KONTR_ID")).toInt(), 6);
+    window->edtSearch()->setText(QStringLiteral("няма такъв"));
+    window->SearchClick();
+    EXPECT_EQ(window->qMain().value(QStringLiteral("KONTR_ID")).toInt(), 6); // the row stays
+    EXPECT_EQ(window->findChildren<TNotifyPopup *>().back()->text(), QStringLiteral("Такъв запис не е намерен!"));
+
+    window->actnNew->trigger();
+    EXPECT_TRUE(window->edtSearch()->text().isEmpty());
+    EXPECT_FALSE(window->edtSearch()->isEnabled());
+    window->CancelClick();
+    EXPECT_TRUE(window->edtSearch()->isEnabled());
+
+    window.reset();
+    open();
+    EXPECT_TRUE(window->actnSearch->isChecked());
 }
 
 TEST_F(Counterparties, TheFunctionKeysActOnlyOnTheList)
