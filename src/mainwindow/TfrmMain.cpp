@@ -1,6 +1,7 @@
 #include "mainwindow/TfrmMain.h"
 
 #include "catalogues/LookupLists.h"
+#include "catalogues/TfrmKontragenti.h"
 #include "catalogues/TfrmMerki.h"
 #include "catalogues/TfrmNomenklatura.h"
 #include "core/AppSettings.h"
@@ -101,7 +102,6 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     notYet(actnNewScrap);
     notYet(actnEditDoc);
     notYet(actnPayments);
-    notYet(actnCounterparties);
     notYet(actnNewInvoice);
     notYet(actnInvoices);
     notYet(actnCompanyData);
@@ -211,6 +211,8 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     });
     connect(actnUnits, &QAction::triggered, this, [this] { command([this] { showCatalogue<TfrmMerki>(); }); });
     connect(actnGoods, &QAction::triggered, this, [this] { command([this] { showCatalogue<TfrmNomenklatura>(); }); });
+    connect(actnCounterparties, &QAction::triggered, this,
+            [this] { command([this] { showCatalogue<TfrmKontragenti>(); }); });
     connect(actnCategories, &QAction::triggered, this, [this] {
         command([this] { showLookupList(*actnCategories, QStringLiteral("categories"), showCategoriesIn); });
     });

@@ -38,8 +38,11 @@ QuickSearch::QuickSearch(TfrmBaseVXGrid &window, db::Dataset &dataset, QStringLi
     connect(m_find, &QPushButton::clicked, this, &QuickSearch::findFromFirst);
     connect(m_next, &QPushButton::clicked, this, &QuickSearch::findNext);
     connect(&dataset, &db::Dataset::stateChanged, this, [this] { setEnabled(!m_dataset.isEditing()); });
-    connect(window.actnSearch, &QAction::toggled, this,
-            [this](bool shown) { m_window.Settings().WriteBool(QStringLiteral("ShowQuickSearch"), shown); });
+    connect(window.actnSearch, &QAction::toggled, this, [this](bool shown) {
+        m_window.Settings().WriteBool(QStringLiteral("ShowQuickSearch"), shown);
+        if (shown)
+            m_edit->setFocus();
+    });
 }
 
 void QuickSearch::setEnabled(bool enabled)

@@ -424,9 +424,9 @@ TEST_F(Goods, AStockDocumentChoosesAnItem)
         ASSERT_TRUE(goods->chooseMode());
         EXPECT_TRUE(goods->actnChoose->isVisible());
         goods->actnSearch->setChecked(true);
-        goods->edtSearch()->setFocus();
-        goods->edtSearch()->setText(QStringLiteral("вино"));
-        QTest::keyClick(goods->edtSearch(), Qt::Key_Return);
+        goods->quickSearch()->edit()->setFocus();
+        goods->quickSearch()->edit()->setText(QStringLiteral("вино"));
+        QTest::keyClick(goods->quickSearch()->edit(), Qt::Key_Return);
         searchKeptItOpen = goods->isVisible();
         goods->Grid()->setFocus();
         QTest::keyClick(goods->Grid(), Qt::Key_Return);

@@ -284,6 +284,8 @@ TEST_F(MainWindow, CommandsOfLaterPartsWaitDisabled)
     EXPECT_TRUE(window->actnSettlements->isEnabled());
     EXPECT_TRUE(window->actnGoods->isEnabled());
     EXPECT_EQ(window->actnGoods->shortcut(), QKeySequence(Qt::Key_F10));
+    EXPECT_TRUE(window->actnCounterparties->isEnabled());
+    EXPECT_EQ(window->actnCounterparties->shortcut(), QKeySequence(Qt::Key_F9));
 }
 
 } // namespace
