@@ -46,17 +46,6 @@ bool sameValue(const QVariant &a, const QVariant &b)
     return a == b;
 }
 
-// The text a key is found by in a look-up index: numbers by their value,
-// so that an integer key and a double holding it meet.
-QString lookupKeyText(const QVariant &key)
-{
-    if (key.isNull())
-        return QString();
-    if (isNumber(key))
-        return QLatin1Char('n') + QString::number(key.toDouble(), 'g', 15);
-    return QLatin1Char('s') + key.toString();
-}
-
 } // namespace
 
 Dataset::Dataset(Attachment &attachment, Transaction &transaction, QObject *parent)
@@ -650,14 +639,24 @@ QVariant Dataset::lookupValue(const QString &keyField, const QVariant &key, cons
         return QVariant();
     // Grids ask for every cell they show, so the key field gets an index of
     // its own at the first look-up; it is dropped whenever the rows change.
+    // Numbers are found by their value, so an integer key and a double
+    // holding it meet.
     auto index = m_lookupIndex.find(keyIndex);
     if (index == m_lookupIndex.end()) {
-        index = m_lookupIndex.emplace(keyIndex, QHash<QString, int>()).first;
-        for (int row = recordCount() - 1; row >= 0; --row)
-            index->second.insert(lookupKeyText(m_rows[size_t(row)].value(keyIndex)), row);
+        index = m_lookupIndex.emplace(keyIndex, LookupIndex()).first;
+        for (int row = recordCount() - 1; row >= 0; --row) {
+            const QVariant &rowKey = m_rows[size_t(row)].at(keyIndex);
+            if (rowKey.isNull())
+                continue;
+            if (isNumber(rowKey))
+                index->second.numbers.insert(rowKey.toDouble(), row);
+            else
+                index->second.texts.insert(rowKey.toString(), row);
+        }
     }
-    const auto found = index->second.constFind(lookupKeyText(key));
-    return found == index->second.constEnd() ? QVariant() : m_rows[size_t(*found)].value(resultIndex);
+    const int row = isNumber(key) ? index->second.numbers.value(key.toDouble(), -1)
+                                  : index->second.texts.value(key.toString(), -1);
+    return row < 0 ? QVariant() : m_rows[size_t(row)].value(resultIndex);
 }
 
 } // namespace db

@@ -214,7 +214,12 @@ private:
 
     std::vector<Field> m_fields;
     std::vector<QVariantList> m_rows; // data fields only
-    mutable std::map<int, QHash<QString, int>> m_lookupIndex; // key field → its text → first row
+    struct LookupIndex
+    {
+        QHash<double, int> numbers; // key value → first row
+        QHash<QString, int> texts;
+    };
+    mutable std::map<int, LookupIndex> m_lookupIndex; // by key field
     int m_current = -1;
     bool m_eof = true;
     State m_state = State::Inactive;
