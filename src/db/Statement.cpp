@@ -80,6 +80,22 @@ void store(Descriptor &descriptor, int i, short type, const T &value)
     var.sqldata = buffer.data();
 }
 
+// An empty date field gives an invalid date (or time, or moment): no value,
+// as a null is, rather than a date the server refuses.
+bool isEmptyMoment(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return !value.toDate().isValid();
+    case QMetaType::QTime:
+        return !value.toTime().isValid();
+    case QMetaType::QDateTime:
+        return !value.toDateTime().isValid();
+    default:
+        return false;
+    }
+}
+
 // Values are sent in their own type and the server converts them to the
 // column's; only texts need to know whether the target is a text too.
 void bindValue(Descriptor &in, int i, const QVariant &value, bool textTarget, short targetCharset)
@@ -87,7 +103,7 @@ void bindValue(Descriptor &in, int i, const QVariant &value, bool textTarget, sh
     XSQLVAR &var = in.var(i);
     in.nullFlag(i) = 0;
     var.sqlind = &in.nullFlag(i);
-    if (value.isNull() || !value.isValid()) {
+    if (value.isNull() || !value.isValid() || isEmptyMoment(value)) {
         store(in, i, SQL_INT64, ISC_INT64(0));
         in.nullFlag(i) = -1;
         return;

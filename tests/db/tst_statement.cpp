@@ -39,6 +39,19 @@ TEST_F(Statements, TypedValuesMakeTheRoundTrip)
     EXPECT_TRUE(rows[0][5].isNull());
 }
 
+TEST_F(Statements, EmptyDatesAreStoredAsNoValue)
+{
+    dm->ExecSQL(QStringLiteral("insert into TRANZ (TRANZ_ID, TRANZ_TYPE_ID, TRANZ_DOCNO, TRANZ_KONT_ID, TRANZ_TIME, "
+                               "TRANZ_PADEJ) values (8, 12, 8, -1, :TIME, :PADEJ)"),
+                {{QStringLiteral("TIME"), QDateTime()}, {QStringLiteral("PADEJ"), QDate()}});
+    const std::vector<QVariantList> rows = dm->QueryRows(
+        QStringLiteral("select TRANZ_TIME, TRANZ_PADEJ, cast(:T as time) from TRANZ where TRANZ_ID = 8"),
+        {{QStringLiteral("T"), QTime()}});
+    ASSERT_EQ(rows.size(), 1u);
+    for (const QVariant &value : rows[0])
+        EXPECT_TRUE(value.isNull());
+}
+
 TEST_F(Statements, ReportChangedRowsAndNullForNoRow)
 {
     EXPECT_EQ(dm->ExecSQL(QStringLiteral("update MERKI set MERKI_KOL = MERKI_KOL where MERKI_ID between 1 and 7")), 7);
