@@ -4,6 +4,7 @@
 #include "db/EngineSignals.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QWidget>
@@ -37,8 +38,14 @@ void onSignal(int)
 OrderlyEnd::OrderlyEnd(QObject *parent)
     : QObject(parent)
 {
-    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        qFatal("No pipe for the end signals");
+    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        // Without the pipe the signals keep their usual effect; the program
+        // itself works on.
+        qWarning("No pipe for the end signals: they end the program at once");
+        g_pipe[0] = g_pipe[1] = -1;
+        m_notifier = nullptr;
+        return;
+    }
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [] {
         char bytes[16];
@@ -60,6 +67,8 @@ OrderlyEnd::OrderlyEnd(QObject *parent)
 
 OrderlyEnd::~OrderlyEnd()
 {
+    if (!m_notifier)
+        return;
     for (const int signal : kSignals)
         std::signal(signal, SIG_DFL);
     delete m_notifier;
