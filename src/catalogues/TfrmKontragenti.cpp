@@ -25,7 +25,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -213,24 +212,10 @@ TfrmKontragenti::TfrmKontragenti(QWidget *owner)
     // of the edit panel keeps them for itself.
     actnEdit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
     actnRefresh->setShortcut(QKeySequence());
-    const auto listKey = [this](Qt::Key key, std::function<void()> command) {
-        auto *shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, [this, command] {
-            if (!isEditingDataset())
-                command();
-        });
-        m_listKeys.push_back(shortcut);
-    };
-    const auto trigger = [](QAction *action) {
-        return [action] {
-            if (action->isEnabled())
-                action->trigger();
-        };
-    };
-    listKey(Qt::Key_F2, trigger(actnNew));
-    listKey(Qt::Key_F3, trigger(actnEdit));
-    listKey(Qt::Key_F4, trigger(actnDelete));
-    listKey(Qt::Key_F5, [this] { m_quickSearch->findFromFirst(); });
+    addListKey(Qt::Key_F2, actnNew);
+    addListKey(Qt::Key_F3, actnEdit);
+    addListKey(Qt::Key_F4, actnDelete);
+    addListKey(Qt::Key_F5, [this] { m_quickSearch->findFromFirst(); });
 
     connect(m_qMain.get(), &db::Dataset::currentChanged, this, &TfrmKontragenti::followCurrentRow);
     connect(m_qMain.get(), &db::Dataset::reset, this, &TfrmKontragenti::followCurrentRow);
@@ -497,11 +482,8 @@ void TfrmKontragenti::EditExecute()
 void TfrmKontragenti::enterEditing()
 {
     m_editing = true;
-    m_quickSearch->setEnabled(false);
     m_infoArea->setEnabled(false);
     m_pages->setCurrentIndex(0);
-    for (QShortcut *key : m_listKeys)
-        key->setEnabled(false);
     m_currentId = m_qMain->value(QStringLiteral("KONTR_ID")).toInt();
     fillCities();
     showCity();
@@ -527,9 +509,6 @@ void TfrmKontragenti::leaveEditing()
     updateDetailButtons();
     setCompanyFieldsEnabled(true);
     m_infoArea->setEnabled(true);
-    m_quickSearch->setEnabled(true);
-    for (QShortcut *key : m_listKeys)
-        key->setEnabled(true);
     dropDetailsOfMissing(left);
     followCurrentRow();
 }
@@ -677,15 +656,8 @@ bool TfrmKontragenti::DeleteVeto()
 
 void TfrmKontragenti::DeleteExecute()
 {
-    m_quickSearch->setEnabled(false);
     const int id = m_qMain->value(QStringLiteral("KONTR_ID")).toInt();
-    try {
-        TfrmBaseVXGrid::DeleteExecute();
-    } catch (...) {
-        m_quickSearch->setEnabled(true);
-        throw;
-    }
-    m_quickSearch->setEnabled(true);
+    m_quickSearch->offWhile([this] { TfrmBaseVXGrid::DeleteExecute(); });
     dropDetailsOfMissing(id);
     dm().RefreshDataSet(dm().qKontr(), QStringLiteral("KONTR_ID"));
 }

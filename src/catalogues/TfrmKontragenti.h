@@ -13,7 +13,6 @@ class DBNumberEdit;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QShortcut;
 class QTabWidget;
 class QuickSearch;
 class QTimer;
@@ -118,7 +117,6 @@ private:
     DetailList m_contacts;
     DetailList m_accounts;
     DetailList m_vatAccounts;
-    std::vector<QShortcut *> m_listKeys;
     int m_currentId = 0;
     bool m_editing = false;
     bool m_askingCity = false;

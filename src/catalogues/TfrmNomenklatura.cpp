@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTimer>
@@ -136,16 +135,9 @@ TfrmNomenklatura::TfrmNomenklatura(QWidget *owner)
     // F2, F3 and F4 act on the list only while no row is being edited; a
     // shortcut without modifiers does not fire while one is held.
     actnEdit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
-    const auto listKey = [this](Qt::Key key, QAction *action) {
-        auto *shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, [this, action] {
-            if (!isEditingDataset() && action->isEnabled())
-                action->trigger();
-        });
-    };
-    listKey(Qt::Key_F2, actnNew);
-    listKey(Qt::Key_F3, actnEdit);
-    listKey(Qt::Key_F4, actnDelete);
+    addListKey(Qt::Key_F2, actnNew);
+    addListKey(Qt::Key_F3, actnEdit);
+    addListKey(Qt::Key_F4, actnDelete);
 
     connect(m_qMain.get(), &db::Dataset::stateChanged, this, &TfrmNomenklatura::followSecondUnit);
     connect(m_qMain.get(), &db::Dataset::currentChanged, this, &TfrmNomenklatura::followSecondUnit);
@@ -330,14 +322,7 @@ void TfrmNomenklatura::EditExecute()
 
 void TfrmNomenklatura::DeleteExecute()
 {
-    m_quickSearch->setEnabled(false);
-    try {
-        TfrmBaseVXGrid::DeleteExecute();
-    } catch (...) {
-        m_quickSearch->setEnabled(true);
-        throw;
-    }
-    m_quickSearch->setEnabled(true);
+    m_quickSearch->offWhile([this] { TfrmBaseVXGrid::DeleteExecute(); });
     reloadSharedGoods();
 }
 

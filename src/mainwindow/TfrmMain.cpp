@@ -352,8 +352,6 @@ void TfrmMain::showLookupList(const QAction &action, const QString &section, voi
     list->BaseCaption = action.text();
     list->setWindowTitle(list->BaseCaption);
     showList(*list);
-    // The stored columns can be applied only to a grid that has its list.
-    list->LoadLayout();
     runHidden(list);
 }
 

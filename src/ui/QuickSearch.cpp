@@ -55,6 +55,18 @@ void QuickSearch::setEnabled(bool enabled)
         part->setEnabled(enabled);
 }
 
+void QuickSearch::offWhile(const std::function<void()> &work)
+{
+    setEnabled(false);
+    try {
+        work();
+    } catch (...) {
+        setEnabled(true);
+        throw;
+    }
+    setEnabled(true);
+}
+
 void QuickSearch::findFromFirst()
 {
     find(true);

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -33,6 +35,9 @@ public:
 
     // Cleared as well when disabled, so nothing typed waits to be searched.
     void setEnabled(bool enabled);
+    // Runs `work` (a deletion, say) with the bar off, and on again after,
+    // whether the work ended or failed.
+    void offWhile(const std::function<void()> &work);
     void findFromFirst();
     void findNext();
     // The panel as it was left, from the window's settings.

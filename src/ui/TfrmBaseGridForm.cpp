@@ -153,6 +153,10 @@ void TfrmBaseGridForm::setDataset(db::Dataset &dataset, std::vector<GridColumn> 
 {
     m_dataset = &dataset;
     m_grid->bind(dataset, std::move(columns));
+    // A window given its list after its layout was read (the ready-made
+    // list, set up by its opener) takes the stored columns now.
+    if (layoutLoaded() && SaveGridLayout)
+        LoadGridLayout(*m_grid, Settings());
     connect(&dataset, &db::Dataset::stateChanged, this, &TfrmBaseGridForm::UpdateActions);
     connect(&dataset, &db::Dataset::reset, this, &TfrmBaseGridForm::UpdateActions);
     connect(&dataset, &db::Dataset::currentChanged, this, &TfrmBaseGridForm::UpdateActions);

@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -94,7 +95,28 @@ void TfrmBaseVXGrid::UpdateActions()
     actnNew->setEnabled(dataset() && dataset()->isOpen() && !editing);
     actnEdit->setEnabled(filled && !editing);
     actnDelete->setEnabled(filled && !editing);
+    for (QShortcut *key : m_listKeys)
+        key->setEnabled(!editing);
     followState();
+}
+
+void TfrmBaseVXGrid::addListKey(Qt::Key key, std::function<void()> command)
+{
+    auto *shortcut = new QShortcut(QKeySequence(key), this);
+    connect(shortcut, &QShortcut::activated, this, [this, command] {
+        if (!isEditingDataset())
+            command();
+    });
+    shortcut->setEnabled(!isEditingDataset());
+    m_listKeys.push_back(shortcut);
+}
+
+void TfrmBaseVXGrid::addListKey(Qt::Key key, QAction *action)
+{
+    addListKey(key, [action] {
+        if (action->isEnabled())
+            action->trigger();
+    });
 }
 
 void TfrmBaseVXGrid::followState()

@@ -2,6 +2,11 @@
 
 #include "ui/TIBGridForm.h"
 
+#include <functional>
+#include <vector>
+
+class QShortcut;
+
 class QFormLayout;
 class QGroupBox;
 class QLabel;
@@ -37,6 +42,12 @@ public:
     QPushButton *btnCancelEdit() const { return m_btnCancelEdit; }
     QAction *actnSearch = nullptr;
 
+    // A plain key of the list (F2 new and the like): it acts only while no
+    // row is being edited, and is off meanwhile so the editors get the key.
+    void addListKey(Qt::Key key, std::function<void()> command);
+    // The same for an action, which also has to be enabled.
+    void addListKey(Qt::Key key, QAction *action);
+
     // "Запис" and "Отказ" of the edit panel.
     void SaveClick();
     void CancelClick();
@@ -63,4 +74,5 @@ private:
     QFormLayout *m_editFields = nullptr;
     QPushButton *m_btnSave = nullptr;
     QPushButton *m_btnCancelEdit = nullptr;
+    std::vector<QShortcut *> m_listKeys;
 };
