@@ -10,6 +10,7 @@ BUILD_PACKAGES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   fonts-dejavu-core fonts-liberation2
   qt6-translations-l10n
+  poppler-utils
 )
 
 # Installs whichever of the named Debian packages are missing; quiet and
