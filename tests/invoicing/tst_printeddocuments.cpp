@@ -1,0 +1,175 @@
+#include "invoicing/PdfText.h"
+#include "invoicing/PrintFixture.h"
+#include "support/StockData.h"
+#include "ui/TfrmPrintPreview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPageSize>
+#include <QPrinter>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+class PrintedDocuments : public PrintFixture
+{
+protected:
+    QString printInvoice(int id, bool onlyCopy = false)
+    {
+        putBoardValues(id, onlyCopy);
+        module.PrepareInvoice(id);
+        const QString path = dir.path(QStringLiteral("invoice-%1.pdf").arg(id));
+        module.savePdf(path);
+        return path;
+    }
+
+    static int occurrences(const QString &text, const QString &word) { return int(text.count(word)); }
+
+    // pdftotext reads the spaced-out title and mark as single words.
+    static QString title() { return QStringLiteral("ФАКТУРА"); }
+    static QString originalMark() { return QStringLiteral("ОРИГИНАЛ"); }
+};
+
+TEST_F(PrintedDocuments, TheWholePageOriginalComesWithItsCopies)
+{
+    options(QStringLiteral("0"), QStringLiteral("1"));
+    addThreeLineInvoice(1, QDate(2026, 2, 10),
+                        {{QStringLiteral("SELL_DATE"), QDate(2026, 2, 8)},
+                         {QStringLiteral("WITH_BANKS"), 1},
+                         {QStringLiteral("ACCOUNT"), QStringLiteral("BG80BNBG96611020345678")},
+                         {QStringLiteral("BANK"), QStringLiteral("Българска народна банка")},
+                         {QStringLiteral("CODE"), QStringLiteral("BNBGBGSD")}});
+    const QString path = printInvoice(1);
+    ASSERT_EQ(pdfPages(path), 3);
+
+    const QString original = pdfText(path, 1);
+    for (const char *expected :
+         {"ПОЛУЧАТЕЛ", "ДОСТАВЧИК", "ФАКТУРА", "ОРИГИНАЛ", "№ 0000000042", "Дата: 10.02.2026",
+          "Място на издаване Пловдив", "Дата на дан. събитие: 08.02.2026", "ИН по ЗДДС BG115000111", "Тракия ООД",
+          "ИН по ЗДДС BG120000999", "ИН 1234567890", "Родопа ЕООД", "МОЛ: Георги Георгиев", "IBAN: BG80BNBG96611020345678",
+          "BIC: BNBGBGSD", "Банка: Българска народна банка", "Кредитно известие", "Дебитно известие",
+          "Наименавание на стоките/услугите", "Доставка и монтаж на климатична система", "Всичко:", "25.50", "ДДС 20 %:",
+          "5.10", "Общо:", "30.60 EUR", "Словом тридесет евро и шестдесет цента", "Получил: Петър Иванов",
+          "Съставил: Мария Иванова", "/подпис/", "Начин на плащане:", "В брой", "С банков превод",
+          "Формулярът е съобразен с изискванията на ЗДДС - чл. 114 (ДВ бр. 63/2006 г.). ППЗДДС. чл. 78 (ДВ бр. "
+          "76/2006г.) и ДОПК",
+          "Данъкът е изислуем от получателя на основание:", "чл. 28с(Е)(3) 77/388/ЕЕС"}) {
+        EXPECT_TRUE(original.contains(QString::fromUtf8(expected))) << expected;
+    }
+    EXPECT_FALSE(original.contains(QStringLiteral("лв.")));
+    EXPECT_FALSE(original.contains(QStringLiteral("-not-set-")));
+    for (const int copy : {2, 3}) {
+        const QString text = pdfText(path, copy);
+        EXPECT_TRUE(text.contains(title())) << copy;
+        EXPECT_FALSE(text.contains(originalMark())) << copy;
+        EXPECT_TRUE(text.contains(QStringLiteral("30.60 EUR"))) << copy;
+    }
+}
+
+TEST_F(PrintedDocuments, TheHalfPageFormPutsOriginalAndCopyOnOneSheet)
+{
+    options(QStringLiteral("1"), QStringLiteral("0"));
+    addThreeLineInvoice(1, QDate(2026, 2, 10));
+    const QString path = printInvoice(1);
+    ASSERT_EQ(pdfPages(path), 1);
+    const QString text = pdfText(path);
+    EXPECT_EQ(occurrences(text, title()), 2);
+    EXPECT_EQ(occurrences(text, originalMark()), 1);
+    // A cash invoice names no account and ticks cash.
+    EXPECT_FALSE(text.contains(QStringLiteral("IBAN")));
+    EXPECT_EQ(occurrences(text, QStringLiteral("Дата на дан. събитие: 10.02.2026")), 2);
+
+    const QString copyOnly = printInvoice(1, true);
+    ASSERT_EQ(pdfPages(copyOnly), 1);
+    EXPECT_FALSE(pdfText(copyOnly).contains(originalMark()));
+}
+
+TEST_F(PrintedDocuments, AnInvoiceOf2025IsInLevaAndOneOf2026InEuro)
+{
+    addThreeLineInvoice(1, QDate(2025, 12, 31));
+    addThreeLineInvoice(2, QDate(2026, 1, 1));
+    const QString leva = pdfText(printInvoice(1), 1);
+    const QString euro = pdfText(printInvoice(2), 1);
+    EXPECT_TRUE(leva.contains(QStringLiteral("30.60 лв."))) << leva.toStdString();
+    EXPECT_TRUE(leva.contains(QStringLiteral("Словом тридесет лева и 60 ст.")));
+    EXPECT_FALSE(leva.contains(QStringLiteral("EUR")));
+    EXPECT_TRUE(leva.contains(QStringLiteral("Дата: 31.12.2025")));
+    EXPECT_TRUE(euro.contains(QStringLiteral("30.60 EUR")));
+    EXPECT_TRUE(euro.contains(QStringLiteral("Словом тридесет евро и шестдесет цента")));
+    EXPECT_FALSE(euro.contains(QStringLiteral("лв.")));
+    EXPECT_TRUE(euro.contains(QStringLiteral("Дата: 01.01.2026")));
+}
+
+TEST_F(PrintedDocuments, TheReceiptShowsBothPartiesTheRowsAndTheSignatures)
+{
+    addDocument(*dm, 5, 11, 12, QDateTime(QDate(2025, 11, 3), QTime(10, 0)));
+    putReceipt(QStringLiteral("PRODAJBA"));
+    module.PrepareReceipt(5);
+    const QString path = dir.path(QStringLiteral("receipt.pdf"));
+    module.savePdf(path);
+    ASSERT_EQ(pdfPages(path), 1);
+    const QString text = pdfText(path);
+    for (const char *expected :
+         {"Предал : Родопа ЕООД", "Получил : Тракия ООД", "Адрес гр/с : Смолян, бул. България 12", "Дан № : 1234567890",
+          "Булстат : 120000999", "МОЛ : Иван Петров", "СТОКОВА РАЗПИСКА № 17", "Обект: Склад Смолян", "Артикул",
+          "Ед. цена", "Количество", "Сума", "Брашно 1.20 2.50 кг 3.00", "Олио 3.50 2.40 л 8.40",
+          "Обща сума: 11.40 лв.", "Предал : Георги Георгиев", "Получил : Иван Петров", "/подпис/"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    }
+    EXPECT_FALSE(text.contains(QStringLiteral("-not-set-")));
+}
+
+TEST_F(PrintedDocuments, TheReceiptRunsOnToMorePagesWithItsHeadings)
+{
+    putReceipt(QStringLiteral("DOSTAVKA"));
+    QVariantList rows;
+    for (int i = 1; i <= 40; ++i)
+        rows << QVariant(QVariantList{QStringLiteral("Стока %1").arg(i), QStringLiteral("бр."), i, 1.0});
+    PutParam(QStringLiteral("INVOICE:DATA_ROWS"), rows);
+    module.PrepareReceipt(6);
+    const QString path = dir.path(QStringLiteral("long-receipt.pdf"));
+    module.savePdf(path);
+    ASSERT_EQ(pdfPages(path), 2);
+    const QString second = pdfText(path, 2);
+    EXPECT_TRUE(second.contains(QStringLiteral("Артикул")));
+    EXPECT_TRUE(second.contains(QStringLiteral("Стока 40")));
+    EXPECT_TRUE(second.contains(QStringLiteral("Обща сума:")));
+    EXPECT_FALSE(pdfText(path, 1).contains(QStringLiteral("Обща сума:")));
+}
+
+TEST_F(PrintedDocuments, ThePreviewOffersPrintingZoomSetUpPagesAndPdf)
+{
+    addThreeLineInvoice(1, QDate(2026, 2, 10));
+    putBoardValues(1);
+    module.PrepareInvoice(1);
+    QString title;
+    QStringList captions;
+    QPageSize::PageSizeId size = QPageSize::Custom;
+    QTimer::singleShot(0, [&] {
+        if (auto *preview = qobject_cast<TfrmPrintPreview *>(QApplication::activeModalWidget())) {
+            title = preview->windowTitle();
+            size = preview->printer().pageLayout().pageSize().id();
+            for (QAction *action : preview->toolBar()->actions())
+                captions << action->text();
+            preview->reject();
+        }
+    });
+    QTimer::singleShot(5000, [] {
+        if (QWidget *window = QApplication::activeModalWidget())
+            window->close();
+    });
+    module.preview();
+    EXPECT_EQ(title, QStringLiteral("Фактура 0000000042"));
+    EXPECT_EQ(size, QPageSize::A4);
+    for (const char *caption : {"Печат", "Настройки", "Увеличение", "Пред.стр.", "Следв.стр.", "PDF", "Изход"})
+        EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
+}
+
+} // namespace
