@@ -2,6 +2,7 @@
 #include "core/SettingsInUse.h"
 #include "core/TXMLSettings.h"
 #include "core/Tdm.h"
+#include "invoicing/TdmInvoice.h"
 #include "mainwindow/TfrmMain.h"
 #include "security/SessionDialogs.h"
 #include "ui/ErrorGuard.h"
@@ -48,12 +49,16 @@ int main(int argc, char *argv[])
     SessionDialogs dialogs;
     Tdm data(dialogs);
     SetDataModule(&data);
+    // The printing module goes before the data module it reads from.
+    TdmInvoice printing(data, settings);
+    SetInvoiceModule(&printing);
     const PrivateFonts fonts(data.programDirectory + QLatin1String("fonts"));
 
     int status = runSession(data, app);
     if (OrderlyEnd::requested())
         status = 0;
     runGuarded(nullptr, [&] { data.EndSession(); });
+    SetInvoiceModule(nullptr);
     SetDataModule(nullptr);
     return status;
 }

@@ -8,6 +8,7 @@
 #include "core/TSettings.h"
 #include "core/Tdm.h"
 #include "data/JournalQuery.h"
+#include "invoicing/TfrmClientData.h"
 #include "db/Dataset.h"
 #include "mainwindow/TfrmAbout.h"
 #include "mainwindow/TfrmNetworkSettings.h"
@@ -104,8 +105,10 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     notYet(actnPayments);
     notYet(actnNewInvoice);
     notYet(actnInvoices);
-    notYet(actnCompanyData);
-    notYet(actnSettings);
+    connect(actnCompanyData, &QAction::triggered, this,
+            [this] { command([this] { TfrmClientData::Open(this->data(), TfrmClientData::UserInfoPage, this); }); });
+    connect(actnSettings, &QAction::triggered, this,
+            [this] { command([this] { TfrmClientData::Open(this->data(), TfrmClientData::OptionsPage, this); }); });
 
     QToolBar *bar = toolBar();
     const auto icon = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
