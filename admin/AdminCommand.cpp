@@ -1,6 +1,7 @@
 #include "AdminCommand.h"
 
 #include "DatabaseCommands.h"
+#include "PrintCommands.h"
 #include "SettingsCommands.h"
 #include "util/Error.h"
 
@@ -29,7 +30,11 @@ QString usageText()
         "  upgrade БАЗА                            обновява структурата и дава правата\n"
         "  adjust-counters БАЗА                    броячите към най-големите ключове\n"
         "  empty-db БАЗА --yes                     изтрива всички данни без постоянните редове\n"
-        "  stock БАЗА [--all] [--date ГГГГ-ММ-ДД]  наличност по стоки като CSV\n");
+        "  stock БАЗА [--all] [--date ГГГГ-ММ-ДД]  наличност по стоки като CSV\n"
+        "\n"
+        "Печат без редакторите (данните на фирмата от файла с настройки):\n"
+        "  print-invoice БАЗА ID --pdf ФАЙЛ [--only-copy]  фактурата като PDF (--only-copy: само копието)\n"
+        "  print-receipt БАЗА TRANZ_ID --pdf ФАЙЛ          стоковата разписка на доставка или продажба\n");
 }
 
 QString takeWord(QStringList &words, const char *what)
@@ -101,6 +106,8 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             runSettingsCommand(invocation);
         else if (isDatabaseCommand(command))
             runDatabaseCommand(command, invocation);
+        else if (isPrintCommand(command))
+            runPrintCommand(command, invocation);
         else
             throw UsageError{QStringLiteral("Непозната команда: %1").arg(command)};
         return Success;

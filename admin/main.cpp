@@ -1,16 +1,28 @@
 #include "AdminCommand.h"
+#include "PrintCommands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromUtf8(argv[i]);
+    // Pages are drawn with fonts, which need a graphical application; the
+    // tool runs without a display, so it draws off screen.
+    std::unique_ptr<QCoreApplication> app;
+    if (admin::needsGraphics(arguments)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
 
     QTextStream out(stdout);
     QTextStream err(stderr);

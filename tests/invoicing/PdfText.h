@@ -6,11 +6,12 @@
 
 namespace testing_support {
 
-// The text of a PDF file as pdftotext reads it, one page or all of them;
-// runs of blanks become one, so tests need not know the columns.
+// The text of a PDF file as pdftotext reads it, one page or all of them,
+// line by line as laid out; runs of blanks become one, so tests need not
+// know the columns.
 inline QString pdfText(const QString &path, int page = 0)
 {
-    QStringList arguments;
+    QStringList arguments{QStringLiteral("-layout")};
     if (page > 0)
         arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
     arguments << path << QStringLiteral("-");
