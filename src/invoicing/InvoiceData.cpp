@@ -174,7 +174,6 @@ InvoicingOptions invoicingOptions(TBaseDM &data)
     options.docSize = data.GetConfigByName(QStringLiteral("DOCSIZE"));
     options.copies = data.GetConfigByName(QStringLiteral("INVOICECOPIES"));
     options.companyMol = data.GetConfigByName(QStringLiteral("COMPANY_MOL"));
-    options.creator = data.GetConfigByName(QStringLiteral("INVOICE_CREATOR"));
     return options;
 }
 

@@ -94,7 +94,6 @@ struct InvoicingOptions
     QString docSize;     // DOCSIZE: "1" half page, else whole page
     QString copies;      // INVOICECOPIES
     QString companyMol;  // COMPANY_MOL
-    QString creator;     // INVOICE_CREATOR
 };
 InvoicingOptions invoicingOptions(TBaseDM &data);
 

@@ -313,9 +313,9 @@ private:
         y += 0.7 * L;
         p.field(QRectF(x(0), y, leftWidth, L), u("Пълномощно №"), v("LA_DATA"), base(), base(true));
         y += L;
-        p.field(QRectF(x(0), y, 0.13 * W, L), u("ЛК №"), v("ILKNO"), base(), base(true));
-        p.field(QRectF(x(0.14), y, 0.14 * W, L), u("МВР:"), v("IMVR"), base(), base(true));
-        p.field(QRectF(x(0.29), y, 0.13 * W, L), u("Изд. на "), v("ICRDPUB"), base(), base(true));
+        p.field(QRectF(x(0), y, 0.125 * W, L), u("ЛК №"), v("ILKNO"), base(), base(true));
+        p.field(QRectF(x(0.13), y, 0.14 * W, L), u("МВР:"), v("IMVR"), base(), base(true));
+        p.field(QRectF(x(0.275), y, 0.145 * W, L), u("Изд. на "), v("ICRDPUB"), base(), base(true));
 
         // The one who drew it up, with room for the signature.
         y = top;

@@ -13,7 +13,6 @@ class PagePainter
 public:
     explicit PagePainter(QPagedPaintDevice &device);
 
-    QPainter &painter() { return m_painter; }
     bool newPage();
 
     QFont font(double points, bool bold = false, bool italic = false) const;

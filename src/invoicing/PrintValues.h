@@ -23,7 +23,6 @@ public:
     // "-not-set-" for a name that was neither put nor added, so a missing
     // value shows on the page instead of leaving a silent gap.
     QString value(const QString &name) const { return m_values.value(name, notSet()); }
-    int count() const { return int(m_values.size()); }
 
 private:
     QHash<QString, QString> m_values;

@@ -1,3 +1,4 @@
+#include "invoicing/AmountInWords.h"
 #include "invoicing/Layouts.h"
 #include "invoicing/PagePainter.h"
 #include "invoicing/TdmInvoice.h"
@@ -21,7 +22,7 @@ QString u(const char *text)
 
 QString figure(double value)
 {
-    return QString::asprintf("%2.2f", value);
+    return invoicing::centsText(value);
 }
 
 class ReceiptPage
