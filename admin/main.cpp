@@ -2,7 +2,9 @@
 #include "PrintCommands.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -15,10 +17,18 @@ int main(int argc, char *argv[])
         arguments << QString::fromUtf8(argv[i]);
     // Pages are drawn with fonts, which need a graphical application; the
     // tool runs without a display, so it draws off screen.
+    // Without a session's runtime folder Qt would warn on stderr, where the
+    // tool's one line of error belongs; a private one serves the run.
     std::unique_ptr<QCoreApplication> app;
+    std::unique_ptr<QTemporaryDir> runtimeFolder;
     if (admin::needsGraphics(arguments)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            runtimeFolder = std::make_unique<QTemporaryDir>();
+            if (runtimeFolder->isValid())
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder->path()));
+        }
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -78,6 +78,8 @@ TEST_F(PrintCommands, PrintsAStoredInvoiceAsTheEditorWould)
     const QString pdf = dir.path(QStringLiteral("invoice.pdf"));
     const ToolResult result = print("print-invoice", 1, pdf);
     ASSERT_EQ(result.code, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, pdf + QLatin1Char('\n'));
+    EXPECT_EQ(result.err, QString()); // nothing from the graphics on stderr
     EXPECT_EQ(pdfPages(pdf), 2); // the original and one copy
     const QString text = pdfText(pdf, 1);
     for (const char *expected : {"ОРИГИНАЛ", "№ 0000000042", "Дата: 31.12.2025", "Тракия ООД", "Родопа ЕООД",
@@ -121,7 +123,7 @@ TEST_F(PrintCommands, RefusesWhatCannotBePrinted)
     const QString pdf = dir.path(QStringLiteral("none.pdf"));
     const ToolResult missingInvoice = print("print-invoice", 99, pdf);
     EXPECT_EQ(missingInvoice.code, 1);
-    EXPECT_TRUE(missingInvoice.err.contains(QStringLiteral("не съществува"))) << missingInvoice.err.toStdString();
+    EXPECT_EQ(missingInvoice.err, QStringLiteral("Фактура с ID 99 не съществува.\n"));
     const ToolResult production = print("print-receipt", 9, pdf);
     EXPECT_EQ(production.code, 1);
     EXPECT_TRUE(production.err.contains(QStringLiteral("само за доставка или продажба")));
