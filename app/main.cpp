@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
     SessionDialogs dialogs;
     Tdm data(dialogs);
     SetDataModule(&data);
-    // The printing module goes before the data module it reads from.
+    // The printing module reads through the data module, so it is freed first.
     TdmInvoice printing(data, settings);
     SetInvoiceModule(&printing);
     const PrivateFonts fonts(data.programDirectory + QLatin1String("fonts"));
