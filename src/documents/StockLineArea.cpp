@@ -216,6 +216,12 @@ void StockLineArea::addDiscountField(const QString &label, const QString &hint)
     });
     connect(&lines, &db::Dataset::currentChanged, this, &StockLineArea::showDiscount);
     connect(&lines, &db::Dataset::reset, this, &StockLineArea::showDiscount);
+    // A cancelled edit brings the stored discount back into the box; what
+    // the box writes itself is guarded and leaves the typed text alone.
+    connect(&lines, &db::Dataset::rowChanged, this, [this](int row) {
+        if (row == m_area.lines().recNo())
+            showDiscount();
+    });
     followState();
     showDiscount();
 }

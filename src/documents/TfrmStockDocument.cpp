@@ -48,7 +48,12 @@ TfrmStockDocument::TfrmStockDocument(documents::DocumentKind kind, const QString
     connect(m_destroy, &QPushButton::clicked, this, &TfrmStockDocument::DestroyClick);
 }
 
-TfrmStockDocument::~TfrmStockDocument() = default;
+TfrmStockDocument::~TfrmStockDocument()
+{
+    // Hiding takes the focus away, and the editors that act on leaving must
+    // still find the document they edit.
+    hide();
+}
 
 void TfrmStockDocument::NewDocument()
 {

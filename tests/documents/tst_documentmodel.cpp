@@ -359,6 +359,54 @@ TEST_F(DocumentModelTest, ACategoryNarrowsTheGoodsListAndClearsTheGoods)
     EXPECT_FALSE(lines.goodsNarrowed());
 }
 
+TEST_F(DocumentModelTest, AreasWithGoodsListsOfTheirOwnNarrowOnlyThose)
+{
+    DocumentKind kind = scrapKind();
+    kind.areas[0].goods = GoodsList::Private;
+    kind.areas[0].ids = LineIds::OnCreation;
+    kind.areas[0].selectSql =
+        f("select * from TRANZ_RED where (TRANZ_RED_TRANZ_ID = :TRANZ_ID)  and (TRANZ_RED_TYPE_ID= -1)");
+    LineAreaKind products = kind.areas[0];
+    products.selectSql = f("select * from TRANZ_RED where (TRANZ_RED_TRANZ_ID = :TRANZ_ID) and (TRANZ_RED_TYPE_ID= 1)");
+    products.name = f("Products");
+    products.sign = kIntoStock;
+    products.carriesValue = false;
+    products.ids = LineIds::BeforeStoring;
+    kind.areas.push_back(products);
+    DocumentModel document(*dm, kind);
+    document.createNew();
+    LineArea &materials = document.area(0);
+    LineArea &made = document.area(1);
+
+    materials.newLine();
+    EXPECT_EQ(materials.lines().value(f("TRANZ_RED_ID")).toInt(), 1); // drawn as the line is created
+    materials.lines().setValue(f("TRANZ_RED_CAT_ID"), 3);
+    EXPECT_EQ(materials.goods().recordCount(), 1);
+    EXPECT_EQ(made.goods().recordCount(), 2);
+    EXPECT_EQ(dm->qNom().recordCount(), 2);
+    materials.lines().setValue(f("TRANZ_RED_NOM_ID"), 2);
+    materials.lines().setValue(f("TRANZ_RED_CENA"), 2.0);
+    materials.lines().setValue(f("TRANZ_RED_KOL1"), 1.5);
+    materials.storeLine();
+
+    enterLine(made, 1, 0.0, 3.0);
+    EXPECT_TRUE(made.lines().value(f("TRANZ_RED_ID")).isNull()); // drawn only when stored
+    made.storeLine();
+    EXPECT_EQ(made.lines().value(f("TRANZ_RED_ID")).toInt(), 2);
+    EXPECT_EQ(made.lines().value(f("TRANZ_RED_TYPE_ID")).toInt(), 1);
+    EXPECT_EQ(made.lines().value(f("TRANZ_RED_IZNESENO")).toDouble(), 3);
+    // Only the materials carry the document's value.
+    made.lines().edit();
+    made.lines().setValue(f("TRANZ_RED_CENA"), 100.0);
+    made.storeLine();
+    EXPECT_DOUBLE_EQ(document.total(), 3);
+    document.header().setValue(f("TRANZ_DOCNO"), 1);
+    document.save();
+    EXPECT_EQ(stored(f("select TRANZ_SUM from TRANZ")).toDouble(), 3);
+    EXPECT_EQ(materials.lines().recordCount(), 1);
+    EXPECT_EQ(made.lines().recordCount(), 1);
+}
+
 TEST_F(DocumentModelTest, TheTotalCountsLinesAnotherWorkstationStoredMeanwhile)
 {
     addDocument(*dm, 5, 13, -1, QDateTime::currentDateTime());

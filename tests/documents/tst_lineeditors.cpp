@@ -122,6 +122,21 @@ TEST_F(LineEditors, TheDiscountBoxStoresOnlyWhatDiffersByHalfATenthOfAPercent)
     EXPECT_EQ(window.lines->edtDiscount()->text(), QStringLiteral("10.06"));
 }
 
+TEST_F(LineEditors, ACancelledLineShowsItsStoredDiscountAgain)
+{
+    QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
+    typeInto(window.lines->edtDiscount(), QStringLiteral("5"));
+    window.lines->btnSaveLine()->click();
+    ASSERT_FALSE(lines->isEditing());
+    typeInto(window.lines->edtDiscount(), QStringLiteral("7.5"));
+    EXPECT_TRUE(lines->isEditing());
+    EXPECT_DOUBLE_EQ(value("TRANZ_RED_OTSTUPKA").toDouble(), 0.075);
+    dialogs.answers = {mrYes};
+    window.lines->btnCancelLine()->click();
+    EXPECT_DOUBLE_EQ(value("TRANZ_RED_OTSTUPKA").toDouble(), 0.05);
+    EXPECT_EQ(window.lines->edtDiscount()->text(), QStringLiteral("5"));
+}
+
 TEST_F(LineEditors, ANonNumericDiscountIsRefusedOnLeaving)
 {
     QTest::keyClick(&window, Qt::Key_N, Qt::ControlModifier);
