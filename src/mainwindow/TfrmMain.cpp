@@ -10,15 +10,20 @@
 #include "data/JournalQuery.h"
 #include "invoicing/TfrmClientData.h"
 #include "db/Dataset.h"
+#include "documents/DocumentEditors.h"
+#include "documents/DocumentKind.h"
+#include "documents/TfrmStockDocument.h"
 #include "mainwindow/TfrmAbout.h"
 #include "mainwindow/TfrmNetworkSettings.h"
 #include "ui/DataGrid.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
+#include "ui/EditRoutines.h"
 #include "ui/TfrmList.h"
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -100,8 +105,6 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     notYet(actnNewDelivery);
     notYet(actnNewProduction);
     notYet(actnNewSale);
-    notYet(actnNewScrap);
-    notYet(actnEditDoc);
     notYet(actnPayments);
     notYet(actnNewInvoice);
     notYet(actnInvoices);
@@ -232,6 +235,14 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     });
     connect(m_journal.get(), &db::Dataset::currentChanged, this, &TfrmMain::updateStatus);
     connect(m_journal.get(), &db::Dataset::reset, this, &TfrmMain::updateStatus);
+    connect(actnNewScrap, &QAction::triggered, this, [this] { NewDocument(documents::Scrap); });
+    connect(actnEditDoc, &QAction::triggered, this, &TfrmMain::EditDocument);
+    connect(m_grid, &QAbstractItemView::doubleClicked, actnEditDoc, &QAction::trigger);
+    m_grid->installEventFilter(this);
+    connect(m_journal.get(), &db::Dataset::reset, this, &TfrmMain::followJournalRows);
+    connect(m_journal.get(), &db::Dataset::rowInserted, this, &TfrmMain::followJournalRows);
+    connect(m_journal.get(), &db::Dataset::rowRemoved, this, &TfrmMain::followJournalRows);
+    followJournalRows();
 
     const QDate first(today().year(), today().month(), 1);
     m_from->setDate(first);
@@ -338,6 +349,73 @@ void TfrmMain::showEvent(QShowEvent *event)
         command([this] { TabChanged(0); });
     else
         m_tabs->setCurrentIndex(0);
+}
+
+void TfrmMain::followJournalRows()
+{
+    actnEditDoc->setEnabled(m_journal->isOpen() && !m_journal->isEmpty());
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            actnEditDoc->trigger();
+            return true;
+        }
+    }
+    return TBaseMainForm::eventFilter(watched, event);
+}
+
+void TfrmMain::NewDocument(int type)
+{
+    command([this, type] {
+        if (m_journal->isOpen() && !m_journal->isEmpty())
+            m_journal->last();
+        std::unique_ptr<TfrmStockDocument> editor = CreateDocumentEditor(type, *this);
+        if (!editor)
+            return;
+        editor->NewDocument();
+        runEditor(*editor);
+    });
+}
+
+void TfrmMain::EditDocument()
+{
+    if (!m_journal->isOpen() || m_journal->isEmpty())
+        return;
+    const QVariant id = m_journal->value(QStringLiteral("TRANZ_ID"));
+    const int type = m_journal->value(QStringLiteral("TRANZ_TYPE_ID")).toInt();
+    std::unique_ptr<TfrmStockDocument> editor;
+    bool opened = false;
+    command([&] {
+        editor = CreateDocumentEditor(type, *this);
+        if (editor) {
+            editor->OpenDocument(id.toInt());
+            opened = true;
+        }
+    });
+    if (opened) {
+        runEditor(*editor);
+        return;
+    }
+    // A row without an editor, or a document gone meanwhile: the journal
+    // is read again all the same.
+    command([this] { ReopenKeepingKey(*m_journal, QStringLiteral("TRANZ_ID"), true); });
+}
+
+void TfrmMain::runEditor(TfrmStockDocument &editor)
+{
+    editor.exec();
+    const documents::DocumentModel &document = editor.model();
+    const bool storedNew = document.isNew() && document.headerStored() && !document.destroyed();
+    command([&] {
+        ReopenKeepingKey(*m_journal, QStringLiteral("TRANZ_ID"), true);
+        if (storedNew)
+            m_journal->locate({QStringLiteral("TRANZ_ID")}, {document.documentId()});
+    });
 }
 
 void TfrmMain::runHidden(TfrmBaseForm *window)

@@ -11,6 +11,7 @@ class DateField;
 class QLabel;
 class QTabBar;
 class TfrmList;
+class TfrmStockDocument;
 namespace db {
 class Dataset;
 }
@@ -65,9 +66,14 @@ public:
     void setPeriod(const QDate &from, const QDate &to);
     // The own company's identity from the settings into counterparty 1.
     bool UpdateOwnCompany();
+    // A new document of the type, after moving the journal to its last row.
+    void NewDocument(int type);
+    // "Редакция": the current document in the editor of its type.
+    void EditDocument();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QString periodText() const;
@@ -88,6 +94,10 @@ private:
     // action's caption, its layout kept in the given section.
     void showLookupList(const QAction &action, const QString &section, void (*showList)(TfrmList &));
     void showAbout();
+    // Shows a document editor modally, then reads the journal again on the
+    // document it was on, or on the new document the editor stored.
+    void runEditor(TfrmStockDocument &editor);
+    void followJournalRows();
 
     std::unique_ptr<db::Dataset> m_journal;
     DataGrid *m_grid;

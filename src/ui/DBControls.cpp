@@ -4,6 +4,7 @@
 #include "ui/DateKeys.h"
 #include "ui/ErrorGuard.h"
 
+#include <QDateTime>
 #include <QLocale>
 
 namespace {
@@ -136,7 +137,14 @@ void DBDateEdit::bind(db::Dataset &dataset, const QString &field)
     });
     m_link->refresh();
     connect(this, &QDateEdit::dateChanged, this, [this](const QDate &date) {
-        m_link->write(date == kBlankDate ? QVariant() : QVariant(date));
+        if (date == kBlankDate) {
+            m_link->write(QVariant());
+            return;
+        }
+        // A moment edited as a date keeps its time of day.
+        const QVariant stored = m_link->value();
+        m_link->write(stored.typeId() == QMetaType::QDateTime ? QVariant(QDateTime(date, stored.toDateTime().time()))
+                                                              : QVariant(date));
     });
 }
 

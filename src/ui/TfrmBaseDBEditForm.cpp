@@ -37,6 +37,11 @@ bool TfrmBaseDBEditForm::CanClose()
     return true;
 }
 
+bool TfrmBaseDBEditForm::HasUnsavedChanges() const
+{
+    return m_main && m_main->isEditing() && m_main->isModified();
+}
+
 void TfrmBaseDBEditForm::SaveClick()
 {
     bool stored = false;
@@ -64,7 +69,7 @@ void TfrmBaseDBEditForm::reject()
 
 bool TfrmBaseDBEditForm::mayClose()
 {
-    if (m_main && m_main->isEditing() && m_main->isModified()
+    if (HasUnsavedChanges()
         && MessageDlg(QStringLiteral("Отказвате ли се от направените промени?"), TMsgDlgType::mtConfirmation,
                       mbYes | mbNo)
                != mrYes)

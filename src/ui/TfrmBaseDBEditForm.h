@@ -26,9 +26,12 @@ public:
     virtual bool ValidateRecord();
     virtual bool PostDetails();
     virtual bool CanClose();
+    // Whether closing would drop changes, so the window asks first: the
+    // main record is being edited and was changed.
+    virtual bool HasUnsavedChanges() const;
 
     // "Запис": checks, details, then the record; the window closes with OK.
-    void SaveClick();
+    virtual void SaveClick();
 
 public Q_SLOTS:
     void accept() override;

@@ -1,0 +1,513 @@
+#include "documents/DocumentModel.h"
+
+#include "core/Tdm.h"
+#include "data/Counters.h"
+#include "db/Dataset.h"
+#include "documents/DocumentRules.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace documents {
+
+namespace {
+
+const char *const kHeaderInsert =
+    "insert into TRANZ (TRANZ_ID, TRANZ_DOCNO, TRANZ_TYPE_ID, TRANZ_KONT_ID, TRANZ_TIME, TRANZ_NOTE, TRANZ_PADEJ, "
+    "TRANZ_PLATENO, TRANZ_SUM) values (:TRANZ_ID, :TRANZ_DOCNO, :TRANZ_TYPE_ID, :TRANZ_KONT_ID, :TRANZ_TIME, "
+    ":TRANZ_NOTE, :TRANZ_PADEJ, :TRANZ_PLATENO, :TRANZ_SUM)";
+const char *const kHeaderUpdate =
+    "update TRANZ set TRANZ_ID = :TRANZ_ID, TRANZ_DOCNO = :TRANZ_DOCNO, TRANZ_TYPE_ID = :TRANZ_TYPE_ID, "
+    "TRANZ_KONT_ID = :TRANZ_KONT_ID, TRANZ_TIME = :TRANZ_TIME, TRANZ_NOTE = :TRANZ_NOTE, TRANZ_PADEJ = :TRANZ_PADEJ, "
+    "TRANZ_PLATENO = :TRANZ_PLATENO, TRANZ_SUM = :TRANZ_SUM where TRANZ_ID = :OLD_TRANZ_ID";
+const char *const kHeaderDelete = "delete from TRANZ where TRANZ_ID = :OLD_TRANZ_ID";
+const char *const kHeaderRow =
+    "select TRANZ_ID, TRANZ_DOCNO, TRANZ_TYPE_ID, TRANZ_KONT_ID, TRANZ_TIME, TRANZ_NOTE, TRANZ_PADEJ, TRANZ_PLATENO, "
+    "TRANZ_SUM from TRANZ where TRANZ_ID = :TRANZ_ID";
+
+const char *const kLineInsert =
+    "insert into TRANZ_RED (TRANZ_RED_CAT_ID, TRANZ_RED_CENA, TRANZ_RED_ID, TRANZ_RED_IZNESENO, TRANZ_RED_KOL1, "
+    "TRANZ_RED_KOL2, TRANZ_RED_NOM_ID, TRANZ_RED_OTSTUPKA, TRANZ_RED_TRANZ_ID, TRANZ_RED_TYPE_ID) values "
+    "(:TRANZ_RED_CAT_ID, :TRANZ_RED_CENA, :TRANZ_RED_ID, :TRANZ_RED_IZNESENO, :TRANZ_RED_KOL1, :TRANZ_RED_KOL2, "
+    ":TRANZ_RED_NOM_ID, :TRANZ_RED_OTSTUPKA, :TRANZ_RED_TRANZ_ID, :TRANZ_RED_TYPE_ID)";
+const char *const kLineUpdate =
+    "update TRANZ_RED set TRANZ_RED_CAT_ID = :TRANZ_RED_CAT_ID, TRANZ_RED_CENA = :TRANZ_RED_CENA, "
+    "TRANZ_RED_ID = :TRANZ_RED_ID, TRANZ_RED_IZNESENO = :TRANZ_RED_IZNESENO, TRANZ_RED_KOL1 = :TRANZ_RED_KOL1, "
+    "TRANZ_RED_KOL2 = :TRANZ_RED_KOL2, TRANZ_RED_NOM_ID = :TRANZ_RED_NOM_ID, TRANZ_RED_OTSTUPKA = :TRANZ_RED_OTSTUPKA, "
+    "TRANZ_RED_TRANZ_ID = :TRANZ_RED_TRANZ_ID, TRANZ_RED_TYPE_ID = :TRANZ_RED_TYPE_ID "
+    "where TRANZ_RED_ID = :OLD_TRANZ_RED_ID";
+const char *const kLineDelete = "delete from TRANZ_RED where TRANZ_RED_ID = :OLD_TRANZ_RED_ID";
+const char *const kLineRow =
+    "select TRANZ_RED_CAT_ID, TRANZ_RED_CENA, TRANZ_RED_ID, TRANZ_RED_IZNESENO, TRANZ_RED_KOL1, TRANZ_RED_KOL2, "
+    "TRANZ_RED_NOM_ID, TRANZ_RED_OTSTUPKA, TRANZ_RED_TRANZ_ID, TRANZ_RED_TYPE_ID from TRANZ_RED "
+    "where TRANZ_RED_ID = :TRANZ_RED_ID";
+const char *const kRemoveLines = "Delete from TRANZ_RED where TRANZ_RED_TRANZ_ID = :TRANZ_ID";
+const char *const kLargestNumber = "select max(TRANZ_DOCNO) maxdoc from TRANZ";
+
+const char *const kGoodsList = "select * from NOM where (NOM_ID <> -1) and ((0= :is_filtered) or "
+                               "(NOM_CATEGORY_ID=:CAT_ID)) order by NOM_CODE,NOM_NAME";
+const char *const kGoodsNames = "select NOM_ID, NOM_CODE, NOM_NAME, NOM_MERKI_ID1, NOM_MERKI_ID2 from NOM";
+
+QString field(const char *name)
+{
+    return QString::fromLatin1(name);
+}
+
+double number(const QVariant &value)
+{
+    return value.isNull() ? 0 : value.toDouble();
+}
+
+bool sameKey(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    return a.toLongLong() == b.toLongLong();
+}
+
+// The sign of a goods item's unit (its main or additional one).
+QVariant unitSign(Tdm &data, const DocumentModel &document, const QVariant &goodsId, const char *unitField)
+{
+    const QVariant unit = document.goodsNames().lookupValue(field("NOM_ID"), goodsId, field(unitField));
+    return data.qMerki().lookupValue(field("MERKI_ID"), unit, field("MERKI_ZNAK"));
+}
+
+} // namespace
+
+LineArea::LineArea(DocumentModel &document, LineAreaKind kind)
+    : m_document(document)
+    , m_kind(std::move(kind))
+    , m_lines(document.data().createDataset(m_kind.selectSql))
+{
+    if (m_kind.goods == GoodsList::Private) {
+        m_privateGoods = document.data().createDataset(field(kGoodsList));
+        m_privateGoods->setParam(field("is_filtered"), 0);
+        m_privateGoods->setParam(field("CAT_ID"), QVariant());
+        m_goods = m_privateGoods.get();
+    } else {
+        m_goods = &document.data().qNom();
+    }
+    m_lines->setInsertSql(field(kLineInsert));
+    m_lines->setUpdateSql(field(kLineUpdate));
+    m_lines->setDeleteSql(field(kLineDelete));
+    m_lines->setRefreshSql(field(kLineRow));
+    defineFields();
+    m_lines->onNewRecord = [this](db::Dataset &lines) { fillNewLine(lines); };
+    m_lines->beforePost = [this](db::Dataset &lines) { checkLine(lines); };
+    m_lines->afterPost = [this](db::Dataset &) { Q_EMIT linesChanged(); };
+    connect(m_lines.get(), &db::Dataset::stateChanged, this, &LineArea::followState);
+    connect(m_lines.get(), &db::Dataset::rowChanged, this, &LineArea::followRow);
+    const auto showRow = [this] {
+        m_shownCategory = m_lines->isOpen() ? m_lines->value(field("TRANZ_RED_CAT_ID")) : QVariant();
+    };
+    connect(m_lines.get(), &db::Dataset::currentChanged, this, showRow);
+    connect(m_lines.get(), &db::Dataset::reset, this, showRow);
+}
+
+LineArea::~LineArea() = default;
+
+void LineArea::defineFields()
+{
+    Tdm &data = m_document.data();
+    db::Dataset &lines = *m_lines;
+    lines.addLookupField(field("TRANZ_TYPES_NAME"), field("TRANZ_RED_TYPE_ID"), &data.qTranzTypes(),
+                         field("TRANZ_TYPES_ID"), field("TRANZ_TYPES_NAME"));
+    lines.addLookupField(field("CATEGORY_NAME"), field("TRANZ_RED_CAT_ID"), &data.qCategory(), field("ID"), field("NAME"));
+    lines.addLookupField(field("NOM_NAME"), field("TRANZ_RED_NOM_ID"), &m_document.goodsNames(), field("NOM_ID"),
+                         field("NOM_NAME"));
+    const DocumentModel &document = m_document;
+    const auto sign = [&data, &document](const char *unitField) {
+        return [&data, &document, unitField](const db::Dataset &rows, int row) {
+            return unitSign(data, document, rows.value(row, rows.requireField(field("TRANZ_RED_NOM_ID"))), unitField);
+        };
+    };
+    lines.addCalculatedField(field("PMYARKA"), sign("NOM_MERKI_ID1"));
+    lines.addCalculatedField(field("SMYARKA"), sign("NOM_MERKI_ID2"));
+    const auto amount = [](const db::Dataset &rows, int row, const char *name) {
+        return number(rows.value(row, rows.requireField(field(name))));
+    };
+    lines.addCalculatedField(field("LINE_SUM"), [amount](const db::Dataset &rows, int row) {
+        return QVariant(lineSum(amount(rows, row, "TRANZ_RED_KOL1"), amount(rows, row, "TRANZ_RED_CENA"),
+                                amount(rows, row, "TRANZ_RED_OTSTUPKA")));
+    });
+    lines.addCalculatedField(field("DISCOUNT_TEXT"), [amount](const db::Dataset &rows, int row) {
+        return QVariant(discountText(amount(rows, row, "TRANZ_RED_OTSTUPKA")));
+    });
+    lines.setDisplayFormat(field("TRANZ_RED_CENA"), QStringLiteral("0.0000"));
+    lines.setDisplayFormat(field("LINE_SUM"), QStringLiteral("0.0000"));
+    lines.setDisplayRule(field("TRANZ_RED_OTSTUPKA"), db::DisplayRule::Percent);
+}
+
+bool LineArea::isEditing() const
+{
+    return m_lines->isEditing();
+}
+
+void LineArea::open()
+{
+    m_lines->setParam(field("TRANZ_ID"), m_document.documentId());
+    m_lines->open();
+    if (!m_goods->isOpen())
+        m_goods->open();
+}
+
+void LineArea::followState()
+{
+    const bool editing = m_lines->isEditing();
+    if (editing && !m_wasEditing) {
+        m_keptLineId = m_kind.ids == LineIds::OnEditing
+                           ? QVariant(m_document.data().NewCounterValue(data::CounterTranzRed))
+                           : QVariant();
+    }
+    m_wasEditing = editing;
+}
+
+void LineArea::followRow(int row)
+{
+    if (row != m_lines->recNo() || !m_lines->isEditing())
+        return;
+    const QVariant category = m_lines->value(field("TRANZ_RED_CAT_ID"));
+    if (sameKey(category, m_shownCategory))
+        return;
+    m_shownCategory = category;
+    narrowGoods(category);
+}
+
+void LineArea::narrowGoods(const QVariant &category)
+{
+    // A goods item of another category would stay on the line unseen.
+    if (m_goods->isOpen()) {
+        m_goods->close();
+        m_lines->setValue(field("TRANZ_RED_NOM_ID"), QVariant());
+    }
+    m_goods->setParam(field("is_filtered"), category.isNull() ? 0 : 1);
+    m_goods->setParam(field("CAT_ID"), category);
+    m_goods->open();
+    m_narrowed = !category.isNull();
+}
+
+void LineArea::showAllGoods()
+{
+    m_goods->setParam(field("is_filtered"), 0);
+    m_goods->setParam(field("CAT_ID"), QVariant());
+    m_goods->reopen();
+    m_narrowed = false;
+}
+
+void LineArea::fillNewLine(db::Dataset &lines)
+{
+    lines.setValue(field("TRANZ_RED_TRANZ_ID"), m_document.documentId());
+    lines.setValue(field("TRANZ_RED_TYPE_ID"), m_kind.sign);
+    if (!m_kind.newGoods.isNull())
+        lines.setValue(field("TRANZ_RED_NOM_ID"), m_kind.newGoods);
+    for (const char *amount :
+         {"TRANZ_RED_CENA", "TRANZ_RED_KOL1", "TRANZ_RED_KOL2", "TRANZ_RED_OTSTUPKA", "TRANZ_RED_IZNESENO"})
+        lines.setValue(field(amount), 0.0);
+    if (m_kind.ids == LineIds::OnCreation)
+        lines.setValue(field("TRANZ_RED_ID"), m_document.data().NewCounterValue(data::CounterTranzRed));
+}
+
+void LineArea::checkLine(db::Dataset &lines)
+{
+    const auto value = [&lines](const char *name) { return lines.value(field(name)); };
+    if (m_kind.ids == LineIds::OnEditing && value("TRANZ_RED_ID").isNull()) {
+        if (m_keptLineId.isNull())
+            m_keptLineId = m_document.data().NewCounterValue(data::CounterTranzRed);
+        lines.setValue(field("TRANZ_RED_ID"), m_keptLineId);
+    }
+    if (value("TRANZ_RED_TRANZ_ID").isNull())
+        lines.setValue(field("TRANZ_RED_TRANZ_ID"), m_document.documentId());
+    if (m_kind.takenWithinQuantity && number(value("TRANZ_RED_KOL1")) < number(value("TRANZ_RED_IZNESENO"))) {
+        lines.setValue(field("TRANZ_RED_IZNESENO"), value("TRANZ_RED_KOL1"));
+        throw db::FieldError(QStringLiteral("Взетото количество надвишава това по документа"),
+                             field("TRANZ_RED_IZNESENO"));
+    }
+    for (const FieldCheck &check : m_kind.checks) {
+        if (lines.value(check.field).isNull())
+            throw db::FieldError(check.message, check.field);
+    }
+    if (m_kind.takenIsQuantity)
+        lines.setValue(field("TRANZ_RED_IZNESENO"), number(value("TRANZ_RED_KOL1")));
+    if (value("TRANZ_RED_ID").isNull())
+        lines.setValue(field("TRANZ_RED_ID"), m_document.data().NewCounterValue(data::CounterTranzRed));
+}
+
+void LineArea::newLine()
+{
+    m_lines->append();
+}
+
+void LineArea::storeLine()
+{
+    m_lines->post();
+}
+
+void LineArea::cancelLine()
+{
+    m_lines->cancel();
+}
+
+QString LineArea::deleteQuestion() const
+{
+    const double quantity = number(m_lines->value(field("TRANZ_RED_KOL1")));
+    if (quantity == 0)
+        return QString();
+    return QStringLiteral("Отказвате ли %1 %2 от %3?")
+        .arg(QLocale().toString(quantity, 'f', 4), m_lines->value(field("PMYARKA")).toString(),
+             m_lines->value(field("NOM_NAME")).toString());
+}
+
+void LineArea::deleteLine()
+{
+    m_lines->remove();
+    Q_EMIT linesChanged();
+}
+
+double LineArea::stockOnHand() const
+{
+    const QVariant goods = m_lines->isOpen() ? m_lines->value(field("TRANZ_RED_NOM_ID")) : QVariant();
+    return goods.isNull() ? 0 : m_document.data().StockOnHand(goods.toInt());
+}
+
+double LineArea::total() const
+{
+    double sum = 0;
+    if (!m_lines->isOpen())
+        return sum;
+    const int sumField = m_lines->requireField(field("LINE_SUM"));
+    for (int row = 0; row < m_lines->recordCount(); ++row)
+        sum += number(m_lines->value(row, sumField));
+    return sum;
+}
+
+void LineArea::reread()
+{
+    if (!m_lines->isOpen() || m_lines->isEditing())
+        return;
+    const QVariant current = m_lines->value(field("TRANZ_RED_ID"));
+    m_lines->disableControls();
+    try {
+        m_lines->reopen();
+        if (!current.isNull())
+            m_lines->locate({field("TRANZ_RED_ID")}, {current});
+    } catch (...) {
+        m_lines->enableControls();
+        throw;
+    }
+    m_lines->enableControls();
+}
+
+DocumentModel::DocumentModel(Tdm &data, DocumentKind kind, QObject *parent)
+    : QObject(parent)
+    , m_data(data)
+    , m_kind(std::move(kind))
+    , m_header(data.createDataset(m_kind.headerSelect))
+    , m_goodsNames(data.createDataset(field(kGoodsNames)))
+{
+    defineHeader();
+    for (const LineAreaKind &area : m_kind.areas)
+        m_areas.push_back(std::make_unique<LineArea>(*this, area));
+}
+
+DocumentModel::~DocumentModel() = default;
+
+void DocumentModel::defineHeader()
+{
+    m_header->setInsertSql(field(kHeaderInsert));
+    m_header->setUpdateSql(field(kHeaderUpdate));
+    m_header->setDeleteSql(field(kHeaderDelete));
+    m_header->setRefreshSql(field(kHeaderRow));
+    m_header->setDisplayFormat(field("TRANZ_DOCNO"), QStringLiteral("000000"));
+    m_header->onNewRecord = [this](db::Dataset &header) { fillNewHeader(header); };
+    m_header->beforePost = [this](db::Dataset &header) { checkHeader(header); };
+    m_header->afterPost = [this](db::Dataset &) { m_headerStored = true; };
+}
+
+void DocumentModel::bind()
+{
+    m_header->setParam(field("TRANZ_ID"), m_id);
+    if (!m_goodsNames->isOpen())
+        m_goodsNames->open();
+}
+
+void DocumentModel::createNew()
+{
+    m_id = m_data.NewCounterValue(data::CounterTranz);
+    m_new = true;
+    m_headerStored = false;
+    bind();
+    m_header->open();
+    m_header->append();
+    for (const auto &area : m_areas)
+        area->open();
+}
+
+void DocumentModel::openExisting(int documentId)
+{
+    m_id = documentId;
+    m_new = false;
+    m_headerStored = true;
+    bind();
+    m_header->open();
+    if (m_header->isEmpty())
+        throw varnex::Error(QStringLiteral("Документът не е намерен. Възможно е да е унищожен от друг потребител."));
+    m_header->edit();
+    for (const auto &area : m_areas)
+        area->open();
+}
+
+void DocumentModel::fillNewHeader(db::Dataset &header)
+{
+    header.setValue(field("TRANZ_TYPE_ID"), m_kind.type);
+    header.setValue(field("TRANZ_TIME"), QDateTime::currentDateTime());
+    header.setValue(field("TRANZ_PADEJ"), QDate::currentDate());
+    header.setValue(field("TRANZ_PLATENO"), 0.0);
+    if (!m_kind.newCounterparty.isNull())
+        header.setValue(field("TRANZ_KONT_ID"), m_kind.newCounterparty);
+    if (m_kind.zeroSumOnCreation)
+        header.setValue(field("TRANZ_SUM"), 0.0);
+}
+
+void DocumentModel::checkHeader(db::Dataset &header)
+{
+    if (header.value(field("TRANZ_ID")).isNull())
+        header.setValue(field("TRANZ_ID"), m_id);
+    // Another workstation may have stored lines of this document meanwhile;
+    // the value is that of the lines as they are in the database.
+    for (const auto &area : m_areas) {
+        if (area->kind().carriesValue)
+            area->reread();
+    }
+    const double sum = total();
+    if (m_kind.paidWithinTotal) {
+        const PaidOutcome paid = settlePaid(number(header.value(field("TRANZ_PLATENO"))), sum);
+        header.setValue(field("TRANZ_PLATENO"), paid.paid);
+        if (paid.refused)
+            throw db::FieldError(QStringLiteral("Платената сума надвишава тази по документа"), field("TRANZ_PLATENO"));
+    }
+    header.setValue(field("TRANZ_SUM"), sum);
+    if (!m_kind.storedCounterparty.isNull())
+        header.setValue(field("TRANZ_KONT_ID"), m_kind.storedCounterparty);
+}
+
+double DocumentModel::total() const
+{
+    const Guard guard(*this);
+    double sum = 0;
+    for (const auto &area : m_areas) {
+        if (area->kind().carriesValue)
+            sum += area->total();
+    }
+    return sum;
+}
+
+std::optional<DocumentProblem> DocumentModel::check() const
+{
+    for (int index = 0; index < areaCount(); ++index) {
+        const LineArea &lines = area(index);
+        if (lines.lines().isEmpty() && !lines.isEditing())
+            return DocumentProblem{index, QString(), lines.kind().emptyMessage};
+    }
+    for (const FieldCheck &check : m_kind.headerChecks) {
+        if (m_header->value(check.field).isNull())
+            return DocumentProblem{-1, check.field, check.message};
+    }
+    return std::nullopt;
+}
+
+void DocumentModel::storePendingLines()
+{
+    for (const auto &area : m_areas) {
+        if (area->isEditing())
+            area->storeLine();
+    }
+}
+
+void DocumentModel::prepareSave()
+{
+    resumeEditing();
+    if (m_header->value(field("TRANZ_ID")).isNull())
+        m_header->setValue(field("TRANZ_ID"), m_id);
+}
+
+void DocumentModel::save()
+{
+    prepareSave();
+    storePendingLines();
+    m_header->post();
+}
+
+bool DocumentModel::hasUnsavedChanges() const
+{
+    if (m_destroyed)
+        return false;
+    // A new document has, its defaults being set.
+    return m_header->state() == db::Dataset::State::Insert
+           || (m_header->state() == db::Dataset::State::Edit && m_header->isModified());
+}
+
+void DocumentModel::abandon()
+{
+    for (const auto &area : m_areas) {
+        if (area->isEditing())
+            area->cancelLine();
+    }
+    if (!m_headerStored)
+        m_data.ExecSQL(field(kRemoveLines), {{field("TRANZ_ID"), m_id}});
+    if (m_header->isEditing()) {
+        m_header->cancel();
+        m_header->reopen();
+    }
+}
+
+void DocumentModel::destroy()
+{
+    if (m_headerStored)
+        m_data.DeleteDocument(m_id);
+    m_destroyed = true;
+    if (m_header->isEditing())
+        m_header->cancel();
+}
+
+void DocumentModel::resumeEditing()
+{
+    if (!m_destroyed && m_header->isOpen() && !m_header->isEditing() && !m_header->isEmpty())
+        m_header->edit();
+}
+
+QString DocumentModel::proposedNumber() const
+{
+    return proposedDocumentNumber(m_data.QueryValue(field(kLargestNumber), QStringLiteral("MAXDOC")));
+}
+
+QVariant DocumentModel::counterparty() const
+{
+    return m_header->isOpen() ? m_header->value(field("TRANZ_KONT_ID")) : QVariant();
+}
+
+double DocumentModel::lastPrice(const QVariant &goodsId) const
+{
+    return goodsId.isNull() ? 0 : m_data.LastPrice(goodsId.toInt(), counterparty().toInt());
+}
+
+double DocumentModel::lastDiscount(const QVariant &goodsId) const
+{
+    return goodsId.isNull() ? 0 : m_data.LastDiscount(goodsId.toInt(), counterparty().toInt());
+}
+
+void DocumentModel::rereadGoods()
+{
+    const auto keep = [](db::Dataset &list) {
+        const QVariant current = list.isOpen() ? list.value(field("NOM_ID")) : QVariant();
+        list.reopen();
+        if (!current.isNull())
+            list.locate({field("NOM_ID")}, {current});
+    };
+    keep(*m_goodsNames);
+    for (const auto &area : m_areas) {
+        if (area->goods().isOpen())
+            keep(area->goods());
+    }
+}
+
+} // namespace documents

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "ui/GridColumn.h"
+
+#include <QGroupBox>
+
+#include <functional>
+#include <vector>
+
+class DataGrid;
+class DBLookupCombo;
+class DBNumberEdit;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace documents {
+class LineArea;
+}
+
+// The columns a lines grid can show, with their usual titles.
+enum class LineColumn { Operation, Category, Goods, Price, Quantity, Unit, Taken, Discount, Sum, Quantity2, Unit2 };
+
+// The line editors, buttons and grid of one line area of a stock document
+// window. A window adds the editors its kind has, in their order; the area
+// keeps the buttons and the grid in step with the lines' state.
+class StockLineArea : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    StockLineArea(documents::LineArea &area, const QString &title, QWidget *parent = nullptr);
+
+    documents::LineArea &area() const { return m_area; }
+    DataGrid *grid() const { return m_grid; }
+    QPushButton *btnNewLine() const { return m_newLine; }
+    QPushButton *btnDeleteLine() const { return m_deleteLine; }
+    QPushButton *btnSaveLine() const { return m_saveLine; }
+    QPushButton *btnCancelLine() const { return m_cancelLine; }
+    DBLookupCombo *cbCategoryCode() const { return m_categoryCode; }
+    DBLookupCombo *cbCategoryName() const { return m_categoryName; }
+    DBLookupCombo *cbGoodsCode() const { return m_goodsCode; }
+    DBLookupCombo *cbGoodsName() const { return m_goodsName; }
+    QToolButton *btnGoodsCatalogue() const { return m_catalogue; }
+    DBNumberEdit *edtPrice() const { return m_price; }
+    QLineEdit *edtDiscount() const { return m_discount; }
+    QToolButton *btnLastDiscount() const { return m_lastDiscount; }
+    DBNumberEdit *edtQuantity() const { return m_quantity; }
+    DBNumberEdit *edtTaken() const { return m_taken; }
+    QLineEdit *edtStockOnHand() const { return m_stock; }
+
+    void addCategoryFields(const QString &label);
+    // With a catalogue hint, Insert in the drop-downs and the button beside
+    // them open the goods catalogue to choose from.
+    void addGoodsFields(const QString &label, const QString &hint, const QString &catalogueHint = QString());
+    // With the proposal, entering the box of a line being edited whose price
+    // is 0 fills in the last price for the document's counterparty.
+    void addPriceField(const QString &label, const QString &hint, bool proposal);
+    void addDiscountField(const QString &label, const QString &hint);
+    void addQuantityField(const QString &label, const QString &hint);
+    void addTakenField(const QString &label, const QString &hint);
+    void addStockOnHand(const QString &label);
+    void setColumns(const std::vector<GridColumn> &columns);
+    static GridColumn column(LineColumn column, const QString &title = QString());
+    // Ctrl+N starts a new line (deliveries, sales and packaging).
+    void setNewLineShortcut();
+
+    void NewLineClick();
+    void DeleteLineClick();
+    void SaveLineClick();
+    void CancelLineClick();
+    // Opens the goods catalogue to choose the line's goods.
+    void ChooseGoods();
+    // The catalogue window's part: a goods id, or −1 when none was chosen.
+    // Tests answer it themselves.
+    std::function<int()> chooseGoodsFromCatalogue;
+
+Q_SIGNALS:
+    // The lines started or stopped editing a row.
+    void editingChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void addRow(const QString &label, QWidget *field, QLabel *unit = nullptr);
+    QLabel *unitLabel(const char *signField);
+    void followState();
+    void showDiscount();
+    void enterDiscount();
+    void typeDiscount(bool leaving);
+    void showStock();
+    void proposePrice();
+    void proposeTaken();
+    int catalogueChoice();
+
+    documents::LineArea &m_area;
+    QFormLayout *m_fields;
+    DataGrid *m_grid;
+    QPushButton *m_newLine;
+    QPushButton *m_deleteLine;
+    QPushButton *m_saveLine;
+    QPushButton *m_cancelLine;
+    DBLookupCombo *m_categoryCode = nullptr;
+    DBLookupCombo *m_categoryName = nullptr;
+    DBLookupCombo *m_goodsCode = nullptr;
+    DBLookupCombo *m_goodsName = nullptr;
+    QToolButton *m_catalogue = nullptr;
+    DBNumberEdit *m_price = nullptr;
+    bool m_priceProposal = false;
+    QLineEdit *m_discount = nullptr;
+    QToolButton *m_lastDiscount = nullptr;
+    DBNumberEdit *m_quantity = nullptr;
+    DBNumberEdit *m_taken = nullptr;
+    QLineEdit *m_stock = nullptr;
+    std::vector<std::pair<QLabel *, QString>> m_units;
+    bool m_wasEditing = false;
+};
