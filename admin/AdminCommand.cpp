@@ -1,6 +1,7 @@
 #include "AdminCommand.h"
 
 #include "DatabaseCommands.h"
+#include "OrphanLinesCommand.h"
 #include "PrintCommands.h"
 #include "SettingsCommands.h"
 #include "util/Error.h"
@@ -31,6 +32,8 @@ QString usageText()
         "  adjust-counters БАЗА                    броячите към най-големите ключове\n"
         "  empty-db БАЗА --yes                     изтрива всички данни без постоянните редове\n"
         "  stock БАЗА [--all] [--date ГГГГ-ММ-ДД]  наличност по стоки като CSV\n"
+        "  orphan-lines БАЗА [--delete [--yes]]    редовете на незаписани документи като CSV; с --delete\n"
+        "                                          ги изтрива (като SYSDBA, без други връзки към базата)\n"
         "\n"
         "Печат без редакторите (данните на фирмата от файла с настройки):\n"
         "  print-invoice БАЗА ID --pdf ФАЙЛ [--only-copy]  фактурата като PDF (--only-copy: само копието)\n"
@@ -81,9 +84,10 @@ int integerWord(const QString &word, const char *what)
     return value;
 }
 
-int run(const QStringList &arguments, const QString &toolDirectory, QTextStream &out, QTextStream &err)
+int run(const QStringList &arguments, const QString &toolDirectory, QTextStream &out, QTextStream &err, QTextStream *in)
 {
     Invocation invocation{arguments, QString(), toolDirectory, out};
+    invocation.in = in;
     QStringList &words = invocation.words;
     try {
         while (!words.isEmpty() && words.first().startsWith(QLatin1String("--"))) {
@@ -108,6 +112,8 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             runDatabaseCommand(command, invocation);
         else if (isPrintCommand(command))
             runPrintCommand(command, invocation);
+        else if (command == QLatin1String("orphan-lines"))
+            runOrphanLinesCommand(invocation);
         else
             throw UsageError{QStringLiteral("Непозната команда: %1").arg(command)};
         return Success;

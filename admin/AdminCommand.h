@@ -25,12 +25,15 @@ struct Invocation
     QTextStream &out;
     QString user = QStringLiteral("SYSDBA");
     QString password = QStringLiteral("pendrolix");
+    // Where answers to questions come from; none: every question is no.
+    QTextStream *in = nullptr;
 };
 
 QString usageText();
 
 // Runs one command line (without the program name) and returns the exit code.
-int run(const QStringList &arguments, const QString &toolDirectory, QTextStream &out, QTextStream &err);
+int run(const QStringList &arguments, const QString &toolDirectory, QTextStream &out, QTextStream &err,
+        QTextStream *in = nullptr);
 
 // Words of a command, checked for count, taken one by one.
 QString takeWord(QStringList &words, const char *what);

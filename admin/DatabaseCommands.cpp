@@ -2,8 +2,6 @@
 
 #include "AdminCommand.h"
 #include "core/DatabaseInstaller.h"
-#include "core/MessageSink.h"
-#include "core/Tdm.h"
 #include "data/StockReport.h"
 #include "util/Error.h"
 
@@ -16,36 +14,6 @@ namespace {
 
 const QStringList kCommands{QStringLiteral("create-db"), QStringLiteral("upgrade"), QStringLiteral("adjust-counters"),
                             QStringLiteral("empty-db"), QStringLiteral("stock")};
-
-// A database command's data module, connected as the tool's user.
-class Session
-{
-public:
-    Session(const QString &database, const Invocation &invocation)
-        : m_dm(m_messages)
-    {
-        m_dm.setDatabase(database);
-        m_dm.user = invocation.user;
-        m_dm.password = invocation.password;
-        m_dm.ApplyConnectionConfig();
-        if (!m_dm.Connect())
-            throw varnex::Error(m_messages.line);
-    }
-
-    Tdm &dm() { return m_dm; }
-
-private:
-    LastMessage m_messages;
-    Tdm m_dm;
-};
-
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
-        return text;
-    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
 
 void createDatabase(const QString &path, QStringList &words, const Invocation &invocation)
 {
@@ -76,6 +44,25 @@ void printStock(Session &session, QStringList &words, QTextStream &out)
 }
 
 } // namespace
+
+Session::Session(const QString &database, const Invocation &invocation)
+    : m_dm(m_messages)
+{
+    m_dm.setDatabase(database);
+    m_dm.user = invocation.user;
+    m_dm.password = invocation.password;
+    m_dm.ApplyConnectionConfig();
+    if (!m_dm.Connect())
+        throw varnex::Error(m_messages.line);
+}
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
 
 bool isDatabaseCommand(const QString &command)
 {

@@ -36,7 +36,8 @@ int main(int argc, char *argv[])
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int code = admin::run(arguments, QCoreApplication::applicationDirPath(), out, err);
+    QTextStream in(stdin);
+    const int code = admin::run(arguments, QCoreApplication::applicationDirPath(), out, err, &in);
     out.flush();
     err.flush();
     return code;

@@ -41,6 +41,14 @@ public:
     // connection, the session user and the log-in. False when any step
     // failed; each step has shown its own message.
     virtual bool StartSession();
+    // The last step of the start: lines whose document was never stored are
+    // offered for removal, but only while no other workstation is connected
+    // (one may be entering that very document). A failure is logged and
+    // leaves them.
+    void OfferOrphanLinesRemoval();
+    // Other user connections to the database, of any user; needs the
+    // administrator's password.
+    int OtherWorkstations();
     // The orderly end: disconnect, session backup and the closing token.
     void EndSession();
     // Brings the schema up to date as the administrator (base: nothing to do).

@@ -5,9 +5,13 @@
 #include "core/SessionToken.h"
 #include "core/TBaseDM.h"
 #include "core/TSettings.h"
+#include "data/OrphanLines.h"
 #include "db/Attachment.h"
+#include "db/Statement.h"
 #include "db/Transaction.h"
+#include "util/Error.h"
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -18,6 +22,11 @@ const char *const kUncleanEnd =
     "Това може да доведе до наличие на некоректни данни!\r\n"
     "Желаете ли да възстановите базата от автоматичен архив на предходната сесия?\r\n"
     "Забележка: Така ще загубите данните от последната сесия!!!";
+
+// User connections other than the session's own and the counting one.
+const char *const kOtherWorkstations = "select count(*) from MON$ATTACHMENTS "
+                                       "where MON$ATTACHMENT_ID <> CURRENT_CONNECTION and MON$ATTACHMENT_ID <> :OWN "
+                                       "and MON$SYSTEM_FLAG = 0";
 
 } // namespace
 
@@ -76,7 +85,47 @@ bool TBaseDM::StartSession()
     currentUserName = QStringLiteral("Default");
     LeaveZone();
     loginRequired = GetConfigByName(QStringLiteral("AUTH_MODE")) == QLatin1String("1");
-    return Login();
+    if (!Login())
+        return false;
+    OfferOrphanLinesRemoval();
+    return true;
+}
+
+int TBaseDM::OtherWorkstations()
+{
+    // Counted by the administrator: a database user sees only connections
+    // made under its own name, and a workstation set up with another user
+    // may be entering a document at this moment.
+    const QVariant own = QueryValue(QStringLiteral("select CURRENT_CONNECTION from RDB$DATABASE"));
+    db::Attachment administrator;
+    administrator.attach(m_connectionName, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"));
+    db::Transaction transaction(administrator);
+    transaction.start();
+    db::Statement statement(administrator, transaction);
+    statement.prepare(QString::fromLatin1(kOtherWorkstations));
+    statement.setParameter(QStringLiteral("OWN"), own);
+    statement.execute();
+    const int count = statement.fetch() ? statement.value(0).toInt() : 0;
+    statement.close();
+    transaction.commit();
+    administrator.detach();
+    return count;
+}
+
+void TBaseDM::OfferOrphanLinesRemoval()
+{
+    try {
+        // Looked for before the count: a workstation that connects after the
+        // count starts documents of its own, with ids none of these have.
+        const data::OrphanLines found = data::findOrphanLines(*this);
+        if (found.isEmpty() || OtherWorkstations() > 0)
+            return;
+        if (m_messages.confirm(data::orphanLinesQuestion(found)))
+            data::removeOrphanLines(*this, found);
+    } catch (const varnex::Error &error) {
+        // The lines stay for the next start; the session itself is sound.
+        qWarning().noquote() << "Lines without their document were left:" << error.message() << error.detail();
+    }
 }
 
 QString TBaseDM::SchemaFailureCaption(SchemaResult result)

@@ -6,6 +6,7 @@
 #include "db/Transaction.h"
 #include "support/FreshDatabase.h"
 #include "support/QtPrinters.h"
+#include "support/StockData.h"
 
 #include <QFile>
 
@@ -253,6 +254,85 @@ TEST_F(Session, EndingAfterTheConnectionWasLetGoStillWritesTheToken)
     EXPECT_NO_THROW(dm->EndSession());
     EXPECT_FALSE(dm->IsConnected());
     EXPECT_EQ(settings.ReadInteger(QStringLiteral("ShutdownSeed"), 0), settings.ReadInteger(QStringLiteral("StartupSeed"), 1));
+}
+
+// Lines of document 4, stored as they were entered; its editor never got to
+// write the header nor to remove them.
+class OrphanLinesAtStart : public Session
+{
+protected:
+    OrphanLinesAtStart()
+    {
+        auto setup = database.connect();
+        addGoods(*setup, 1, 1, QStringLiteral("Олио"));
+        addDocument(*setup, 1, 12, 1, QDateTime(QDate(2026, 2, 10), QTime(9, 0)));
+        addLine(*setup, 1, 1, 1, 1, 10, 10);
+        addLine(*setup, 2, 4, 1, -1, 3, 3);
+        addLine(*setup, 3, 4, 1, -1, 1, 1);
+    }
+    QString lineIds()
+    {
+        QStringList ids;
+        for (const QVariantList &row :
+             database.connect()->QueryRows(QStringLiteral("select TRANZ_RED_ID from TRANZ_RED order by 1")))
+            ids << row.at(0).toString();
+        return ids.join(QLatin1Char(','));
+    }
+    FreshDatabase database;
+};
+
+TEST_F(OrphanLinesAtStart, AnsweredYesTheyAreRemovedAndNothingElse)
+{
+    messages.confirmations = {true};
+    ASSERT_TRUE(start(database));
+    ASSERT_EQ(messages.questions.size(), 1u);
+    EXPECT_EQ(messages.questions[0],
+              QStringLiteral("В базата данни има редове на документи, които не са били записани, защото работата с "
+                             "тях е прекъсната (срив, спиране на тока или загубена връзка): 2 реда на 1 документ.\r\n"
+                             "Тези редове не се виждат в никой дневник, но може да променят наличността.\r\n"
+                             "Желаете ли да бъдат изтрити?"));
+    EXPECT_EQ(lineIds(), QStringLiteral("1"));
+    ASSERT_TRUE(start(database));
+    EXPECT_EQ(messages.questions.size(), 1u); // nothing left to offer
+}
+
+TEST_F(OrphanLinesAtStart, AnsweredNoTheyStayAndAreOfferedAgainAtTheNextStart)
+{
+    messages.confirmations = {false};
+    ASSERT_TRUE(start(database));
+    EXPECT_EQ(lineIds(), QStringLiteral("1,2,3"));
+    ASSERT_TRUE(start(database)); // no answer left: no
+    EXPECT_EQ(messages.questions.size(), 2u);
+    EXPECT_EQ(lineIds(), QStringLiteral("1,2,3"));
+}
+
+TEST_F(OrphanLinesAtStart, AreOfferedOnlyAfterTheLogIn)
+{
+    auto setup = database.connect();
+    setup->SetConfigByName(QStringLiteral("AUTH_MODE"), QStringLiteral("1"));
+    setup.reset();
+    messages.confirmations = {true};
+    EXPECT_FALSE(start(database)); // the log-in window cancelled three times
+    EXPECT_TRUE(messages.questions.empty());
+    EXPECT_EQ(lineIds(), QStringLiteral("1,2,3"));
+}
+
+TEST_F(OrphanLinesAtStart, ARemovalThatFailsIsLoggedAndTheStartGoesOn)
+{
+    auto setup = database.connect();
+    ASSERT_TRUE(setup->RunScriptStatement(QStringLiteral("CREATE EXCEPTION LINES_KEPT 'kept';")));
+    ASSERT_TRUE(setup->RunScriptStatement(QStringLiteral(
+        "SET TERM ^ ;\nCREATE TRIGGER KEEP_LINES FOR TRANZ_RED BEFORE DELETE AS BEGIN EXCEPTION LINES_KEPT; END^")));
+    setup.reset();
+    messages.confirmations = {true};
+    auto dm = module(database.path());
+    ASSERT_TRUE(dm->StartSession());
+    EXPECT_TRUE(dm->IsConnected());
+    EXPECT_EQ(messages.questions.size(), 1u);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select count(*) from TRANZ_RED")).toInt(), 3);
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select NOM_NAME from NOM where NOM_ID = 1")).toString(),
+              QStringLiteral("Олио")); // the session works on
 }
 
 } // namespace

@@ -14,5 +14,7 @@ struct ToolResult
 
 // Runs the built varnex-admin as an installer would, UTF-8 in and out.
 ToolResult runAdminTool(const QStringList &arguments);
+// The same with `input` typed at its prompts (standard input ends after it).
+ToolResult runAdminTool(const QStringList &arguments, const QString &input);
 
 } // namespace testing_support
