@@ -678,7 +678,7 @@ void Dataset::cancel()
         const int removed = m_current;
         m_rows.erase(m_rows.begin() + removed);
         m_lookupIndex.clear();
-        m_current = qMin(removed, recordCount() - 1);
+        m_current = qMin(removed, fetchedCount() - 1);
         m_eof = m_rows.empty();
         m_modified = false;
         m_state = State::Browse;
@@ -718,7 +718,8 @@ void Dataset::remove()
     const int removed = m_current;
     m_rows.erase(m_rows.begin() + removed);
     m_lookupIndex.clear();
-    m_current = qMin(removed, recordCount() - 1);
+    // The row after the removed one may be still unread.
+    m_current = hasRow(removed) ? removed : fetchedCount() - 1;
     m_eof = m_rows.empty();
     if (controlsDisabled()) {
         m_pendingReset = true;

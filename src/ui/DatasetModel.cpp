@@ -47,8 +47,19 @@ bool DatasetModel::canFetchMore(const QModelIndex &parent) const
 
 void DatasetModel::fetchMore(const QModelIndex &parent)
 {
-    if (canFetchMore(parent))
-        runGuarded(nullptr, [this] { m_dataset.fetchMore(kFetchStep); });
+    // Views ask while they lay out, even while a reset is being announced,
+    // so the rows come a moment later, as those read in idle time do.
+    if (!canFetchMore(parent) || m_fetchAsked)
+        return;
+    m_fetchAsked = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_fetchAsked = false;
+            if (canFetchMore(QModelIndex()))
+                runGuarded(nullptr, [this] { m_dataset.fetchMore(kFetchStep); });
+        },
+        Qt::QueuedConnection);
 }
 
 int DatasetModel::columnCount(const QModelIndex &parent) const

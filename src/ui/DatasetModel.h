@@ -42,5 +42,6 @@ private:
     db::Dataset &m_dataset;
     std::vector<GridColumn> m_columns;
     int m_rows; // as announced to the views
+    bool m_fetchAsked = false;
     bool m_editable = false;
 };
