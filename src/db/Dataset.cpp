@@ -179,7 +179,7 @@ void Dataset::close()
     if (!isOpen())
         return;
     dropCursor();
-    m_rows.clear();
+    std::vector<Row>().swap(m_rows); // a closed list holds no room for rows
     m_packed.reset();
     m_lookupIndex.clear();
     m_current = -1;

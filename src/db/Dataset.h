@@ -220,7 +220,8 @@ private:
     QVariantList readRow(Statement &statement) const;
     QVariant storedValue(int row, int field) const;
     QVariantList storedRow(int row) const;
-    // Rows read from the open result; those without the announcement first.
+    // Rows read from the open result: pullRows keeps them unannounced (a
+    // burst or an opening announces once), readRows announces them.
     int pullRows(int count) const;
     void announceFetched(int first) const;
     void readRows(int count) const;
