@@ -11,6 +11,8 @@
 #include <QDate>
 #include <QElapsedTimer>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -68,13 +70,15 @@ public:
         }
         return rows;
     }
-    // Every row as the engine delivers it, nothing decoded.
-    int fetchedRows(const Params &params)
+    // Every row as the engine delivers it, nothing decoded; or only the
+    // first `limit` rows.
+    int fetchedRows(const Params &params, int limit = -1)
     {
         run(params);
         int rows = 0;
-        while (m_statement.fetch())
+        while ((limit < 0 || rows < limit) && m_statement.fetch())
             ++rows;
+        m_statement.close();
         return rows;
     }
     void execute(const Params &params) { run(params); }
@@ -128,6 +132,29 @@ Figure figure(std::vector<double> times)
     const size_t n = times.size();
     const double median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
     return {median, median > 0 ? (times.back() - times.front()) / median : 0.0};
+}
+
+// Bytes the program has taken from the heap.
+qint64 heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks + info.hblkhd);
+}
+
+// What a grid asks for as it paints one screen of the journal: the shown
+// text and the alignment of each visible column.
+const int kScreenRows = 40;
+const char *const kShownColumns[] = {"TRANZ_DOCNO", "TRANZ_TYPES_NAME", "KONTR_NAME", "TRANZ_NOTE", "TRANZ_PADEJ"};
+
+void paintFirstScreen(const db::Dataset &journal)
+{
+    for (int row = 0; row < kScreenRows && row < journal.fetchedCount(); ++row) {
+        for (const char *column : kShownColumns) {
+            const int field = journal.fieldIndex(QLatin1String(column));
+            journal.displayText(row, field);
+            journal.value(row, field);
+        }
+    }
 }
 
 // Goods of the middle of the range: about as many lines as a typical item.
@@ -268,6 +295,34 @@ bool runQueryBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &option
                          [&floor, &params](int) { floor.fetchedRows(params); }});
     }
 
+    // The journal of all documents as the main window shows it: read on
+    // demand, the first screen painted, beside the engine's fetch of the
+    // rows it read; and read on demand to its end, beside the engine's fetch
+    // of every row.
+    const QString allDocuments = data::journalStatement(0, QDate(), QDate());
+    const Params &allParams = journalParams.back();
+    auto onDemand = dm.createDataset(allDocuments);
+    onDemand->setFetchOnDemand(true);
+    for (auto it = allParams.cbegin(); it != allParams.cend(); ++it)
+        onDemand->setParam(it.key(), it.value());
+    onDemand->open();
+    const int firstRows = onDemand->fetchedCount();
+    Floor &allFloor = *journalFloors.back();
+    paths.push_back({QStringLiteral("journal, all documents, first screen (%1 rows read)").arg(firstRows), 10,
+                     [&](int) {
+                         onDemand->close();
+                         onDemand->open();
+                         paintFirstScreen(*onDemand);
+                     },
+                     [&](int) { allFloor.fetchedRows(allParams, firstRows); }});
+    paths.push_back({QStringLiteral("journal, all documents, on demand to the end"), 1,
+                     [&](int) {
+                         onDemand->close();
+                         onDemand->open();
+                         onDemand->recordCount();
+                     },
+                     [&](int) { allFloor.fetchedRows(allParams); }});
+
     Floor outstanding(dm, QString::fromLatin1(kOutstandingMoney));
     const Params outstandingParams{{QStringLiteral("Tranz_Type_Id"), 11}, {QStringLiteral("ToDate"), today}};
     paths.push_back({QStringLiteral("outstanding money (%1 rows)").arg(outstanding.fetchedRows(outstandingParams)), 10,
@@ -366,11 +421,40 @@ bool runQueryBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &option
             << Qt::endl;
     }
 
+    // Heap taken by the rows of all documents, read whole and decoded (as
+    // every other list is) and read on demand to the end, each time by a
+    // new dataset, so the room for its rows is counted too.
+    out << '\n';
+    journals.back()->close();
+    onDemand->close();
+    for (const bool readOnDemand : {false, true}) {
+        std::vector<double> perRow;
+        for (int round = 0; round < 3; ++round) {
+            auto journal = dm.createDataset(allDocuments);
+            journal->setFetchOnDemand(readOnDemand);
+            for (auto it = allParams.cbegin(); it != allParams.cend(); ++it)
+                journal->setParam(it.key(), it.value());
+            malloc_trim(0);
+            const qint64 before = heapInUse();
+            journal->open();
+            const int rows = journal->recordCount();
+            perRow.push_back(double(heapInUse() - before) / qMax(rows, 1));
+        }
+        const Figure memory = figure(perRow);
+        out << qSetFieldWidth(46) << Qt::left
+            << (readOnDemand ? QStringLiteral("journal, all documents, read on demand")
+                             : QStringLiteral("journal, all documents, read whole"))
+            << qSetFieldWidth(0)
+            << QStringLiteral("%1 bytes per row ±%2%").arg(memory.median, 8, 'f', 0).arg(memory.spread * 50, 3, 'f', 0)
+            << Qt::endl;
+    }
+
     out << "\nplans:\n";
     out << "  stock cut-off:     " << cutOff.plan() << '\n';
     out << "  stock sum:         " << stockSum.plan() << '\n';
     out << "  last price:        " << lastPrice.plan() << '\n';
     out << "  journal, month:    " << journalFloors.front()->plan() << '\n';
+    out << "  journal, all:      " << allFloor.plan() << '\n';
     out << "  outstanding money: " << outstanding.plan() << '\n';
     out << "  highest TRANZ_ID:  " << maxima[10]->plan() << '\n';
     out << "  highest KONTR_ID:  " << maxima[6]->plan() << '\n';

@@ -1,19 +1,34 @@
 #include "db/Dataset.h"
 
 #include "db/NamedParameters.h"
+#include "db/PackedRows.h"
 #include "db/Statement.h"
 #include "db/Transaction.h"
 #include "util/NumberFormat.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QDebug>
+#include <QElapsedTimer>
 #include <QLocale>
+#include <QTimer>
+
+#include <climits>
 
 #include <cmath>
 
 namespace db {
 
 namespace {
+
+// A screen of the largest grid and a few more; the first screen shows
+// without waiting for the rest.
+const int kFirstRows = 200;
+// Rows read when more are asked for, so a search or a scroll through the
+// list does not go to the engine for every row.
+const int kReadStep = 500;
+// How long one idle-time burst may keep the program from its events.
+const int kIdleBurstMs = 8;
 
 bool isNumber(const QVariant &value)
 {
@@ -52,10 +67,17 @@ Dataset::Dataset(Attachment &attachment, Transaction &transaction, QObject *pare
     : QObject(parent)
     , m_attachment(attachment)
     , m_transaction(transaction)
+    , m_idleReading(new QTimer(this))
 {
+    m_idleReading->setSingleShot(true);
+    m_idleReading->setInterval(0);
+    connect(m_idleReading, &QTimer::timeout, this, &Dataset::readInIdleTime);
 }
 
-Dataset::~Dataset() = default;
+Dataset::~Dataset()
+{
+    dropCursor();
+}
 
 void Dataset::setSelectSql(const QString &sql)
 {
@@ -88,7 +110,8 @@ void Dataset::open()
 {
     if (isOpen())
         close();
-    Statement statement(m_attachment, m_transaction);
+    auto opened = std::make_unique<Statement>(m_attachment, m_transaction);
+    Statement &statement = *opened;
     statement.prepare(m_selectSql);
     for (const QString &name : statement.parameterNames())
         statement.setParameter(name, m_params.value(name));
@@ -110,8 +133,38 @@ void Dataset::open()
 
     m_rows.clear();
     m_lookupIndex.clear();
-    while (statement.fetch())
-        m_rows.push_back(readRow(statement));
+    if (m_fetchOnDemand) {
+        m_packed = std::make_unique<PackedRows>(statement.packedColumns());
+        m_cursor = std::move(opened);
+        // A commit or rollback would close the cursor under the rows still
+        // to read, so they are read before it; a lost connection leaves
+        // the dataset with what it has.
+        m_endWatch = m_transaction.watchEnd([this](bool lost) {
+            if (!lost) {
+                try {
+                    readRest();
+                    return;
+                } catch (const varnex::Error &error) {
+                    qWarning().noquote() << "The rest of a list could not be read:" << error.message()
+                                         << error.detail();
+                }
+            }
+            dropCursor();
+        });
+        try {
+            pullRows(kFirstRows);
+        } catch (...) {
+            dropCursor();
+            m_packed.reset();
+            throw;
+        }
+        if (m_cursor)
+            m_idleReading->start();
+    } else {
+        m_packed.reset();
+        while (statement.fetch())
+            m_rows.push_back({nullptr, readRow(statement)});
+    }
     m_current = m_rows.empty() ? -1 : 0;
     m_eof = m_rows.empty();
     m_modified = false;
@@ -125,7 +178,9 @@ void Dataset::close()
 {
     if (!isOpen())
         return;
-    m_rows.clear();
+    dropCursor();
+    std::vector<Row>().swap(m_rows); // a closed list holds no room for rows
+    m_packed.reset();
     m_lookupIndex.clear();
     m_current = -1;
     m_eof = true;
@@ -140,6 +195,122 @@ void Dataset::reopen()
 {
     close();
     open();
+}
+
+int Dataset::pullRows(int count) const
+{
+    // Reading rows changes what the dataset holds, not what it is, so the
+    // const accessors read on; datasets are never made as const objects.
+    auto &self = const_cast<Dataset &>(*this);
+    std::vector<char> bytes;
+    int read = 0;
+    while (self.m_cursor && read < count) {
+        if (!self.m_cursor->fetch()) {
+            self.dropCursor();
+            break;
+        }
+        self.m_cursor->packRow(bytes);
+        self.m_rows.push_back({self.m_packed->store(bytes), {}});
+        ++read;
+    }
+    return read;
+}
+
+void Dataset::announceFetched(int first) const
+{
+    auto &self = const_cast<Dataset &>(*this);
+    if (fetchedCount() == first)
+        return;
+    m_lookupIndex.clear();
+    if (controlsDisabled())
+        self.m_pendingReset = true;
+    else
+        Q_EMIT self.rowsFetched(first, fetchedCount() - 1);
+}
+
+void Dataset::readRows(int count) const
+{
+    const int first = fetchedCount();
+    try {
+        pullRows(count);
+    } catch (...) {
+        announceFetched(first);
+        throw;
+    }
+    announceFetched(first);
+}
+
+void Dataset::readRest() const
+{
+    readRows(INT_MAX);
+}
+
+bool Dataset::hasRow(int row) const
+{
+    if (row < fetchedCount())
+        return row >= 0;
+    if (row < 0 || !m_cursor)
+        return false;
+    readRows(qMax(row + 1 - fetchedCount(), kReadStep));
+    return row < fetchedCount();
+}
+
+void Dataset::fetchMore(int rows)
+{
+    readRows(rows);
+}
+
+void Dataset::readInIdleTime()
+{
+    const int first = fetchedCount();
+    QElapsedTimer burst;
+    burst.start();
+    try {
+        while (m_cursor && burst.elapsed() < kIdleBurstMs)
+            pullRows(kReadStep);
+    } catch (const varnex::Error &error) {
+        // The rest is left to be read on demand, where a failure reaches
+        // the user through the command that asked.
+        qWarning().noquote() << "Reading a list in the background stopped:" << error.message() << error.detail();
+        announceFetched(first);
+        return;
+    }
+    announceFetched(first);
+    if (m_cursor)
+        m_idleReading->start();
+}
+
+void Dataset::dropCursor()
+{
+    m_idleReading->stop();
+    m_cursor.reset();
+    if (m_endWatch) {
+        m_transaction.unwatchEnd(m_endWatch);
+        m_endWatch = 0;
+    }
+}
+
+int Dataset::recordCount() const
+{
+    readRest();
+    return fetchedCount();
+}
+
+bool Dataset::isEmpty() const
+{
+    return !hasRow(0);
+}
+
+QVariant Dataset::storedValue(int row, int field) const
+{
+    const Row &stored = m_rows.at(size_t(row));
+    return stored.packed ? m_packed->value(stored.packed, field) : stored.values.value(field);
+}
+
+QVariantList Dataset::storedRow(int row) const
+{
+    const Row &stored = m_rows.at(size_t(row));
+    return stored.packed ? m_packed->values(stored.packed) : stored.values;
 }
 
 void Dataset::announceReset()
@@ -179,11 +350,12 @@ void Dataset::setState(State state)
 
 void Dataset::setCurrent(int row)
 {
+    hasRow(qMax(row, 0));
     if (m_rows.empty()) {
         m_eof = true;
         return;
     }
-    row = qBound(0, row, recordCount() - 1);
+    row = qBound(0, row, fetchedCount() - 1);
     if (row == m_current)
         return;
     if (isEditing())
@@ -213,7 +385,7 @@ void Dataset::last()
 
 void Dataset::next()
 {
-    if (m_current + 1 >= recordCount()) {
+    if (!hasRow(m_current + 1)) {
         m_eof = true;
         return;
     }
@@ -272,10 +444,11 @@ QVariant Dataset::value(int row, int field) const
 {
     const Field &definition = m_fields.at(size_t(field));
     switch (definition.kind) {
-    case Field::Kind::Data: {
-        const QVariantList &values = (row == m_current && isEditing()) ? m_buffer : m_rows.at(size_t(row));
-        return values.value(field);
-    }
+    case Field::Kind::Data:
+        if (row == m_current && isEditing())
+            return m_buffer.value(field);
+        hasRow(row);
+        return storedValue(row, field);
     case Field::Kind::Calculated:
         return definition.compute(*this, row);
     case Field::Kind::Lookup: {
@@ -349,13 +522,15 @@ void Dataset::append()
         throw varnex::Error(QStringLiteral("Списъкът не е отворен."));
     if (isEditing())
         post();
+    // A new row goes after every row of the result.
+    readRest();
     if (m_scrollEvents && beforeScroll)
         beforeScroll(*this);
     m_buffer = QVariantList();
     for (int i = 0; i < dataFieldCount(); ++i)
         m_buffer << QVariant();
     m_original = m_buffer;
-    m_rows.push_back(m_buffer);
+    m_rows.push_back({nullptr, m_buffer});
     m_lookupIndex.clear();
     m_current = recordCount() - 1;
     m_eof = false;
@@ -380,7 +555,7 @@ void Dataset::edit()
         return;
     if (!isOpen() || isEmpty())
         throw varnex::Error(QStringLiteral("Няма запис за редакция."));
-    m_buffer = m_rows[size_t(m_current)];
+    m_buffer = storedRow(m_current);
     m_original = m_buffer;
     m_modified = false;
     setState(State::Edit);
@@ -487,7 +662,7 @@ void Dataset::post()
             }
         }
     }
-    m_rows[size_t(m_current)] = m_buffer;
+    m_rows[size_t(m_current)] = {nullptr, m_buffer};
     m_lookupIndex.clear();
     m_modified = false;
     setState(State::Browse);
@@ -503,7 +678,7 @@ void Dataset::cancel()
         const int removed = m_current;
         m_rows.erase(m_rows.begin() + removed);
         m_lookupIndex.clear();
-        m_current = qMin(removed, recordCount() - 1);
+        m_current = qMin(removed, fetchedCount() - 1);
         m_eof = m_rows.empty();
         m_modified = false;
         m_state = State::Browse;
@@ -534,7 +709,7 @@ void Dataset::remove()
         throw varnex::Error(QStringLiteral("Няма запис за изтриване."));
     if (m_state == State::Edit)
         cancel();
-    m_buffer = m_rows[size_t(m_current)];
+    m_buffer = storedRow(m_current);
     m_original = m_buffer;
     checkNotUsed();
     if (runChange(m_deleteSql) == 0)
@@ -543,7 +718,8 @@ void Dataset::remove()
     const int removed = m_current;
     m_rows.erase(m_rows.begin() + removed);
     m_lookupIndex.clear();
-    m_current = qMin(removed, recordCount() - 1);
+    // The row after the removed one may be still unread.
+    m_current = hasRow(removed) ? removed : fetchedCount() - 1;
     m_eof = m_rows.empty();
     if (controlsDisabled()) {
         m_pendingReset = true;
@@ -560,7 +736,7 @@ bool Dataset::locate(const QStringList &fields, const QVariantList &values)
     std::vector<int> indexes;
     for (const QString &name : fields)
         indexes.push_back(requireField(name));
-    for (int row = 0; row < recordCount(); ++row) {
+    for (int row = 0; hasRow(row); ++row) {
         bool all = true;
         for (size_t i = 0; i < indexes.size() && all; ++i)
             all = sameValue(value(row, indexes[i]), values.value(int(i)));
@@ -641,11 +817,12 @@ QVariant Dataset::lookupValue(const QString &keyField, const QVariant &key, cons
     // its own at the first look-up; it is dropped whenever the rows change.
     // Numbers are found by their value, so an integer key and a double
     // holding it meet.
+    readRest();
     auto index = m_lookupIndex.find(keyIndex);
     if (index == m_lookupIndex.end()) {
         index = m_lookupIndex.emplace(keyIndex, LookupIndex()).first;
-        for (int row = recordCount() - 1; row >= 0; --row) {
-            const QVariant &rowKey = m_rows[size_t(row)].at(keyIndex);
+        for (int row = fetchedCount() - 1; row >= 0; --row) {
+            const QVariant rowKey = storedValue(row, keyIndex);
             if (rowKey.isNull())
                 continue;
             if (isNumber(rowKey))
@@ -656,7 +833,7 @@ QVariant Dataset::lookupValue(const QString &keyField, const QVariant &key, cons
     }
     const int row = isNumber(key) ? index->second.numbers.value(key.toDouble(), -1)
                                   : index->second.texts.value(key.toString(), -1);
-    return row < 0 ? QVariant() : m_rows[size_t(row)].value(resultIndex);
+    return row < 0 ? QVariant() : storedValue(row, resultIndex);
 }
 
 } // namespace db

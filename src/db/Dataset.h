@@ -11,11 +11,16 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
+
+class QTimer;
 
 namespace db {
 
 class Attachment;
+class PackedRows;
+class Statement;
 class Transaction;
 
 // A check before a row is stored that refuses it: the message for the user
@@ -60,6 +65,12 @@ enum class DisplayRule {
 // is stored only over the row as it was read: when the re-read statement
 // finds it changed or gone, or the update or delete changes no row, the
 // change is refused with RecordConflict and the list is read again.
+//
+// A dataset fetching on demand reads only its first rows when it opens and
+// keeps the rest of the result open: rows come as they are asked for
+// (a value, moving to a row, searching, counting) and, while the program
+// is idle, in short bursts until all are read. It keeps its rows as the
+// engine delivered them, decoding a value only when it is asked for.
 class Dataset : public QObject
 {
     Q_OBJECT
@@ -89,6 +100,15 @@ public:
     // value is kept when the statement's text changes.
     void setParam(const QString &name, const QVariant &value);
 
+    // Takes effect at the next opening.
+    void setFetchOnDemand(bool onDemand) { m_fetchOnDemand = onDemand; }
+    bool fetchOnDemand() const { return m_fetchOnDemand; }
+    // Rows read so far; as many as recordCount() once every row is read.
+    int fetchedCount() const { return int(m_rows.size()); }
+    bool fetchedAll() const { return !m_cursor; }
+    // Reads up to `rows` more rows of the open result.
+    void fetchMore(int rows);
+
     void open();
     void close();
     // Closes and opens again; the current row goes back to the first.
@@ -97,8 +117,9 @@ public:
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
 
-    int recordCount() const { return int(m_rows.size()); }
-    bool isEmpty() const { return m_rows.empty(); }
+    // All the rows: a dataset fetching on demand reads the rest first.
+    int recordCount() const;
+    bool isEmpty() const;
     // The current row, −1 when there is none.
     int recNo() const { return m_current; }
     bool eof() const { return m_eof; }
@@ -172,6 +193,8 @@ Q_SIGNALS:
     void rowChanged(int row);
     void rowInserted(int row);
     void rowRemoved(int row);
+    // Rows first..last were read from the open result and added at the end.
+    void rowsFetched(int first, int last);
 
 private:
     struct Field
@@ -186,12 +209,31 @@ private:
         QString lookupResult;
     };
 
-    QVariantList readRow(class Statement &statement) const;
+    // A row is either decoded values (read whole, stored or appended) or
+    // the engine's bytes kept in m_packed.
+    struct Row
+    {
+        const char *packed = nullptr;
+        QVariantList values;
+    };
+
+    QVariantList readRow(Statement &statement) const;
+    QVariant storedValue(int row, int field) const;
+    QVariantList storedRow(int row) const;
+    // Rows read from the open result: pullRows keeps them unannounced (a
+    // burst or an opening announces once), readRows announces them.
+    int pullRows(int count) const;
+    void announceFetched(int first) const;
+    void readRows(int count) const;
+    void readRest() const;
+    bool hasRow(int row) const;
+    void readInIdleTime();
+    void dropCursor();
     int dataFieldCount() const;
     qint64 runChange(const QString &sql);
     bool storedRowDiffers();
     [[noreturn]] void refuseAsChangedElsewhere(const QString &sql);
-    void bindRow(class Statement &statement, const QVariantList &current, const QVariantList &original) const;
+    void bindRow(Statement &statement, const QVariantList &current, const QVariantList &original) const;
     void setCurrent(int row);
     void setState(State state);
     void announceReset();
@@ -213,7 +255,12 @@ private:
     QHash<QString, DisplayRule> m_rules;
 
     std::vector<Field> m_fields;
-    std::vector<QVariantList> m_rows; // data fields only
+    std::vector<Row> m_rows; // data fields only
+    bool m_fetchOnDemand = false;
+    std::unique_ptr<PackedRows> m_packed;
+    std::unique_ptr<Statement> m_cursor; // while rows are left to read
+    int m_endWatch = 0;
+    QTimer *m_idleReading = nullptr;
     struct LookupIndex
     {
         QHash<double, int> numbers; // key value → first row

@@ -4,6 +4,7 @@
 #include "db/FbClient.h"
 #include "db/NamedParameters.h"
 #include "db/Transaction.h"
+#include "db/ValueDecoding.h"
 #include "util/Win1251.h"
 
 #include <QDate>
@@ -191,20 +192,7 @@ void allocateOutput(Descriptor &out)
     }
 }
 
-double scaled(ISC_INT64 raw, short scale)
-{
-    return double(raw) / std::pow(10.0, -scale);
-}
-
-QVariant integerValue(ISC_INT64 raw, short scale)
-{
-    if (scale < 0)
-        return scaled(raw, scale);
-    return QVariant::fromValue<qlonglong>(raw);
-}
-
-// Text blobs (what LIST() and long texts give) as text.
-QString readBlob(Handle *attachment, Handle *transaction, const ISC_QUAD &id)
+QByteArray readBlobBytes(Handle *attachment, Handle *transaction, const ISC_QUAD &id)
 {
     Handle blob = 0;
     ISC_QUAD blobId = id;
@@ -222,73 +210,23 @@ QString readBlob(Handle *attachment, Handle *transaction, const ISC_QUAD &id)
     }
     Status closeStatus;
     isc_close_blob(&closeStatus, &blob);
-    return varnex::fromWin1251(bytes);
+    return bytes;
+}
+
+// Text blobs (what LIST() and long texts give) as text.
+QString readBlob(Handle *attachment, Handle *transaction, const ISC_QUAD &id)
+{
+    return varnex::fromWin1251(readBlobBytes(attachment, transaction, id));
 }
 
 QVariant decode(const XSQLVAR &var, Handle *attachment, Handle *transaction)
 {
     if ((var.sqltype & 1) && *var.sqlind < 0)
         return QVariant();
-    const char *data = var.sqldata;
-    switch (var.sqltype & ~1) {
-    case SQL_TEXT:
-        return varnex::fromWin1251(QByteArray(data, var.sqllen));
-    case SQL_VARYING: {
-        short length;
-        std::memcpy(&length, data, sizeof length);
-        return varnex::fromWin1251(QByteArray(data + sizeof length, length));
-    }
-    case SQL_SHORT: {
-        short v;
-        std::memcpy(&v, data, sizeof v);
-        return var.sqlscale < 0 ? QVariant(scaled(v, var.sqlscale)) : QVariant(int(v));
-    }
-    case SQL_LONG: {
-        ISC_LONG v;
-        std::memcpy(&v, data, sizeof v);
-        return var.sqlscale < 0 ? QVariant(scaled(v, var.sqlscale)) : QVariant(int(v));
-    }
-    case SQL_INT64: {
-        ISC_INT64 v;
-        std::memcpy(&v, data, sizeof v);
-        return integerValue(v, var.sqlscale);
-    }
-    case SQL_FLOAT: {
-        float v;
-        std::memcpy(&v, data, sizeof v);
-        return double(v);
-    }
-    case SQL_DOUBLE:
-    case SQL_D_FLOAT: {
-        double v;
-        std::memcpy(&v, data, sizeof v);
-        return v;
-    }
-    case SQL_BLOB:
-        return readBlob(attachment, transaction, *reinterpret_cast<const ISC_QUAD *>(data));
-    case SQL_BOOLEAN:
-        return bool(*reinterpret_cast<const unsigned char *>(data));
-    case SQL_TYPE_DATE: {
-        std::tm parts{};
-        isc_decode_sql_date(reinterpret_cast<const ISC_DATE *>(data), &parts);
-        return QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
-    }
-    case SQL_TYPE_TIME: {
-        const ISC_TIME raw = *reinterpret_cast<const ISC_TIME *>(data);
-        std::tm parts{};
-        isc_decode_sql_time(&raw, &parts);
-        return QTime(parts.tm_hour, parts.tm_min, parts.tm_sec, int(raw % 10000) / 10);
-    }
-    case SQL_TIMESTAMP: {
-        const auto *raw = reinterpret_cast<const ISC_TIMESTAMP *>(data);
-        std::tm parts{};
-        isc_decode_timestamp(raw, &parts);
-        return QDateTime(QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday),
-                         QTime(parts.tm_hour, parts.tm_min, parts.tm_sec, int(raw->timestamp_time % 10000) / 10));
-    }
-    default:
-        throw varnex::Error(QStringLiteral("Неподдържан тип на колона: %1").arg(var.sqltype & ~1));
-    }
+    const int type = var.sqltype & ~1;
+    if (type == SQL_BLOB)
+        return readBlob(attachment, transaction, *reinterpret_cast<const ISC_QUAD *>(var.sqldata));
+    return decodeValue(type, var.sqlscale, var.sqllen, var.sqldata);
 }
 
 int statementType(Handle *handle, const QString &sql)
@@ -490,6 +428,47 @@ int Statement::columnIndex(const QString &name) const
 QVariant Statement::value(int column) const
 {
     return decode(d->out.var(column), d->attachment.handle(), d->transaction.handle());
+}
+
+void Statement::packRow(std::vector<char> &row) const
+{
+    row.clear();
+    const auto append = [&row](const void *bytes, size_t size) {
+        const char *from = static_cast<const char *>(bytes);
+        row.insert(row.end(), from, from + size);
+    };
+    for (int column = 0; column < columnCount(); ++column) {
+        const XSQLVAR &var = d->out.var(column);
+        if ((var.sqltype & 1) && *var.sqlind < 0) {
+            row.push_back(0);
+            continue;
+        }
+        row.push_back(1);
+        const int type = var.sqltype & ~1;
+        if (type == SQL_BLOB) {
+            const QByteArray text = readBlobBytes(d->attachment.handle(), d->transaction.handle(),
+                                                  *reinterpret_cast<const ISC_QUAD *>(var.sqldata));
+            const qint32 size = qint32(text.size());
+            append(&size, sizeof size);
+            append(text.constData(), size_t(size));
+        } else if (type == SQL_VARYING) {
+            short size;
+            std::memcpy(&size, var.sqldata, sizeof size);
+            append(var.sqldata, sizeof size + size_t(size));
+        } else {
+            append(var.sqldata, size_t(fixedValueSize(type, var.sqllen)));
+        }
+    }
+}
+
+std::vector<PackedColumn> Statement::packedColumns() const
+{
+    std::vector<PackedColumn> columns;
+    for (int column = 0; column < columnCount(); ++column) {
+        const XSQLVAR &var = d->out.var(column);
+        columns.push_back({var.sqltype & ~1, var.sqlscale, var.sqllen});
+    }
+    return columns;
 }
 
 int Statement::columnLength(int column) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Handle.h"
+#include "db/PackedRows.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -48,6 +49,10 @@ public:
     // The most characters a text column holds; 0 for other columns.
     int columnLength(int column) const;
     QVariant value(const QString &name) const;
+    // The fetched row in the layout PackedRows keeps, decoding nothing but
+    // text blobs, which are read now, while their transaction lasts.
+    void packRow(std::vector<char> &row) const;
+    std::vector<PackedColumn> packedColumns() const;
 
     // Rows inserted, updated or deleted by the last execute; -1 when unknown.
     qint64 rowsAffected();

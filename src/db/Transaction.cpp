@@ -31,10 +31,32 @@ void Transaction::start()
     status.check();
 }
 
+int Transaction::watchEnd(std::function<void(bool lost)> beforeEnd)
+{
+    m_endWatchers.emplace(++m_lastWatch, std::move(beforeEnd));
+    return m_lastWatch;
+}
+
+void Transaction::unwatchEnd(int watch)
+{
+    m_endWatchers.erase(watch);
+}
+
+void Transaction::announceEnd(bool lost)
+{
+    // A watcher usually stops watching when told, so the list may change.
+    const auto watchers = m_endWatchers;
+    for (const auto &[watch, beforeEnd] : watchers) {
+        if (m_endWatchers.count(watch))
+            beforeEnd(lost);
+    }
+}
+
 void Transaction::commit()
 {
     if (!isActive())
         return;
+    announceEnd(false);
     Status status;
     isc_commit_transaction(&status, &m_handle);
     status.check();
@@ -54,6 +76,7 @@ void Transaction::rollback()
 {
     if (!isActive())
         return;
+    announceEnd(false);
     Status status;
     isc_rollback_transaction(&status, &m_handle);
     m_handle = 0;
@@ -64,6 +87,7 @@ void Transaction::abandon()
 {
     if (!isActive())
         return;
+    announceEnd(true);
     Status status;
     isc_rollback_transaction(&status, &m_handle);
     m_handle = 0;

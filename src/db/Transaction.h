@@ -2,6 +2,9 @@
 
 #include "db/Handle.h"
 
+#include <functional>
+#include <map>
+
 namespace db {
 
 class Attachment;
@@ -27,12 +30,23 @@ public:
     // the server; never fails.
     void abandon();
     bool isActive() const { return m_handle != 0; }
+
+    // Open cursors end with the transaction (a commit keeping its context
+    // keeps them). Whoever reads one bit by bit is told first, so it can read
+    // the rest while it still may; `lost` says the connection is gone and
+    // nothing more can be read. Watchers must not throw.
+    int watchEnd(std::function<void(bool lost)> beforeEnd);
+    void unwatchEnd(int watch);
     Handle *handle() { return &m_handle; }
     Attachment &attachment() { return m_attachment; }
 
 private:
+    void announceEnd(bool lost);
+
     Attachment &m_attachment;
     Handle m_handle = 0;
+    std::map<int, std::function<void(bool)>> m_endWatchers;
+    int m_lastWatch = 0;
 };
 
 } // namespace db

@@ -184,6 +184,9 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     m_grid->setObjectName(QStringLiteral("Grid"));
     m_grid->setToolTip(QStringLiteral("Документи за деня"));
     m_journal->setParent(this);
+    // All the documents are a few hundred thousand rows: the first screen
+    // shows at once and the rest is read while the window is idle.
+    m_journal->setFetchOnDemand(true);
     m_journal->setDisplayFormat(QStringLiteral("TRANZ_DOCNO"), QStringLiteral("000000"));
     m_grid->bind(*m_journal, {{QStringLiteral("TRANZ_DOCNO"), QStringLiteral("Док №"), 80, true},
                               {QStringLiteral("TRANZ_TYPES_NAME"), QStringLiteral("Документ"), 140, true},
@@ -235,6 +238,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     });
     connect(m_journal.get(), &db::Dataset::currentChanged, this, &TfrmMain::updateStatus);
     connect(m_journal.get(), &db::Dataset::reset, this, &TfrmMain::updateStatus);
+    connect(m_journal.get(), &db::Dataset::rowsFetched, this, &TfrmMain::updateStatus);
     connect(actnNewScrap, &QAction::triggered, this, [this] { NewDocument(documents::Scrap); });
     connect(actnEditDoc, &QAction::triggered, this, &TfrmMain::EditDocument);
     connect(m_grid, &QAbstractItemView::doubleClicked, actnEditDoc, &QAction::trigger);
@@ -315,8 +319,14 @@ void TfrmMain::setPeriod(const QDate &from, const QDate &to)
 
 void TfrmMain::updateStatus()
 {
-    const bool rows = m_journal->isOpen() && !m_journal->isEmpty();
-    m_status->setText(rows ? QStringLiteral(" Запис № %1 от общо %2").arg(m_journal->recNo() + 1).arg(m_journal->recordCount())
+    // The total is of the rows read so far: it grows while the rest of the
+    // journal is read in idle time and is right once every row is read,
+    // which asking for recordCount() here would force before the first
+    // screen could show.
+    const bool rows = m_journal->isOpen() && m_journal->fetchedCount() > 0;
+    m_status->setText(rows ? QStringLiteral(" Запис № %1 от общо %2")
+                                 .arg(m_journal->recNo() + 1)
+                                 .arg(m_journal->fetchedCount())
                            : QStringLiteral(" Няма намерени записи."));
 }
 

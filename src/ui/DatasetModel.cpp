@@ -7,16 +7,28 @@ DatasetModel::DatasetModel(db::Dataset &dataset, std::vector<GridColumn> columns
     : QAbstractTableModel(parent)
     , m_dataset(dataset)
     , m_columns(std::move(columns))
+    , m_rows(dataset.fetchedCount())
 {
     // Rows come and go with the dataset; a reset keeps the model honest
-    // whatever changed, and single rows are repainted in place.
+    // whatever changed, and single rows are repainted in place. The model
+    // shows the rows read so far, so a list read on demand shows at once.
     const auto resetAll = [this] {
         beginResetModel();
+        m_rows = m_dataset.fetchedCount();
         endResetModel();
     };
     connect(&dataset, &db::Dataset::reset, this, resetAll);
     connect(&dataset, &db::Dataset::rowInserted, this, resetAll);
     connect(&dataset, &db::Dataset::rowRemoved, this, resetAll);
+    connect(&dataset, &db::Dataset::rowsFetched, this, [this, resetAll](int first, int last) {
+        if (first != m_rows) {
+            resetAll();
+            return;
+        }
+        beginInsertRows(QModelIndex(), first, last);
+        m_rows = last + 1;
+        endInsertRows();
+    });
     connect(&dataset, &db::Dataset::rowChanged, this, [this](int row) {
         if (row >= 0 && row < rowCount())
             Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
@@ -25,7 +37,29 @@ DatasetModel::DatasetModel(db::Dataset &dataset, std::vector<GridColumn> columns
 
 int DatasetModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_dataset.recordCount();
+    return parent.isValid() ? 0 : m_rows;
+}
+
+bool DatasetModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_dataset.isOpen() && !m_dataset.fetchedAll();
+}
+
+void DatasetModel::fetchMore(const QModelIndex &parent)
+{
+    // Views ask while they lay out, even while a reset is being announced,
+    // so the rows come a moment later, as those read in idle time do.
+    if (!canFetchMore(parent) || m_fetchAsked)
+        return;
+    m_fetchAsked = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_fetchAsked = false;
+            if (canFetchMore(QModelIndex()))
+                runGuarded(nullptr, [this] { m_dataset.fetchMore(kFetchStep); });
+        },
+        Qt::QueuedConnection);
 }
 
 int DatasetModel::columnCount(const QModelIndex &parent) const
@@ -40,7 +74,7 @@ int DatasetModel::fieldOf(int column) const
 
 QVariant DatasetModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_dataset.recordCount())
+    if (!index.isValid() || index.row() >= m_rows || index.row() >= m_dataset.fetchedCount())
         return QVariant();
     const int field = fieldOf(index.column());
     if (field < 0)

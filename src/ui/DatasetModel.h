@@ -22,6 +22,8 @@ public:
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
@@ -34,7 +36,12 @@ public:
 private:
     int fieldOf(int column) const;
 
+    // Rows a view scrolled to the end of a list read on demand asks for.
+    static constexpr int kFetchStep = 500;
+
     db::Dataset &m_dataset;
     std::vector<GridColumn> m_columns;
+    int m_rows; // as announced to the views
+    bool m_fetchAsked = false;
     bool m_editable = false;
 };

@@ -1,6 +1,7 @@
 #include "support/StockData.h"
 
 #include "core/Tdm.h"
+#include "db/Statement.h"
 
 namespace testing_support {
 
@@ -24,6 +25,25 @@ void addDocument(Tdm &dm, int id, int type, int counterparty, const QDateTime &t
                 {QStringLiteral("TYPE"), type},
                 {QStringLiteral("KONTR"), counterparty},
                 {QStringLiteral("TIME"), time}});
+}
+
+void addDocuments(Tdm &dm, int firstId, int count, const QDateTime &start)
+{
+    db::Statement insert(dm.database(), dm.mainTransaction());
+    insert.prepare(QStringLiteral("insert into TRANZ (TRANZ_ID, TRANZ_TYPE_ID, TRANZ_DOCNO, TRANZ_KONT_ID, TRANZ_TIME, "
+                                  "TRANZ_PADEJ, TRANZ_NOTE) values (:ID, :TYPE, :ID, :KONTR, :TIME, :PADEJ, :NOTE)"));
+    const int types[] = {12, 11, 10, 13};
+    for (int i = 0; i < count; ++i) {
+        const int type = types[i % 4];
+        insert.setParameter(QStringLiteral("ID"), firstId + i);
+        insert.setParameter(QStringLiteral("TYPE"), type);
+        insert.setParameter(QStringLiteral("KONTR"), type == 10 || type == 13 ? -1 : 2);
+        insert.setParameter(QStringLiteral("TIME"), start.addSecs(60 * i));
+        insert.setParameter(QStringLiteral("PADEJ"), i % 5 == 0 ? QVariant(start.date().addDays(i % 30)) : QVariant());
+        insert.setParameter(QStringLiteral("NOTE"), i % 3 == 0 ? QVariant(QStringLiteral("бележка %1").arg(i)) : QVariant());
+        insert.execute();
+    }
+    dm.CommitRetaining();
 }
 
 void addLine(Tdm &dm, int id, int document, int goods, int direction, double quantity, double taken, double price,

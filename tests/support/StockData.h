@@ -9,6 +9,10 @@ namespace testing_support {
 // Goods, documents and lines put straight into a test database.
 void addGoods(Tdm &dm, int id, int code, const QString &name, double sellPrice = 0, bool inReport = true);
 void addDocument(Tdm &dm, int id, int type, int counterparty, const QDateTime &time);
+// `count` documents with keys from `firstId`, one a minute from `start`, the
+// four types in turn (deliveries and sales from counterparty 2, which must
+// exist), every third with a note and every fifth with a due date.
+void addDocuments(Tdm &dm, int firstId, int count, const QDateTime &start);
 // A line of `quantity`, `taken` of it handed over; direction 1 in, −1 out.
 void addLine(Tdm &dm, int id, int document, int goods, int direction, double quantity, double taken,
              double price = 0, double discount = 0);
