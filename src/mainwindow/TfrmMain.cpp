@@ -102,7 +102,6 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     actnThisMonth = action("Този месец");
     notYet(actnReports);
     notYet(actnNewDelivery);
-    notYet(actnNewProduction);
     notYet(actnNewSale);
     notYet(actnPayments);
     notYet(actnNewInvoice);
@@ -232,6 +231,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     });
     connect(m_journal.get(), &db::Dataset::currentChanged, this, &TfrmMain::updateStatus);
     connect(m_journal.get(), &db::Dataset::reset, this, &TfrmMain::updateStatus);
+    connect(actnNewProduction, &QAction::triggered, this, [this] { NewDocument(documents::Production); });
     connect(actnNewScrap, &QAction::triggered, this, [this] { NewDocument(documents::Scrap); });
     connect(actnEditDoc, &QAction::triggered, this, &TfrmMain::EditDocument);
     connect(m_grid, &QAbstractItemView::doubleClicked, actnEditDoc, &QAction::trigger);
