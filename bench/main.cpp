@@ -1,4 +1,5 @@
 #include "DatabaseGenerator.h"
+#include "ProductionBenchmark.h"
 #include "QueryBenchmark.h"
 
 #include "core/DatabaseInstaller.h"
@@ -35,6 +36,8 @@ bool readOptions(const QStringList &options, bench::BenchmarkOptions &result)
 // varnex-bench run DB [--max-ratio R] [--rounds N]
 //                            times the hot paths on it; status 3 when a
 //                            ratio to its floor exceeds R
+// varnex-bench production DB [--max-ratio R] [--rounds N]
+//                            times only the production editor's document
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -42,10 +45,13 @@ int main(int argc, char *argv[])
     const QStringList arguments = app.arguments().mid(1);
     bench::BenchmarkOptions options;
     const bool generate = arguments.size() == 2 && arguments[0] == QLatin1String("generate");
-    const bool run = arguments.size() >= 2 && arguments[0] == QLatin1String("run") && readOptions(arguments.mid(2), options);
+    const bool production = arguments.size() >= 2 && arguments[0] == QLatin1String("production");
+    const bool run = arguments.size() >= 2 && (arguments[0] == QLatin1String("run") || production)
+                     && readOptions(arguments.mid(2), options);
     if (!generate && !run) {
         QTextStream(stderr) << "usage: varnex-bench generate DATABASE\n"
-                               "       varnex-bench run DATABASE [--max-ratio RATIO] [--rounds N]\n";
+                               "       varnex-bench run DATABASE [--max-ratio RATIO] [--rounds N]\n"
+                               "       varnex-bench production DATABASE [--max-ratio RATIO] [--rounds N]\n";
         return 2;
     }
     const QString database = arguments[1];
@@ -65,8 +71,11 @@ int main(int argc, char *argv[])
             bench::generateDatabase(dm, bench::Sizes(), QDate::currentDate(), [&](const QString &step) {
                 out << step << Qt::endl;
             });
-        } else if (!bench::runQueryBenchmark(dm, out, options)) {
-            return 3;
+        } else {
+            const bool queries = production || bench::runQueryBenchmark(dm, out, options);
+            const bool document = bench::runProductionBenchmark(dm, out, options);
+            if (!queries || !document)
+                return 3;
         }
     } catch (const varnex::Error &error) {
         QTextStream(stderr) << error.message() << '\n';

@@ -147,8 +147,10 @@ void LineArea::open()
 {
     m_lines->setParam(field("TRANZ_ID"), m_document.documentId());
     m_lines->open();
-    if (!m_goods->isOpen())
+    if (!m_goods->isOpen()) {
         m_goods->open();
+        m_goodsJustOpened = !m_narrowed;
+    }
 }
 
 void LineArea::followState()
@@ -175,6 +177,7 @@ void LineArea::followRow(int row)
 
 void LineArea::narrowGoods(const QVariant &category)
 {
+    m_goodsJustOpened = false;
     // A goods item of another category would stay on the line unseen.
     if (m_goods->isOpen()) {
         m_goods->close();
@@ -188,6 +191,10 @@ void LineArea::narrowGoods(const QVariant &category)
 
 void LineArea::showAllGoods()
 {
+    const bool fresh = m_goodsJustOpened && m_goods->isOpen();
+    m_goodsJustOpened = false;
+    if (fresh)
+        return;
     m_goods->setParam(field("is_filtered"), 0);
     m_goods->setParam(field("CAT_ID"), QVariant());
     m_goods->reopen();

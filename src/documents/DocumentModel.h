@@ -54,7 +54,8 @@ public:
     // goes without one (its quantity is 0).
     QString deleteQuestion() const;
     void deleteLine();
-    // The goods list of every category, as when the window is shown.
+    // The goods list of every category, as when the window is shown; a
+    // list this area has just opened unnarrowed is not read a second time.
     void showAllGoods();
     // Whether a category narrows the goods list now.
     bool goodsNarrowed() const { return m_narrowed; }
@@ -86,6 +87,7 @@ private:
     bool m_wasEditing = false;
     QVariant m_shownCategory;
     bool m_narrowed = false;
+    bool m_goodsJustOpened = false;
 };
 
 // A stock document: its header row (TRANZ) and its line areas, configured

@@ -103,7 +103,6 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     actnThisMonth = action("Този месец");
     notYet(actnReports);
     notYet(actnNewDelivery);
-    notYet(actnNewProduction);
     notYet(actnNewSale);
     notYet(actnPayments);
     notYet(actnNewInvoice);
@@ -239,6 +238,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     connect(m_journal.get(), &db::Dataset::currentChanged, this, &TfrmMain::updateStatus);
     connect(m_journal.get(), &db::Dataset::reset, this, &TfrmMain::updateStatus);
     connect(m_journal.get(), &db::Dataset::rowsFetched, this, &TfrmMain::updateStatus);
+    connect(actnNewProduction, &QAction::triggered, this, [this] { NewDocument(documents::Production); });
     connect(actnNewScrap, &QAction::triggered, this, [this] { NewDocument(documents::Scrap); });
     connect(actnEditDoc, &QAction::triggered, this, &TfrmMain::EditDocument);
     connect(m_grid, &QAbstractItemView::doubleClicked, actnEditDoc, &QAction::trigger);
