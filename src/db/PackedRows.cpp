@@ -14,14 +14,6 @@ namespace {
 // that a short list does not hold much it never uses.
 const size_t kBlockSize = 64 * 1024;
 
-template<typename T>
-T read(const char *data)
-{
-    T value;
-    std::memcpy(&value, data, sizeof value);
-    return value;
-}
-
 } // namespace
 
 PackedRows::PackedRows(std::vector<PackedColumn> columns)
@@ -51,9 +43,9 @@ const char *PackedRows::skip(const char *at, int column) const
     ++at;
     switch (m_columns[size_t(column)].type) {
     case SQL_VARYING:
-        return at + sizeof(short) + read<short>(at);
+        return at + sizeof(short) + readUnaligned<short>(at);
     case SQL_BLOB:
-        return at + sizeof(qint32) + read<qint32>(at);
+        return at + sizeof(qint32) + readUnaligned<qint32>(at);
     default:
         return at + m_fixedSizes[size_t(column)];
     }
@@ -66,7 +58,7 @@ QVariant PackedRows::decodeAt(const char *at, int column) const
     const PackedColumn &described = m_columns[size_t(column)];
     const char *data = at + 1;
     if (described.type == SQL_BLOB)
-        return varnex::fromWin1251(QByteArray(data + sizeof(qint32), read<qint32>(data)));
+        return varnex::fromWin1251(QByteArray(data + sizeof(qint32), readUnaligned<qint32>(data)));
     return decodeValue(described.type, described.scale, described.length, data);
 }
 

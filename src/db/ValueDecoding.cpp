@@ -21,15 +21,6 @@ double scaled(ISC_INT64 raw, int scale)
     return double(raw) / std::pow(10.0, -scale);
 }
 
-// Packed rows keep values unaligned, so every value is copied out.
-template<typename T>
-T read(const char *data)
-{
-    T value;
-    std::memcpy(&value, data, sizeof value);
-    return value;
-}
-
 } // namespace
 
 QVariant decodeValue(int type, int scale, int length, const char *data)
@@ -38,42 +29,42 @@ QVariant decodeValue(int type, int scale, int length, const char *data)
     case SQL_TEXT:
         return varnex::fromWin1251(QByteArray(data, length));
     case SQL_VARYING: {
-        const short size = read<short>(data);
+        const short size = readUnaligned<short>(data);
         return varnex::fromWin1251(QByteArray(data + sizeof size, size));
     }
     case SQL_SHORT: {
-        const short v = read<short>(data);
+        const short v = readUnaligned<short>(data);
         return scale < 0 ? QVariant(scaled(v, scale)) : QVariant(int(v));
     }
     case SQL_LONG: {
-        const ISC_LONG v = read<ISC_LONG>(data);
+        const ISC_LONG v = readUnaligned<ISC_LONG>(data);
         return scale < 0 ? QVariant(scaled(v, scale)) : QVariant(int(v));
     }
     case SQL_INT64: {
-        const ISC_INT64 v = read<ISC_INT64>(data);
+        const ISC_INT64 v = readUnaligned<ISC_INT64>(data);
         return scale < 0 ? QVariant(scaled(v, scale)) : QVariant::fromValue<qlonglong>(v);
     }
     case SQL_FLOAT:
-        return double(read<float>(data));
+        return double(readUnaligned<float>(data));
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
-        return read<double>(data);
+        return readUnaligned<double>(data);
     case SQL_BOOLEAN:
-        return bool(read<unsigned char>(data));
+        return bool(readUnaligned<unsigned char>(data));
     case SQL_TYPE_DATE: {
-        const ISC_DATE raw = read<ISC_DATE>(data);
+        const ISC_DATE raw = readUnaligned<ISC_DATE>(data);
         std::tm parts{};
         isc_decode_sql_date(&raw, &parts);
         return QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
     }
     case SQL_TYPE_TIME: {
-        const ISC_TIME raw = read<ISC_TIME>(data);
+        const ISC_TIME raw = readUnaligned<ISC_TIME>(data);
         std::tm parts{};
         isc_decode_sql_time(&raw, &parts);
         return QTime(parts.tm_hour, parts.tm_min, parts.tm_sec, int(raw % 10000) / 10);
     }
     case SQL_TIMESTAMP: {
-        const ISC_TIMESTAMP raw = read<ISC_TIMESTAMP>(data);
+        const ISC_TIMESTAMP raw = readUnaligned<ISC_TIMESTAMP>(data);
         std::tm parts{};
         isc_decode_timestamp(&raw, &parts);
         return QDateTime(QDate(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday),
