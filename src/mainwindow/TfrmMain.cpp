@@ -9,12 +9,14 @@
 #include "core/Tdm.h"
 #include "data/JournalQuery.h"
 #include "invoicing/TfrmClientData.h"
+#include "invoicing/TfrmInvoices.h"
 #include "db/Dataset.h"
 #include "mainwindow/TfrmAbout.h"
 #include "mainwindow/TfrmNetworkSettings.h"
 #include "ui/DataGrid.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
+#include "ui/TDictionary.h"
 #include "ui/TfrmList.h"
 
 #include <QAction>
@@ -103,8 +105,11 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     notYet(actnNewScrap);
     notYet(actnEditDoc);
     notYet(actnPayments);
-    notYet(actnNewInvoice);
-    notYet(actnInvoices);
+    connect(actnNewInvoice, &QAction::triggered, this, [this] {
+        PutParam(QStringLiteral("INVOICES::SHOWCMD"), QStringLiteral("NEW"));
+        actnInvoices->trigger();
+    });
+    connect(actnInvoices, &QAction::triggered, this, [this] { command([this] { TfrmInvoices::Open(this); }); });
     connect(actnCompanyData, &QAction::triggered, this,
             [this] { command([this] { TfrmClientData::Open(this->data(), TfrmClientData::UserInfoPage, this); }); });
     connect(actnSettings, &QAction::triggered, this,
