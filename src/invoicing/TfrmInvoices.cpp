@@ -200,22 +200,18 @@ TfrmInvoices *TfrmInvoices::Open(QWidget *owner)
         // Lines left by an editor that ended without storing its invoice are
         // looked for only while no other workstation could be typing the
         // lines of a new one.
-        static bool looked = false;
-        if (!looked) {
-            looked = true;
-            runGuarded(owner, [] {
-                if (data::otherConnections(dm().database()) > 0)
-                    return;
-                const int abandoned = abandonedLineCount(dm());
-                if (abandoned > 0
-                    && MessageDlg(QStringLiteral("Намерени са %1 реда на фактури, които не са записани.\r\n"
-                                                 "Желаете ли да бъдат изтрити?")
-                                      .arg(abandoned),
-                                  TMsgDlgType::mtConfirmation, mbYes | mbNo)
-                           == mrYes)
-                    removeAbandonedLines(dm());
-            });
-        }
+        runGuarded(owner, [] {
+            if (data::otherConnections(dm().database()) > 0)
+                return;
+            const int abandoned = abandonedLineCount(dm());
+            if (abandoned > 0
+                && MessageDlg(QStringLiteral("Намерени са %1 реда на фактури, които не са записани.\r\n"
+                                             "Желаете ли да бъдат изтрити?")
+                                  .arg(abandoned),
+                              TMsgDlgType::mtConfirmation, mbYes | mbNo)
+                       == mrYes)
+                removeAbandonedLines(dm());
+        });
         auto *base = qobject_cast<TfrmBaseForm *>(owner);
         auto *list = base ? base->CreateChildForm<TfrmInvoices>() : new TfrmInvoices(owner);
         g_list = list;

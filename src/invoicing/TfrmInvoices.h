@@ -90,5 +90,4 @@ private:
     QLineEdit *m_searchValue = nullptr;
     QLabel *m_status = nullptr;
     bool m_found = false;
-    bool m_abandonedChecked = false;
 };
