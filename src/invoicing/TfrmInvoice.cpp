@@ -32,6 +32,7 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -221,7 +222,7 @@ TfrmInvoice::TfrmInvoice(db::Dataset &invoice, QWidget *owner)
                                                          m_city, m_address, m_mol, m_creator, m_receiver, m_sellDate})
         box->setStyleSheet(QStringLiteral("background-color: #ccffcc;"));
     for (QWidget *watched : std::initializer_list<QWidget *>{m_number, m_date, m_place, m_city, m_mvr, m_creator,
-                                                             m_rateBox, m_refNumber, m_lines})
+                                                             m_rateBox, m_refNumber, m_lines, m_client})
         watched->installEventFilter(this);
 
     connect(m_qLines.get(), &db::Dataset::reset, this, &TfrmInvoice::updateLineButtons);
@@ -981,12 +982,20 @@ void TfrmInvoice::chooseAccount(int index)
         applyPayment(row, m_accounts[size_t(index)]);
         for (const char *column : {"ACCOUNT", "BANK", "CODE"})
             setRowValue(field(column), row.value(field(column)));
+        const QSignalBlocker blocker(m_iban);
+        m_iban->setCurrentIndex(index);
     });
 }
 
 bool TfrmInvoice::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_date && event->type() == QEvent::FocusIn) {
+    if (watched == m_client && event->type() == QEvent::FocusIn) {
+        // Tabbing into an empty client box opens the list of clients.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (m_prepared && m_client->currentText().isEmpty()
+            && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
+            QTimer::singleShot(0, m_client, &QComboBox::showPopup);
+    } else if (watched == m_date && event->type() == QEvent::FocusIn) {
         if (m_invoice.isOpen() && m_invoice.value(QStringLiteral("IDATE")).isNull())
             runGuarded(this, [this] { setRowValue(QStringLiteral("IDATE"), today()); });
     } else if (isLeaving(event) && m_prepared) {

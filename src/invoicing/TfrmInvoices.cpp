@@ -131,9 +131,11 @@ TfrmInvoices::TfrmInvoices(QWidget *owner)
     m_qMain->setDeleteSql(QString::fromLatin1(kDelete));
     m_qMain->setRefreshSql(QString::fromLatin1(kRow));
     m_qMain->setDisplayFormat(QStringLiteral("NUMBER"), QStringLiteral("0000000000"));
+    // The type column defaults to 0 in the database, so an invoice's own
+    // type says nothing: only a notification is credit or debit.
     m_qMain->addCalculatedField(QStringLiteral("NOTIF_KIND"), [](const db::Dataset &rows, int row) {
         const QVariant kind = rows.value(row, rows.fieldIndex(QStringLiteral("NOTIF_TYPE")));
-        if (kind.isNull())
+        if (kind.isNull() || rows.value(row, rows.fieldIndex(QStringLiteral("NOTIFICATION"))).toInt() != 1)
             return QVariant(QString());
         return QVariant(kind.toInt() == 0 ? QStringLiteral("Кредитно")
                         : kind.toInt() == 1 ? QStringLiteral("Дебитно")
@@ -170,8 +172,8 @@ TfrmInvoices::TfrmInvoices(QWidget *owner)
     buildFilterBar();
     buildSearchBar();
     buildBottom();
-    auto *searchButton = addToolButton(actnShowSearch);
-    m_toolbarLayout.addButton(searchButton, 3);
+    m_btnShowSearch = addToolButton(actnShowSearch);
+    BuildToolbar();
     connect(actnShowSearch, &QAction::toggled, this, [this](bool shown) {
         m_searchBar->setVisible(shown);
         Settings().WriteBool(QStringLiteral("ShowQuickSearch"), shown);
@@ -319,13 +321,21 @@ void TfrmInvoices::LoadLayout()
     actnShowSearch->setChecked(Settings().ReadBool(QStringLiteral("ShowQuickSearch"), false));
 }
 
+void TfrmInvoices::BuildToolbar()
+{
+    TIBGridForm::BuildToolbar();
+    // The filter bar is always on show; the toolbar offers only its removal.
+    setToolbarButtonShown(m_btnFilter, false);
+    if (!m_btnShowSearch)
+        return;
+    m_toolbarLayout.insertGroup(1);
+    m_toolbarLayout.addButton(m_btnShowSearch, 1);
+}
+
 void TfrmInvoices::UpdateActions()
 {
     TIBGridForm::UpdateActions();
-    // The filter bar is always on show; the toolbar offers only its removal.
-    actnFilter->setVisible(false);
-    if (m_btnFilter)
-        m_btnFilter->hide();
+    actnFilter->setEnabled(false);
 }
 
 void TfrmInvoices::fillFilterLists()

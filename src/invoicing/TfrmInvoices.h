@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabBar;
+class QToolButton;
 class TfrmInvoice;
 
 // The invoices and notifications, by status and period, with search; the
@@ -60,6 +61,7 @@ public:
     void BeforeDelete() override;
     void LoadLayout() override;
     void UpdateActions() override;
+    void BuildToolbar() override;
 
     void choosePeriod(invoicing::Period period);
     void Find(bool next);
@@ -89,5 +91,6 @@ private:
     QComboBox *m_searchField = nullptr;
     QLineEdit *m_searchValue = nullptr;
     QLabel *m_status = nullptr;
+    QToolButton *m_btnShowSearch = nullptr;
     bool m_found = false;
 };

@@ -213,6 +213,8 @@ TEST_F(InvoiceList, TheListPrintsAsShown)
     ASSERT_EQ(content.rows.size(), 2u);
     EXPECT_EQ(content.rows[0].front(), QStringLiteral("0000000001"));
     EXPECT_EQ(content.rows[1].back(), QStringLiteral("Кредитно"));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select NOTIF_TYPE from INVOICES where ID = 1")).toInt(), 0);
+    EXPECT_EQ(content.rows[0].back(), QString()) << "an invoice is no credit notification for its default type";
     EXPECT_TRUE(list->actnPrint->isEnabled());
 }
 
