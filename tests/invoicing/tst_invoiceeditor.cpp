@@ -333,6 +333,20 @@ TEST_F(InvoiceEditor, AChangedLineTakesANewKeyAndComesLast)
     EXPECT_EQ(lineCount(), 2) << "lines of a stored document stay when its editing is cancelled";
 }
 
+TEST_F(InvoiceEditor, LeavingBoxesOfAnUnchangedDocumentAsksNothingOnClosing)
+{
+    addInvoice(*dm, invoiceColumns(5, 3, QDate(2026, 3, 1)));
+    withEditor(
+        [&](TfrmInvoice &editor) {
+            editor.numberLeft();
+            editor.creatorLeft();
+            editor.btnCancel()->click();
+            EXPECT_FALSE(editor.isVisible());
+        },
+        true);
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.shown.front().text.toStdString();
+}
+
 TEST_F(InvoiceEditor, ANumberAnotherDocumentHoldsIsRefusedAndTheNextFreeOneProposed)
 {
     withEditor([&](TfrmInvoice &editor) {
