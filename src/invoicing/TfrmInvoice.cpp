@@ -62,11 +62,6 @@ QString latin(const char *text)
     return QString::fromLatin1(text);
 }
 
-QString field(const char *name)
-{
-    return QString::fromLatin1(name);
-}
-
 // A recently-used list as a pick list: sorted, each value once.
 QStringList recentList(const char *sql)
 {
@@ -241,11 +236,11 @@ QComboBox *TfrmInvoice::textCombo(QWidget *parent, const char *objectName, const
     box->setObjectName(latin(objectName));
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
-    box->setProperty("dataField", field(column));
+    box->setProperty("dataField", latin(column));
     box->completer()->setCompletionMode(QCompleter::PopupCompletion);
     box->completer()->setCaseSensitivity(Qt::CaseInsensitive);
     box->lineEdit()->setMaxLength(40);
-    const QString name = field(column);
+    const QString name = latin(column);
     connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, name](const QString &typed) {
         runGuarded(this, [&] { setRowValue(name, typed.isEmpty() ? QVariant() : QVariant(typed)); });
     });
@@ -328,7 +323,7 @@ void TfrmInvoice::buildHeader()
     const auto edit = [&](const char *objectName, const char *column) {
         auto *box = new DBEdit(group);
         box->setObjectName(latin(objectName));
-        box->bind(m_invoice, field(column));
+        box->bind(m_invoice, latin(column));
         return box;
     };
     m_dannum = edit("edtDannum", "DANNUM");
@@ -447,13 +442,13 @@ void TfrmInvoice::buildPages()
     const auto edit = [&](const char *objectName, const char *column) {
         auto *box = new DBEdit(people);
         box->setObjectName(latin(objectName));
-        box->bind(m_invoice, field(column));
+        box->bind(m_invoice, latin(column));
         return box;
     };
     const auto date = [&](const char *objectName, const char *column) {
         auto *box = new DBDateEdit(people);
         box->setObjectName(latin(objectName));
-        box->bind(m_invoice, field(column));
+        box->bind(m_invoice, latin(column));
         return box;
     };
     m_receiver = edit("edtReceiver", "RECIEVER");
@@ -720,7 +715,7 @@ void TfrmInvoice::fillAccounts()
 
 void TfrmInvoice::showRowTexts()
 {
-    const auto text = [this](const char *column) { return m_invoice.value(field(column)).toString(); };
+    const auto text = [this](const char *column) { return m_invoice.value(latin(column)).toString(); };
     const QVariant number = m_invoice.value(QStringLiteral("NUMBER"));
     m_number->setText(number.isNull() ? QString() : invoiceNumberText(number.toLongLong()));
     const std::pair<QComboBox *, const char *> combos[] = {
@@ -752,8 +747,8 @@ void TfrmInvoice::syncTextsToRow()
         {m_place, "PLACE"}, {m_city, "CITY"}, {m_creator, "INVOICE_CREATOR"}, {m_mvr, "MVR"}, {m_client, "COMPANY"}};
     for (const auto &[box, column] : combos) {
         const QString shown = box->currentText();
-        if (shown != m_invoice.value(field(column)).toString())
-            setRowValue(field(column), shown.isEmpty() ? QVariant() : QVariant(shown));
+        if (shown != m_invoice.value(latin(column)).toString())
+            setRowValue(latin(column), shown.isEmpty() ? QVariant() : QVariant(shown));
     }
     if (!m_number->text().trimmed().isEmpty())
         setRowValue(QStringLiteral("NUMBER"), m_number->text().toLongLong());
@@ -834,7 +829,7 @@ std::vector<InvoiceLine> TfrmInvoice::currentLines() const
     std::vector<InvoiceLine> lines;
     if (!m_qLines->isOpen())
         return lines;
-    const auto at = [this](int row, const char *column) { return m_qLines->value(row, m_qLines->fieldIndex(field(column))); };
+    const auto at = [this](int row, const char *column) { return m_qLines->value(row, m_qLines->fieldIndex(latin(column))); };
     for (int row = 0; row < m_qLines->recordCount(); ++row)
         lines.push_back({at(row, "DETAIL_ID").toInt(), at(row, "ROWNUM").toInt(), at(row, "DETAIL_TEXT").toString(),
                          at(row, "DETAIL_MEAS").toString(), at(row, "DETAIL_QTY").toDouble(),
@@ -967,7 +962,7 @@ void TfrmInvoice::choosePayment(bool bank)
         QVariantHash row;
         applyPayment(row, std::nullopt);
         for (const char *column : {"ACCOUNT", "BANK", "CODE"})
-            setRowValue(field(column), row.value(field(column)));
+            setRowValue(latin(column), row.value(latin(column)));
         const QSignalBlocker blocker(m_iban);
         m_iban->setCurrentIndex(-1);
     });
@@ -981,7 +976,7 @@ void TfrmInvoice::chooseAccount(int index)
         QVariantHash row;
         applyPayment(row, m_accounts[size_t(index)]);
         for (const char *column : {"ACCOUNT", "BANK", "CODE"})
-            setRowValue(field(column), row.value(field(column)));
+            setRowValue(latin(column), row.value(latin(column)));
         const QSignalBlocker blocker(m_iban);
         m_iban->setCurrentIndex(index);
     });
