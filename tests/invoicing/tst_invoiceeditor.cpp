@@ -261,6 +261,10 @@ TEST_F(InvoiceEditor, CashClearsTheAccountAndANotificationLosesItsReferenceWhenC
         Q_EMIT editor.edtRefNumber()->textEdited(QStringLiteral("7"));
         editor.refNumberLeft();
         EXPECT_EQ(editor.edtRefNumber()->text(), QStringLiteral("0000000007"));
+        editor.edtRefNumber()->setText(QStringLiteral("7а"));
+        editor.refNumberLeft();
+        EXPECT_EQ(lastMessage(), QStringLiteral("Номерът на фактурата трябва да бъде цяло число !"));
+        EXPECT_EQ(editor.focusWidget(), editor.edtRefNumber());
         editor.chkNotification()->click();
         EXPECT_FALSE(editor.edtRefNumber()->isEnabled());
         EXPECT_TRUE(editor.invoice().value(QStringLiteral("INVOICE_NUMBER")).isNull());
