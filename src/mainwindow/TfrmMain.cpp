@@ -9,6 +9,7 @@
 #include "core/Tdm.h"
 #include "data/JournalQuery.h"
 #include "invoicing/TfrmClientData.h"
+#include "invoicing/TfrmInvoices.h"
 #include "db/Dataset.h"
 #include "documents/DocumentEditors.h"
 #include "documents/DocumentKind.h"
@@ -19,6 +20,7 @@
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
 #include "ui/EditRoutines.h"
+#include "ui/TDictionary.h"
 #include "ui/TfrmList.h"
 
 #include <QAction>
@@ -105,8 +107,11 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     notYet(actnNewDelivery);
     notYet(actnNewSale);
     notYet(actnPayments);
-    notYet(actnNewInvoice);
-    notYet(actnInvoices);
+    connect(actnNewInvoice, &QAction::triggered, this, [this] {
+        PutParam(QStringLiteral("INVOICES::SHOWCMD"), QStringLiteral("NEW"));
+        actnInvoices->trigger();
+    });
+    connect(actnInvoices, &QAction::triggered, this, [this] { command([this] { TfrmInvoices::Open(this); }); });
     connect(actnCompanyData, &QAction::triggered, this,
             [this] { command([this] { TfrmClientData::Open(this->data(), TfrmClientData::UserInfoPage, this); }); });
     connect(actnSettings, &QAction::triggered, this,

@@ -1,0 +1,281 @@
+#include "db/Dataset.h"
+#include "invoicing/InvoiceRows.h"
+#include "invoicing/TfrmInvoice.h"
+#include "invoicing/TfrmInvoices.h"
+#include "mainwindow/TfrmMain.h"
+#include "support/GuiTest.h"
+#include "ui/DataGrid.h"
+#include "ui/DateField.h"
+#include "ui/GridPrint.h"
+#include "ui/TDictionary.h"
+#include "ui/TNotifyPopup.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+const QDate kToday(2026, 12, 9);
+
+class InvoiceList : public GuiDatabaseTest
+{
+protected:
+    InvoiceList() { dm->SetConfigByName(QStringLiteral("BG_VAT"), QStringLiteral("20")); }
+
+    void addDocument(int id, int number, const QDate &issued, int status, const QString &client = QStringLiteral("Тракия ООД"))
+    {
+        QVariantHash row = invoiceColumns(id, number, issued);
+        row.insert(QStringLiteral("IS_WAITING"), status);
+        row.insert(QStringLiteral("COMPANY"), client);
+        addInvoice(*dm, row);
+    }
+
+    std::unique_ptr<TfrmInvoices> makeList()
+    {
+        auto list = std::make_unique<TfrmInvoices>();
+        list->today = [] { return kToday; };
+        return list;
+    }
+
+    // The numbers shown, in the list's order.
+    static QString numbers(const TfrmInvoices &list)
+    {
+        QStringList shown;
+        db::Dataset &rows = list.qMain();
+        for (int row = 0; row < rows.recordCount(); ++row)
+            shown << rows.displayText(row, rows.fieldIndex(QStringLiteral("NUMBER")));
+        return shown.join(QLatin1Char(','));
+    }
+
+    static QString lastNotice(const TfrmInvoices &list)
+    {
+        const auto popups = list.findChildren<TNotifyPopup *>();
+        return popups.isEmpty() ? QString() : popups.back()->text();
+    }
+};
+
+TEST_F(InvoiceList, StatusTabsAndPeriodsFilterAndTitleTheList)
+{
+    addDocument(1, 1, QDate(2026, 12, 1), 0);
+    addDocument(2, 2, QDate(2026, 12, 8), 1);
+    addDocument(3, 3, QDate(2026, 11, 30), 2);
+    addDocument(4, 4, QDate(2026, 12, 9), 1);
+    auto list = makeList();
+    QAbstractItemModelTester tester(list->Grid()->model());
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("Фактури"));
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000001,0000000002,0000000003,0000000004"));
+    EXPECT_EQ(list->statusLine()->text(), QStringLiteral(" Запис № 1 от общо 4"));
+
+    list->statusTabs()->setCurrentIndex(2);
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("Фактури [Чакащи]"));
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000002,0000000004"));
+
+    // The dates of the title are written as the system writes dates.
+    const QLocale system;
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    list->btnYesterday()->click();
+    QLocale::setDefault(system);
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000002"));
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("Фактури [Чакащи  от дата 08.12.2026 до дата 08.12.2026]"));
+
+    list->statusTabs()->setCurrentIndex(0);
+    list->btnThisMonth()->click();
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000001,0000000002,0000000004"));
+    list->btnThisWeek()->click();
+    EXPECT_EQ(list->edtFrom()->date(), QDate(2026, 12, 7));
+    EXPECT_EQ(list->edtTo()->date(), QDate(2026, 12, 13));
+
+    // Removing the filter empties the filter bar; the status tab still counts.
+    list->statusTabs()->setCurrentIndex(3);
+    list->actnRemoveFilter->trigger();
+    EXPECT_TRUE(list->edtFrom()->isBlank());
+    EXPECT_EQ(list->statusTabs()->currentIndex(), 3);
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000003"));
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("Фактури [Анулирани]"));
+}
+
+TEST_F(InvoiceList, TodayWithoutDocumentsSaysSoAndABadDateIsRefused)
+{
+    addDocument(1, 1, QDate(2026, 12, 1), 0);
+    auto list = makeList();
+    list->btnToday()->click();
+    EXPECT_TRUE(list->qMain().isEmpty());
+    EXPECT_EQ(list->statusLine()->text(), QStringLiteral(" Няма намерени записи."));
+    EXPECT_FALSE(list->actnEdit->isEnabled());
+
+    list->edtFrom()->setText(QStringLiteral("31.02.2026"));
+    list->actnRefresh->trigger();
+    ASSERT_FALSE(dialogs.errors.empty());
+    EXPECT_EQ(dialogs.errors.back(), QStringLiteral("Невалидна дата!"));
+}
+
+TEST_F(InvoiceList, TheClientAndIdentifierFiltersOfferTheValuesOfTheDocuments)
+{
+    addDocument(1, 1, QDate(2026, 12, 1), 0, QStringLiteral("О'Нийл ЕООД"));
+    addDocument(2, 2, QDate(2026, 12, 2), 0, QStringLiteral("Тракия ООД"));
+    addDocument(3, 3, QDate(2026, 12, 3), 0, QStringLiteral("О'Нийл ЕООД"));
+    auto list = makeList();
+    QComboBox *clients = list->cbClient();
+    ASSERT_EQ(clients->count(), 3) << "none chosen, then each client once";
+    EXPECT_EQ(clients->itemText(1), QStringLiteral("О'Нийл ЕООД"));
+    clients->setCurrentIndex(1);
+    Q_EMIT clients->activated(1);
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000001,0000000003"));
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("Фактури [за клиент О'Нийл ЕООД]"));
+    EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.front().toStdString();
+
+    ASSERT_EQ(list->cbIdNumber()->count(), 2);
+    list->cbIdNumber()->setCurrentIndex(1);
+    Q_EMIT list->cbIdNumber()->activated(1);
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000001,0000000003"));
+    EXPECT_TRUE(list->windowTitle().endsWith(QStringLiteral(" с ИН/ЕГН 115000111]")));
+}
+
+TEST_F(InvoiceList, SearchFindsNumbersAsNumbersAndNextStopsAtTheEnd)
+{
+    for (int number : {7, 42, 142, 420})
+        addDocument(number, number, QDate(2026, 12, 1), 0);
+    auto list = makeList();
+    list->actnShowSearch->setChecked(true);
+    EXPECT_FALSE(list->searchBar()->isHidden());
+    EXPECT_TRUE(list->Settings().ReadBool(QStringLiteral("ShowQuickSearch"), false));
+
+    list->edtSearchValue()->setText(QStringLiteral("42"));
+    list->actnFind->trigger();
+    EXPECT_EQ(lastNotice(*list), QStringLiteral("МОЛЯ, задайте критерий за търсене!"));
+
+    list->cbSearchField()->setCurrentIndex(0);
+    list->actnFind->trigger();
+    EXPECT_EQ(list->qMain().value(QStringLiteral("NUMBER")).toInt(), 42);
+    EXPECT_TRUE(list->actnFindNext->isEnabled());
+    list->actnFindNext->trigger();
+    EXPECT_EQ(list->qMain().value(QStringLiteral("NUMBER")).toInt(), 142);
+    list->actnFindNext->trigger();
+    EXPECT_EQ(list->qMain().value(QStringLiteral("NUMBER")).toInt(), 420);
+    EXPECT_FALSE(list->actnFindNext->isEnabled()) << "the list is at its end";
+
+    list->edtSearchValue()->setText(QStringLiteral("0042"));
+    EXPECT_FALSE(list->actnFindNext->isEnabled());
+    list->actnFind->trigger();
+    EXPECT_EQ(lastNotice(*list), QStringLiteral("Търсеният номер не е намерен!"));
+    EXPECT_EQ(list->qMain().value(QStringLiteral("NUMBER")).toInt(), 420) << "the current row stays";
+
+    list->cbSearchField()->setCurrentIndex(1);
+    list->edtSearchValue()->setText(QStringLiteral("тракия"));
+    list->actnFind->trigger();
+    EXPECT_EQ(list->qMain().recNo(), 0);
+    list->qMain().last();
+    list->edtSearchValue()->setText(QStringLiteral("Пирин"));
+    list->actnFind->trigger();
+    EXPECT_EQ(lastNotice(*list), QStringLiteral("Няма такъв клиент в показаните записи!"));
+}
+
+TEST_F(InvoiceList, DeletingADocumentTakesItsLinesFirst)
+{
+    addDocument(1, 1, QDate(2026, 12, 1), 0);
+    addDocument(2, 2, QDate(2026, 12, 1), 0);
+    addInvoiceLine(*dm, 1, 1, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
+    addInvoiceLine(*dm, 2, 2, 1, QStringLiteral("Друга"), QStringLiteral("бр."), 1, 2);
+    auto list = makeList();
+    dialogs.answers = {mrNo};
+    list->actnDelete->trigger();
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("Моля, потвърдете изтриване!"));
+    EXPECT_EQ(list->qMain().recordCount(), 2);
+    dialogs.answers = {mrYes};
+    list->actnDelete->trigger();
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000002"));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select count(*) from INVOICE_DETAILS")).toInt(), 1);
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select INVOICE_ID from INVOICE_DETAILS")).toInt(), 2);
+}
+
+TEST_F(InvoiceList, TheListPrintsAsShown)
+{
+    addDocument(1, 1, QDate(2026, 12, 1), 0);
+    QVariantHash credit = invoiceColumns(2, 2, QDate(2026, 12, 2));
+    credit.insert(QStringLiteral("NOTIFICATION"), 1);
+    credit.insert(QStringLiteral("NOTIF_TYPE"), 0);
+    addInvoice(*dm, credit);
+    auto list = makeList();
+    const GridPrintContent content = gridPrintContent(*list->Grid(), list->windowTitle());
+    EXPECT_EQ(content.title, QStringLiteral("Фактури"));
+    ASSERT_EQ(content.rows.size(), 2u);
+    EXPECT_EQ(content.rows[0].front(), QStringLiteral("0000000001"));
+    EXPECT_EQ(content.rows[1].back(), QStringLiteral("Кредитно"));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select NOTIF_TYPE from INVOICES where ID = 1")).toInt(), 0);
+    EXPECT_EQ(content.rows[0].back(), QString()) << "an invoice is no credit notification for its default type";
+    EXPECT_TRUE(list->actnPrint->isEnabled());
+}
+
+TEST_F(InvoiceList, TheMainWindowOpensOneListAndNewStartsTheEditorOnce)
+{
+    TfrmMain main(*dm);
+    main.show();
+    int editors = 0;
+    const auto closeEditor = [&] {
+        QTimer::singleShot(0, [&] {
+            for (QWidget *window : QApplication::topLevelWidgets()) {
+                if (auto *editor = qobject_cast<TfrmInvoice *>(window); editor && editor->isVisible()) {
+                    ++editors;
+                    EXPECT_EQ(editor->windowTitle(), QStringLiteral("Фактура [добавяне]"));
+                    dialogs.answers = {mrYes};
+                    editor->reject();
+                }
+            }
+        });
+    };
+    // Should anything go wrong, no window is left waiting for a person.
+    QTimer::singleShot(5000, [] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *editor = qobject_cast<TfrmInvoice *>(window))
+                editor->done(QDialog::Rejected);
+        }
+    });
+
+    closeEditor();
+    main.actnNewInvoice->trigger();
+    EXPECT_EQ(editors, 1);
+    TfrmInvoices *list = TfrmInvoices::instance();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_FALSE(list->isModal());
+    EXPECT_EQ(ParamBoard().count(), 0) << "the show command was taken";
+    EXPECT_TRUE(list->qMain().isEmpty()) << "the cancelled document left no row";
+
+    main.actnInvoices->trigger();
+    EXPECT_EQ(TfrmInvoices::instance(), list) << "the same window is shown again";
+    EXPECT_EQ(editors, 1);
+
+    list->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(TfrmInvoices::instance(), nullptr);
+}
+
+TEST_F(InvoiceList, LinesLeftByAnEditorThatNeverStoredAreOfferedForRemoval)
+{
+    addDocument(1, 1, QDate(2026, 12, 1), 0);
+    addInvoiceLine(*dm, 1, 1, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
+    addInvoiceLine(*dm, 2, 77, 1, QStringLiteral("Изоставен"), QStringLiteral("бр."), 1, 2);
+    addInvoiceLine(*dm, 3, 77, 2, QStringLiteral("Изоставен"), QStringLiteral("бр."), 1, 2);
+    dialogs.answers = {mrYes};
+    TfrmInvoices *list = TfrmInvoices::Open(nullptr);
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.front().text,
+              QStringLiteral("Намерени са 2 реда на фактури, които не са записани.\r\nЖелаете ли да бъдат изтрити?"));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select count(*) from INVOICE_DETAILS")).toInt(), 1);
+    list->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
