@@ -102,9 +102,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     actnThisWeek = action("Тази седмица");
     actnThisMonth = action("Този месец");
     notYet(actnReports);
-    notYet(actnNewDelivery);
     notYet(actnNewProduction);
-    notYet(actnNewSale);
     notYet(actnPayments);
     notYet(actnNewInvoice);
     notYet(actnInvoices);
@@ -235,6 +233,8 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     });
     connect(m_journal.get(), &db::Dataset::currentChanged, this, &TfrmMain::updateStatus);
     connect(m_journal.get(), &db::Dataset::reset, this, &TfrmMain::updateStatus);
+    connect(actnNewDelivery, &QAction::triggered, this, [this] { NewDocument(documents::Delivery); });
+    connect(actnNewSale, &QAction::triggered, this, [this] { NewDocument(documents::Sale); });
     connect(actnNewScrap, &QAction::triggered, this, [this] { NewDocument(documents::Scrap); });
     connect(actnEditDoc, &QAction::triggered, this, &TfrmMain::EditDocument);
     connect(m_grid, &QAbstractItemView::doubleClicked, actnEditDoc, &QAction::trigger);
