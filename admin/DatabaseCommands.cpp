@@ -15,7 +15,9 @@ namespace admin {
 namespace {
 
 const QStringList kCommands{QStringLiteral("create-db"), QStringLiteral("upgrade"), QStringLiteral("adjust-counters"),
-                            QStringLiteral("empty-db"), QStringLiteral("stock")};
+                            QStringLiteral("empty-db"), QStringLiteral("stock"), QStringLiteral("config")};
+
+const char *const kConfigKeyExists = "select 1 from APP_CONFIG_KEYS where NAME = :NAME";
 
 // A database command's data module, connected as the tool's user.
 class Session
@@ -75,6 +77,21 @@ void printStock(Session &session, QStringList &words, QTextStream &out)
     }
 }
 
+// Reads or writes a value of the database's configuration by its key name.
+void databaseConfig(Session &session, QStringList &words, QTextStream &out)
+{
+    const QString name = takeWord(words, "име на ключ");
+    const bool writing = !words.isEmpty();
+    const QString value = writing ? words.takeFirst() : QString();
+    expectNoMoreWords(words);
+    if (!session.dm().HasRows(QString::fromLatin1(kConfigKeyExists), {{QStringLiteral("NAME"), name}}))
+        throw varnex::Error(QStringLiteral("Няма ключ %1 в настройките на базата.").arg(name));
+    if (writing)
+        session.dm().SetConfigByName(name, value);
+    else
+        out << session.dm().GetConfigByName(name) << '\n';
+}
+
 } // namespace
 
 bool isDatabaseCommand(const QString &command)
@@ -95,7 +112,7 @@ void runDatabaseCommand(const QString &command, Invocation &invocation)
     const bool confirmed = takeFlag(words, QStringLiteral("--yes"));
     if (command == QLatin1String("empty-db") && !confirmed)
         throw UsageError{QStringLiteral("Изтриването на всички данни иска --yes.")};
-    if (command != QLatin1String("stock"))
+    if (command != QLatin1String("stock") && command != QLatin1String("config"))
         expectNoMoreWords(words);
 
     Session session(database, invocation);
@@ -106,6 +123,8 @@ void runDatabaseCommand(const QString &command, Invocation &invocation)
         session.dm().AdjustCounters(data::CounterAdjustment::Reset);
     } else if (command == QLatin1String("empty-db")) {
         session.dm().EmptyDatabase();
+    } else if (command == QLatin1String("config")) {
+        databaseConfig(session, words, invocation.out);
     } else {
         printStock(session, words, invocation.out);
     }
