@@ -4,6 +4,7 @@
 #include "documents/DocumentModel.h"
 #include "documents/SaleDocument.h"
 #include "documents/StockLineArea.h"
+#include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
@@ -42,6 +43,14 @@ TfrmAmbalaj::TfrmAmbalaj(documents::DocumentModel &sale, QWidget *owner)
 void TfrmAmbalaj::followState()
 {
     m_area->grid()->setEnabled(!m_area->area().isEditing());
+}
+
+void TfrmAmbalaj::showEvent(QShowEvent *event)
+{
+    TfrmYesNo::showEvent(event);
+    // The line is ready for typing, as after "Нов ред".
+    if (m_area->area().isEditing())
+        m_area->cbCategoryCode()->setFocus();
 }
 
 void TfrmAmbalaj::StartEditing()

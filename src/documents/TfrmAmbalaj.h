@@ -28,6 +28,9 @@ public Q_SLOTS:
     void accept() override;
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void followState();
 

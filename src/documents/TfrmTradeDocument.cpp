@@ -85,6 +85,14 @@ bool TfrmTradeDocument::eventFilter(QObject *watched, QEvent *event)
     return TfrmStockDocument::eventFilter(watched, event);
 }
 
+void TfrmTradeDocument::showEvent(QShowEvent *event)
+{
+    TfrmStockDocument::showEvent(event);
+    // Typing starts at the header's first field, which proposes a number.
+    if (edtNumber() && model().header().isEditing())
+        edtNumber()->setFocus();
+}
+
 int TfrmTradeDocument::catalogueChoice()
 {
     std::unique_ptr<TfrmKontragenti> catalogue(CreateChildForm<TfrmKontragenti>());

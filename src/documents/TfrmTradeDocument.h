@@ -44,6 +44,7 @@ protected:
     void addCounterpartyFields(const QString &label, const QString &hint, const QString &catalogueHint);
     void addPaid(const QString &label, const QString &hint);
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     int catalogueChoice();
