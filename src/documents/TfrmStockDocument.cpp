@@ -231,13 +231,13 @@ bool TfrmStockDocument::ValidateRecord()
     return false;
 }
 
-QWidget *TfrmStockDocument::areaWidget(int index) const
+QWidget *TfrmStockDocument::areaWidget(int index)
 {
     for (StockLineArea *area : m_areas) {
         if (&area->area() == &m_model->area(index))
             return area;
     }
-    return const_cast<TfrmStockDocument *>(this);
+    return this;
 }
 
 bool TfrmStockDocument::PostDetails()

@@ -61,7 +61,7 @@ protected:
     bool storeWithoutClosing();
     // The window of a document area, or the window itself for an area
     // edited elsewhere (the packaging of a sale).
-    QWidget *areaWidget(int index) const;
+    QWidget *areaWidget(int index);
 
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
