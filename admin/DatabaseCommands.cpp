@@ -13,7 +13,9 @@ namespace admin {
 namespace {
 
 const QStringList kCommands{QStringLiteral("create-db"), QStringLiteral("upgrade"), QStringLiteral("adjust-counters"),
-                            QStringLiteral("empty-db"), QStringLiteral("stock")};
+                            QStringLiteral("empty-db"), QStringLiteral("stock"), QStringLiteral("config")};
+
+const char *const kConfigKeyExists = "select 1 from APP_CONFIG_KEYS where NAME = :NAME";
 
 void createDatabase(const QString &path, QStringList &words, const Invocation &invocation)
 {
@@ -41,6 +43,21 @@ void printStock(Session &session, QStringList &words, QTextStream &out)
         out << QStringLiteral("%1").arg(line.code, 6, 10, QLatin1Char('0')) << ',' << csvField(line.name) << ','
             << csvField(line.unitSign) << ',' << QString::number(line.onHand, 'g', 15) << '\n';
     }
+}
+
+// Reads or writes a value of the database's configuration by its key name.
+void databaseConfig(Session &session, QStringList &words, QTextStream &out)
+{
+    const QString name = takeWord(words, "име на ключ");
+    const bool writing = !words.isEmpty();
+    const QString value = writing ? words.takeFirst() : QString();
+    expectNoMoreWords(words);
+    if (!session.dm().HasRows(QString::fromLatin1(kConfigKeyExists), {{QStringLiteral("NAME"), name}}))
+        throw varnex::Error(QStringLiteral("Няма ключ %1 в настройките на базата.").arg(name));
+    if (writing)
+        session.dm().SetConfigByName(name, value);
+    else
+        out << session.dm().GetConfigByName(name) << '\n';
 }
 
 } // namespace
@@ -82,7 +99,7 @@ void runDatabaseCommand(const QString &command, Invocation &invocation)
     const bool confirmed = takeFlag(words, QStringLiteral("--yes"));
     if (command == QLatin1String("empty-db") && !confirmed)
         throw UsageError{QStringLiteral("Изтриването на всички данни иска --yes.")};
-    if (command != QLatin1String("stock"))
+    if (command != QLatin1String("stock") && command != QLatin1String("config"))
         expectNoMoreWords(words);
 
     Session session(database, invocation);
@@ -93,6 +110,8 @@ void runDatabaseCommand(const QString &command, Invocation &invocation)
         session.dm().AdjustCounters(data::CounterAdjustment::Reset);
     } else if (command == QLatin1String("empty-db")) {
         session.dm().EmptyDatabase();
+    } else if (command == QLatin1String("config")) {
+        databaseConfig(session, words, invocation.out);
     } else {
         printStock(session, words, invocation.out);
     }

@@ -177,6 +177,10 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
              && upgrade.renameColumn("BANK_ACCOUNTS", "ACCOUNT_CODE",
                                      "ALTER TABLE BANK_ACCOUNTS ALTER IBAN TO ACCOUNT_CODE;")))
         return false;
+    if (needs(20114)
+        && !upgrade.runUnless(upgrade.hasConfigKey("STOCK_SHORTAGE_QUESTION"),
+                              "INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(401,'STOCK_SHORTAGE_QUESTION')"))
+        return false;
     return true;
 }
 

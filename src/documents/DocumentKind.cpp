@@ -12,4 +12,9 @@ FieldCheck entryDateCheck()
     return {QStringLiteral("TRANZ_TIME"), QStringLiteral("Моля, попълнете Дата на въвеждане!")};
 }
 
+QString shortageQuestionKey()
+{
+    return QStringLiteral("STOCK_SHORTAGE_QUESTION");
+}
+
 } // namespace documents

@@ -36,8 +36,9 @@ enum class LineIds {
 
 // Where a line area's goods drop-downs read from.
 enum class GoodsList {
-    Shared,  // the data module's goods list
-    Private, // a copy of the same query, narrowed by this area alone
+    Shared,    // the data module's goods list
+    Private,   // a copy of the same query, narrowed by this area alone
+    Packaging, // the data module's list of returnable packaging
 };
 
 // One list of lines of the document: the lines of one sign.
@@ -59,9 +60,17 @@ struct LineAreaKind
     bool takenIsQuantity = false;
     // Fields a line must have before it is stored, in order.
     std::vector<FieldCheck> checks;
-    // The document check's question when the area has no line.
+    // The document check's question when the area has no line; without
+    // one the area may stay empty.
     QString emptyMessage;
+    // Storing a line that takes more than the stock on hand asks first,
+    // unless the database's configuration turns the question off.
+    bool askOnShortage = false;
 };
+
+// The configuration key (APP_CONFIG_KEYS) whose value "0" turns the
+// shortage question off.
+QString shortageQuestionKey();
 
 struct DocumentKind
 {

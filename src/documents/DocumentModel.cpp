@@ -2,11 +2,14 @@
 
 #include "core/Tdm.h"
 #include "data/Counters.h"
+#include "data/StockLookups.h"
 #include "db/Dataset.h"
 #include "documents/DocumentRules.h"
 
 #include <QDateTime>
 #include <QLocale>
+
+#include <algorithm>
 
 namespace documents {
 
@@ -42,6 +45,13 @@ const char *const kLineRow =
     "TRANZ_RED_NOM_ID, TRANZ_RED_OTSTUPKA, TRANZ_RED_TRANZ_ID, TRANZ_RED_TYPE_ID from TRANZ_RED "
     "where TRANZ_RED_ID = :TRANZ_RED_ID";
 const char *const kRemoveLines = "Delete from TRANZ_RED where TRANZ_RED_TRANZ_ID = :TRANZ_ID";
+const char *const kSecondUnit = "select NOM_MERKI_ID2 from NOM where (NOM_ID = :NOM_ID) and (NOM_MERKI_ID2 <> -1)";
+// The stock the line takes from: every other line of its own document,
+// stored or not yet dated, and the lines of the documents that count today.
+const char *const kStockBesideLine =
+    "select sum(TRANZ_RED_IZNESENO * TRANZ_RED_TYPE_ID) as NALICHNOST from TRANZ_RED "
+    "where (TRANZ_RED_NOM_ID = :NOM_ID) and (TRANZ_RED_ID <> :LINE_ID) "
+    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= :MAX_ID))";
 const char *const kLargestNumber = "select max(TRANZ_DOCNO) maxdoc from TRANZ";
 
 const char *const kGoodsList = "select * from NOM where (NOM_ID <> -1) and ((0= :is_filtered) or "
@@ -84,6 +94,8 @@ LineArea::LineArea(DocumentModel &document, LineAreaKind kind)
         m_privateGoods->setParam(field("is_filtered"), 0);
         m_privateGoods->setParam(field("CAT_ID"), QVariant());
         m_goods = m_privateGoods.get();
+    } else if (m_kind.goods == GoodsList::Packaging) {
+        m_goods = &document.data().qAmbalaj();
     } else {
         m_goods = &document.data().qNom();
     }
@@ -177,6 +189,10 @@ void LineArea::followRow(int row)
 
 void LineArea::narrowGoods(const QVariant &category)
 {
+    // The packaging list has no category parameters: the category only
+    // describes the line there.
+    if (m_kind.goods == GoodsList::Packaging)
+        return;
     m_goodsJustOpened = false;
     // A goods item of another category would stay on the line unseen.
     if (m_goods->isOpen()) {
@@ -191,6 +207,8 @@ void LineArea::narrowGoods(const QVariant &category)
 
 void LineArea::showAllGoods()
 {
+    if (m_kind.goods == GoodsList::Packaging)
+        return;
     const bool fresh = m_goodsJustOpened && m_goods->isOpen();
     m_goodsJustOpened = false;
     if (fresh)
@@ -224,6 +242,11 @@ void LineArea::checkLine(db::Dataset &lines)
     }
     if (value("TRANZ_RED_TRANZ_ID").isNull())
         lines.setValue(field("TRANZ_RED_TRANZ_ID"), m_document.documentId());
+    if (m_unchecked) {
+        if (value("TRANZ_RED_ID").isNull())
+            lines.setValue(field("TRANZ_RED_ID"), m_document.data().NewCounterValue(data::CounterTranzRed));
+        return;
+    }
     if (m_kind.takenWithinQuantity && number(value("TRANZ_RED_KOL1")) < number(value("TRANZ_RED_IZNESENO"))) {
         lines.setValue(field("TRANZ_RED_IZNESENO"), value("TRANZ_RED_KOL1"));
         throw db::FieldError(QStringLiteral("Взетото количество надвишава това по документа"),
@@ -237,6 +260,36 @@ void LineArea::checkLine(db::Dataset &lines)
         lines.setValue(field("TRANZ_RED_IZNESENO"), number(value("TRANZ_RED_KOL1")));
     if (value("TRANZ_RED_ID").isNull())
         lines.setValue(field("TRANZ_RED_ID"), m_document.data().NewCounterValue(data::CounterTranzRed));
+    if (m_kind.askOnShortage)
+        askOnShortage(lines);
+}
+
+void LineArea::askOnShortage(db::Dataset &lines)
+{
+    const double taken = number(lines.value(field("TRANZ_RED_IZNESENO")));
+    const QVariant goods = lines.value(field("TRANZ_RED_NOM_ID"));
+    if (taken <= 0 || goods.isNull() || !m_document.confirmShortage)
+        return;
+    Tdm &data = m_document.data();
+    if (data.GetConfigByName(shortageQuestionKey()).trimmed() == QLatin1String("0"))
+        return;
+    const double onHand = std::max(
+        0.0, number(data.QueryValue(field(kStockBesideLine), QStringLiteral("NALICHNOST"),
+                                    {{field("NOM_ID"), goods},
+                                     {field("LINE_ID"), lines.value(field("TRANZ_RED_ID"))},
+                                     {field("TRANZ_ID"), m_document.documentId()},
+                                     {field("MAX_ID"), data::stockCutOff(data, QDate::currentDate())}})));
+    if (taken - onHand < kAmountTolerance)
+        return;
+    const QString unit = lines.value(field("PMYARKA")).toString();
+    const QString question =
+        QStringLiteral("В склада има %1 %2 от %3, а взетото количество е %4 %2. Желаете ли да продължите?")
+            .arg(QLocale().toString(onHand, 'g', 15), unit, lines.value(field("NOM_NAME")).toString(),
+                 QLocale().toString(taken, 'g', 15));
+    // Declined, the line stays in editing with the focus on what was taken,
+    // and the user has already been told why.
+    if (!m_document.confirmShortage(question))
+        throw db::FieldError(QString(), field("TRANZ_RED_IZNESENO"));
 }
 
 void LineArea::newLine()
@@ -247,6 +300,18 @@ void LineArea::newLine()
 void LineArea::storeLine()
 {
     m_lines->post();
+}
+
+void LineArea::storeLineUnchecked()
+{
+    m_unchecked = true;
+    try {
+        m_lines->post();
+    } catch (...) {
+        m_unchecked = false;
+        throw;
+    }
+    m_unchecked = false;
 }
 
 void LineArea::cancelLine()
@@ -274,6 +339,13 @@ double LineArea::stockOnHand() const
 {
     const QVariant goods = m_lines->isOpen() ? m_lines->value(field("TRANZ_RED_NOM_ID")) : QVariant();
     return goods.isNull() ? 0 : m_document.data().StockOnHand(goods.toInt());
+}
+
+bool LineArea::secondUnitOffered() const
+{
+    const QVariant goods = m_lines->isOpen() && m_lines->recNo() >= 0 ? m_lines->value(field("TRANZ_RED_NOM_ID"))
+                                                                       : QVariant();
+    return !goods.isNull() && m_document.data().HasRows(field(kSecondUnit), {{field("NOM_ID"), goods}});
 }
 
 double LineArea::total() const
@@ -412,7 +484,7 @@ std::optional<DocumentProblem> DocumentModel::check() const
 {
     for (int index = 0; index < areaCount(); ++index) {
         const LineArea &lines = area(index);
-        if (lines.lines().isEmpty() && !lines.isEditing())
+        if (!lines.kind().emptyMessage.isEmpty() && lines.lines().isEmpty() && !lines.isEditing())
             return DocumentProblem{index, QString(), lines.kind().emptyMessage};
     }
     for (const FieldCheck &check : m_kind.headerChecks) {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -49,6 +50,8 @@ public:
     // no line is added.
     void newLine();
     void storeLine();
+    // Stores the line being edited as it is, without the line checks.
+    void storeLineUnchecked();
     void cancelLine();
     // The question asked before the current line is deleted; empty when it
     // goes without one (its quantity is 0).
@@ -61,6 +64,9 @@ public:
     bool goodsNarrowed() const { return m_narrowed; }
     // Stock on hand of the current line's goods; 0 without goods.
     double stockOnHand() const;
+    // Whether the current line's goods has an additional unit, so its
+    // quantity in that unit is offered.
+    bool secondUnitOffered() const;
     // The line sums of every row, the one being edited as it stands.
     double total() const;
     // Reads the lines again keeping the current one; nothing while editing.
@@ -76,6 +82,7 @@ private:
     void followRow(int row);
     void fillNewLine(db::Dataset &lines);
     void checkLine(db::Dataset &lines);
+    void askOnShortage(db::Dataset &lines);
     void narrowGoods(const QVariant &category);
 
     DocumentModel &m_document;
@@ -88,6 +95,7 @@ private:
     QVariant m_shownCategory;
     bool m_narrowed = false;
     bool m_goodsJustOpened = false;
+    bool m_unchecked = false;
 };
 
 // A stock document: its header row (TRANZ) and its line areas, configured
@@ -164,6 +172,10 @@ public:
     double lastPrice(const QVariant &goodsId) const;
     double lastDiscount(const QVariant &goodsId) const;
     void rereadGoods();
+
+    // Asked before a line that takes more than is on hand is stored; a
+    // "no" leaves the line in editing. Without it the line is stored.
+    std::function<bool(const QString &question)> confirmShortage;
 
 private:
     void defineHeader();

@@ -14,6 +14,7 @@ DocumentKind scrapKind()
                     {QStringLiteral("TRANZ_RED_CENA"), QStringLiteral("Моля, попълнете цена/ед.мярка!")},
                     {QStringLiteral("TRANZ_RED_KOL1"), QStringLiteral("Моля, попълнете количество!")}};
     lines.emptyMessage = QStringLiteral("Документът е празен! Въведете стоки!");
+    lines.askOnShortage = true;
 
     DocumentKind kind;
     kind.type = Scrap;

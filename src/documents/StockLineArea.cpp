@@ -182,7 +182,27 @@ void StockLineArea::addPriceField(const QString &label, const QString &hint, boo
     m_price->setMaximumWidth(140);
     m_priceProposal = proposal;
     m_price->installEventFilter(this);
-    addRow(label, m_price);
+    m_priceRow = new QHBoxLayout;
+    m_priceRow->addWidget(m_price);
+    m_priceRow->addStretch();
+    m_fields->addRow(label, m_priceRow);
+}
+
+void StockLineArea::addSellPriceButton(const QString &caption)
+{
+    m_sellPrice = new QPushButton(caption, this);
+    m_sellPrice->setObjectName(QStringLiteral("btnSellPrice"));
+    m_sellPrice->setAutoDefault(false);
+    m_sellPrice->setFocusPolicy(Qt::NoFocus);
+    m_priceRow->insertWidget(1, m_sellPrice);
+    connect(m_sellPrice, &QPushButton::clicked, this, [this] {
+        runGuarded(this, [this] {
+            db::Dataset &lines = m_area.lines();
+            const QVariant goods = lines.isOpen() ? lines.value(field("TRANZ_RED_NOM_ID")) : QVariant();
+            const double price = goods.isNull() ? 0 : m_area.document().data().SellPrice(goods.toInt());
+            lines.setValue(field("TRANZ_RED_CENA"), price);
+        });
+    });
 }
 
 void StockLineArea::addDiscountField(const QString &label, const QString &hint)
@@ -261,6 +281,48 @@ void StockLineArea::addStockOnHand(const QString &label)
     connect(&lines, &db::Dataset::reset, this, &StockLineArea::showStock);
     connect(&m_area, &documents::LineArea::linesChanged, this, &StockLineArea::showStock);
     showStock();
+}
+
+void StockLineArea::addSecondQuantityField(const QString &label, const QString &hint)
+{
+    m_quantity2 = new DBNumberEdit(this);
+    m_quantity2->setObjectName(QStringLiteral("edtQuantity2"));
+    m_quantity2->bind(m_area.lines(), field("TRANZ_RED_KOL2"));
+    m_quantity2->setToolTip(hint);
+    m_quantity2->setMaximumWidth(140);
+    m_secondUnitRow = new QHBoxLayout;
+    m_secondUnitRow->addWidget(m_quantity2);
+    m_secondUnitRow->addWidget(unitLabel("SMYARKA"));
+    m_secondUnitRow->addStretch();
+    m_fields->addRow(label, m_secondUnitRow);
+    db::Dataset &lines = m_area.lines();
+    connect(&lines, &db::Dataset::currentChanged, this, &StockLineArea::showSecondUnit);
+    connect(&lines, &db::Dataset::reset, this, &StockLineArea::showSecondUnit);
+    connect(&lines, &db::Dataset::rowChanged, this, [this](int row) {
+        if (row == m_area.lines().recNo())
+            showSecondUnit();
+    });
+    showSecondUnit();
+}
+
+void StockLineArea::showSecondUnit()
+{
+    // The goods' units are asked once for each goods the line shows, not
+    // at every keystroke. Hiding the row leaves a quantity already stored
+    // in that unit alone.
+    const db::Dataset &lines = m_area.lines();
+    const QVariant goods =
+        lines.isOpen() && lines.recNo() >= 0 ? lines.value(field("TRANZ_RED_NOM_ID")) : QVariant();
+    const QString shownFor = goods.isNull() ? QString() : goods.toString();
+    if (m_secondUnitKnown && shownFor == m_secondUnitGoods)
+        return;
+    m_secondUnitKnown = true;
+    m_secondUnitGoods = shownFor;
+    bool offered = false;
+    if (!runGuarded(this, [&] { offered = m_area.secondUnitOffered(); }))
+        offered = false;
+    m_secondUnitShown = offered;
+    m_fields->setRowVisible(m_secondUnitRow, offered);
 }
 
 void StockLineArea::setColumns(const std::vector<GridColumn> &columns)

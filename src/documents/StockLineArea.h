@@ -11,6 +11,7 @@ class DataGrid;
 class DBLookupCombo;
 class DBNumberEdit;
 class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -50,6 +51,10 @@ public:
     DBNumberEdit *edtQuantity() const { return m_quantity; }
     DBNumberEdit *edtTaken() const { return m_taken; }
     QLineEdit *edtStockOnHand() const { return m_stock; }
+    DBNumberEdit *edtQuantity2() const { return m_quantity2; }
+    QPushButton *btnSellPrice() const { return m_sellPrice; }
+    // Whether the additional-unit row is shown.
+    bool secondUnitShown() const { return m_secondUnitShown; }
 
     void addCategoryFields(const QString &label);
     // With a catalogue hint, Insert in the drop-downs and the button beside
@@ -58,10 +63,15 @@ public:
     // With the proposal, entering the box of a line being edited whose price
     // is 0 fills in the last price for the document's counterparty.
     void addPriceField(const QString &label, const QString &hint, bool proposal);
+    // Writes the goods' sell price into the price of the line being edited.
+    void addSellPriceButton(const QString &caption);
     void addDiscountField(const QString &label, const QString &hint);
     void addQuantityField(const QString &label, const QString &hint);
     void addTakenField(const QString &label, const QString &hint);
     void addStockOnHand(const QString &label);
+    // The quantity in the goods' additional unit, on a row shown only for
+    // goods that have one.
+    void addSecondQuantityField(const QString &label, const QString &hint);
     void setColumns(const std::vector<GridColumn> &columns);
     static GridColumn column(LineColumn column, const QString &title = QString());
     // Ctrl+N starts a new line (deliveries, sales and packaging).
@@ -92,6 +102,7 @@ private:
     void enterDiscount();
     void typeDiscount(bool leaving);
     void showStock();
+    void showSecondUnit();
     void proposePrice();
     void proposeTaken();
     int catalogueChoice();
@@ -110,6 +121,13 @@ private:
     QToolButton *m_catalogue = nullptr;
     DBNumberEdit *m_price = nullptr;
     bool m_priceProposal = false;
+    QHBoxLayout *m_priceRow = nullptr;
+    QPushButton *m_sellPrice = nullptr;
+    DBNumberEdit *m_quantity2 = nullptr;
+    QHBoxLayout *m_secondUnitRow = nullptr;
+    bool m_secondUnitShown = false;
+    bool m_secondUnitKnown = false;
+    QString m_secondUnitGoods;
     QLineEdit *m_discount = nullptr;
     QToolButton *m_lastDiscount = nullptr;
     DBNumberEdit *m_quantity = nullptr;

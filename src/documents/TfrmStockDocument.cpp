@@ -46,6 +46,9 @@ TfrmStockDocument::TfrmStockDocument(documents::DocumentKind kind, const QString
     m_destroy->setAutoDefault(false);
     buttonLayout()->insertWidget(1, m_destroy);
     connect(m_destroy, &QPushButton::clicked, this, &TfrmStockDocument::DestroyClick);
+    m_model->confirmShortage = [](const QString &question) {
+        return MessageDlg(question, TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
+    };
 }
 
 TfrmStockDocument::~TfrmStockDocument()
@@ -228,15 +231,46 @@ bool TfrmStockDocument::ValidateRecord()
     return false;
 }
 
+QWidget *TfrmStockDocument::areaWidget(int index)
+{
+    for (StockLineArea *area : m_areas) {
+        if (&area->area() == &m_model->area(index))
+            return area;
+    }
+    return this;
+}
+
 bool TfrmStockDocument::PostDetails()
 {
     // A pending line that cannot be stored stops the save with its reason,
-    // rather than being dropped while the document is reported saved.
-    for (StockLineArea *area : m_areas) {
-        if (area->area().isEditing() && !runGuarded(area, [area] { area->area().storeLine(); }))
+    // rather than being dropped while the document is reported saved; that
+    // holds for the areas other windows edit too.
+    for (int index = 0; index < m_model->areaCount(); ++index) {
+        documents::LineArea &area = m_model->area(index);
+        if (area.isEditing() && !runGuarded(areaWidget(index), [&area] { area.storeLine(); }))
             return false;
     }
     return true;
+}
+
+bool TfrmStockDocument::storeWithoutClosing()
+{
+    if (const std::optional<documents::DocumentProblem> problem = m_model->check()) {
+        if (QWidget *field = showProblem(*problem))
+            field->setFocus();
+        return false;
+    }
+    bool stored = false;
+    runGuarded(this, [&] {
+        m_model->prepareSave();
+        if (!PostDetails())
+            return;
+        m_model->header().post();
+        stored = true;
+    });
+    if (!stored)
+        runGuarded(this, [this] { m_model->resumeEditing(); });
+    return stored;
 }
 
 bool TfrmStockDocument::CanClose()

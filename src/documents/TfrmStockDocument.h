@@ -55,6 +55,13 @@ protected:
     // The line area of the kind's area `index`, under the header and the
     // areas added before it.
     StockLineArea *addLineArea(int index, const QString &title);
+    // The save's checks and stores without closing, for a command that
+    // goes on with the stored document (a print); false, having said why,
+    // when something was refused.
+    bool storeWithoutClosing();
+    // The window of a document area, or the window itself for an area
+    // edited elsewhere (the packaging of a sale).
+    QWidget *areaWidget(int index);
 
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

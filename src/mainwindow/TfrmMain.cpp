@@ -104,8 +104,6 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     actnThisWeek = action("Тази седмица");
     actnThisMonth = action("Този месец");
     notYet(actnReports);
-    notYet(actnNewDelivery);
-    notYet(actnNewSale);
     notYet(actnPayments);
     connect(actnNewInvoice, &QAction::triggered, this, [this] {
         PutParam(QStringLiteral("INVOICES::SHOWCMD"), QStringLiteral("NEW"));
@@ -243,7 +241,9 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     connect(m_journal.get(), &db::Dataset::currentChanged, this, &TfrmMain::updateStatus);
     connect(m_journal.get(), &db::Dataset::reset, this, &TfrmMain::updateStatus);
     connect(m_journal.get(), &db::Dataset::rowsFetched, this, &TfrmMain::updateStatus);
+    connect(actnNewDelivery, &QAction::triggered, this, [this] { NewDocument(documents::Delivery); });
     connect(actnNewProduction, &QAction::triggered, this, [this] { NewDocument(documents::Production); });
+    connect(actnNewSale, &QAction::triggered, this, [this] { NewDocument(documents::Sale); });
     connect(actnNewScrap, &QAction::triggered, this, [this] { NewDocument(documents::Scrap); });
     connect(actnEditDoc, &QAction::triggered, this, &TfrmMain::EditDocument);
     connect(m_grid, &QAbstractItemView::doubleClicked, actnEditDoc, &QAction::trigger);

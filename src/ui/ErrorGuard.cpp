@@ -38,7 +38,9 @@ bool runGuarded(QWidget *window, const std::function<void()> &command)
         command();
         return true;
     } catch (const db::FieldError &error) {
-        MessageDlg(error.message(), TMsgDlgType::mtError, mbOK);
+        // Without a message the user has already answered for the field.
+        if (!error.message().isEmpty())
+            MessageDlg(error.message(), TMsgDlgType::mtError, mbOK);
         if (QWidget *editor = editorForField(window, error.field()))
             editor->setFocus();
     } catch (const varnex::Error &error) {

@@ -27,7 +27,7 @@ TEST(AdminDatabase, CreatesTheInitialDatabaseAtTheRequestedVersion)
 
     const ToolResult upgraded = runAdminTool({QStringLiteral("upgrade"), path});
     EXPECT_EQ(upgraded.code, 0) << upgraded.err.toStdString();
-    EXPECT_EQ(upgraded.out, QStringLiteral("20113\n"));
+    EXPECT_EQ(upgraded.out, QStringLiteral("20114\n"));
 
     const ToolResult nowhere = runAdminTool({QStringLiteral("create-db"), dir.path(QStringLiteral("none/Varnex.fdb"))});
     EXPECT_EQ(nowhere.code, 1);
@@ -102,7 +102,7 @@ TEST(AdminDatabase, AHalfBuiltFileOfAKilledCreationIsReplaced)
     ASSERT_EQ(created.code, 0) << created.err.toStdString();
     EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files), QStringList{QStringLiteral("Varnex.fdb")});
     EXPECT_EQ(runAdminTool({QStringLiteral("upgrade"), dir.path(QStringLiteral("Varnex.fdb"))}).out,
-              QStringLiteral("20113\n"));
+              QStringLiteral("20114\n"));
 }
 
 TEST(AdminDatabase, ACreationThatFailsLeavesNoFileBehind)
@@ -141,6 +141,23 @@ TEST(AdminDatabase, CountersAreNotResetWhileAWorkstationIsConnected)
         EXPECT_EQ(workstation.NewCounterValue(data::CounterTranz), held + 1);
     }
     EXPECT_EQ(runAdminTool({QStringLiteral("adjust-counters"), database}).code, 0);
+}
+
+TEST(AdminDatabase, ConfigReadsAndWritesARegisteredKeyAndRefusesAnUnknownOne)
+{
+    TempDir dir;
+    const QString path = dir.path(QStringLiteral("Varnex.fdb"));
+    ASSERT_EQ(runAdminTool({QStringLiteral("create-db"), path}).code, 0);
+    const QString key = QStringLiteral("STOCK_SHORTAGE_QUESTION");
+    EXPECT_EQ(runAdminTool({QStringLiteral("config"), path, key}).out, QStringLiteral("\n"));
+    const ToolResult set = runAdminTool({QStringLiteral("config"), path, key, QStringLiteral("0")});
+    ASSERT_EQ(set.code, 0) << set.err.toStdString();
+    EXPECT_EQ(runAdminTool({QStringLiteral("config"), path, key}).out, QStringLiteral("0\n"));
+
+    // A name that is not a key would be written nowhere: it is refused.
+    const ToolResult unknown = runAdminTool({QStringLiteral("config"), path, QStringLiteral("NO_SUCH_KEY"), QStringLiteral("1")});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("NO_SUCH_KEY"))) << unknown.err.toStdString();
 }
 
 } // namespace

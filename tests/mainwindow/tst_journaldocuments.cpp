@@ -2,6 +2,8 @@
 #include "documents/DocumentModel.h"
 #include "documents/StockLineArea.h"
 #include "documents/TfrmBrak.h"
+#include "documents/TfrmDostavki.h"
+#include "documents/TfrmProdajbi.h"
 #include "mainwindow/TfrmMain.h"
 #include "support/GuiTest.h"
 #include "support/StockData.h"
@@ -155,10 +157,13 @@ TEST_F(JournalDocuments, ADestroyedDocumentLeavesTheJournal)
 
 TEST_F(JournalDocuments, ARowOfATypeWithoutEditorOpensNothing)
 {
-    ASSERT_TRUE(window->qJournal().locate({f("TRANZ_ID")}, {1}));
+    // A type this program has no editor for, as another program may write.
+    addDocument(*dm, 4, 14, 1, QDateTime::currentDateTime());
+    window->actnRefresh->trigger();
+    ASSERT_TRUE(window->qJournal().locate({f("TRANZ_ID")}, {4}));
     whileOpen([this] { window->actnEditDoc->trigger(); }, [](TfrmBrak &) {});
     EXPECT_FALSE(opened);
-    EXPECT_EQ(currentDocument(), 1);
+    EXPECT_EQ(currentDocument(), 4);
     EXPECT_TRUE(dialogs.errors.empty());
 }
 
@@ -172,6 +177,33 @@ TEST_F(JournalDocuments, EditingIsEnabledOnlyWhileTheJournalHasRows)
     EXPECT_FALSE(opened);
     window->tabs()->setCurrentIndex(4);
     EXPECT_TRUE(window->actnEditDoc->isEnabled());
+}
+
+TEST_F(JournalDocuments, F3AndF5OpenANewDeliveryAndANewSaleFromTheLastRow)
+{
+    window->qJournal().first();
+    for (const Qt::Key key : {Qt::Key_F3, Qt::Key_F5}) {
+        QApplication::setActiveWindow(window.get());
+        QString title;
+        bool isNew = false;
+        int rowWhenOpened = 0;
+        QTimer::singleShot(0, window.get(), [&] {
+            auto *editor = qobject_cast<TfrmStockDocument *>(QApplication::activeModalWidget());
+            if (!editor)
+                return;
+            QTimer::singleShot(5000, editor, [editor] { editor->done(mrCancel); });
+            title = editor->windowTitle();
+            isNew = editor->model().isNew();
+            rowWhenOpened = currentDocument();
+            dialogs.answers.push_back(mrYes);
+            editor->reject();
+        });
+        QTest::keyClick(window.get(), key);
+        EXPECT_EQ(title, key == Qt::Key_F3 ? QStringLiteral("Доставка") : QStringLiteral("Продажба"));
+        EXPECT_TRUE(isNew);
+        EXPECT_EQ(rowWhenOpened, 3);
+        EXPECT_EQ(window->qJournal().recordCount(), 3);
+    }
 }
 
 } // namespace

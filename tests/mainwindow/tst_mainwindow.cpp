@@ -276,10 +276,14 @@ TEST_F(MainWindow, DocumentsWithoutADateShowWhenThePeriodIsOpen)
 
 TEST_F(MainWindow, CommandsOfLaterPartsWaitDisabled)
 {
-    for (QAction *action : {window->actnReports, window->actnNewDelivery, window->actnPayments})
+    for (QAction *action : {window->actnReports, window->actnPayments})
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
     EXPECT_TRUE(window->actnInvoices->isEnabled());
     EXPECT_TRUE(window->actnNewInvoice->isEnabled());
+    EXPECT_TRUE(window->actnNewDelivery->isEnabled());
+    EXPECT_EQ(window->actnNewDelivery->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_TRUE(window->actnNewSale->isEnabled());
+    EXPECT_EQ(window->actnNewSale->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_TRUE(window->actnUnits->isEnabled());
     EXPECT_EQ(window->actnUnits->shortcut(), QKeySequence(Qt::Key_F11));
     EXPECT_TRUE(window->actnCategories->isEnabled());

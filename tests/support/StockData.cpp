@@ -62,4 +62,29 @@ void addLine(Tdm &dm, int id, int document, int goods, int direction, double qua
                 {QStringLiteral("TAKEN"), taken}});
 }
 
+void addCounterparty(Tdm &dm, int id, int code, const QString &name, int kind, const QString &city,
+                     const QString &address)
+{
+    dm.ExecSQL(QStringLiteral("update or insert into KONTR (KONTR_ID, KONTR_CODE, KONTR_NAME, KONTR_DN, KONTR_BULSTAT, "
+                              "KONTR_ADDRESS, KONTR_CITY, KONTR_MOL, KONTR_IS_CLIENT) values (:ID, :CODE, :NAME, :DN, "
+                              ":BULSTAT, :ADDRESS, :CITY, :MOL, :KIND) matching (KONTR_ID)"),
+               {{QStringLiteral("ID"), id},
+                {QStringLiteral("CODE"), code},
+                {QStringLiteral("NAME"), name},
+                {QStringLiteral("DN"), QStringLiteral("DN%1").arg(id)},
+                {QStringLiteral("BULSTAT"), QStringLiteral("BS%1").arg(id)},
+                {QStringLiteral("ADDRESS"), address},
+                {QStringLiteral("CITY"), city},
+                {QStringLiteral("MOL"), QStringLiteral("МОЛ %1").arg(id)},
+                {QStringLiteral("KIND"), kind}});
+}
+
+void addPackaging(Tdm &dm, int id, int code, const QString &name)
+{
+    dm.ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_CODE, NOM_NAME, NOM_MERKI_ID1, NOM_MERKI_ID2, "
+                              "NOM_INREPORT, NOM_AMBALAJ, NOM_CATEGORY_ID, SELL_PRICE) "
+                              "values (:ID, :CODE, :NAME, 1, -1, 1, 1, 0, 0)"),
+               {{QStringLiteral("ID"), id}, {QStringLiteral("CODE"), code}, {QStringLiteral("NAME"), name}});
+}
+
 } // namespace testing_support

@@ -17,4 +17,11 @@ void addDocuments(Tdm &dm, int firstId, int count, const QDateTime &start);
 void addLine(Tdm &dm, int id, int document, int goods, int direction, double quantity, double taken,
              double price = 0, double discount = 0);
 
+// A counterparty: kind 0 client, 1 supplier, 2 both; its details derived
+// from the id so tests can name them.
+void addCounterparty(Tdm &dm, int id, int code, const QString &name, int kind, const QString &city = QString(),
+                     const QString &address = QString());
+// Returnable packaging (NOM_AMBALAJ 1), counted in pieces.
+void addPackaging(Tdm &dm, int id, int code, const QString &name);
+
 } // namespace testing_support
