@@ -31,6 +31,7 @@ DocumentKind productionKind()
     materials.selectSql = QStringLiteral("select * from TRANZ_RED where (TRANZ_RED_TRANZ_ID = :TRANZ_ID)  and "
                                          "(TRANZ_RED_TYPE_ID= -1)");
     materials.carriesValue = true;
+    materials.askOnShortage = true;
     materials.checks = {goodsChosen(),
                         {QStringLiteral("TRANZ_RED_CENA"), QStringLiteral("Моля, попълнете Цена/ед.мярка!")},
                         {QStringLiteral("TRANZ_RED_KOL1"), QStringLiteral("Моля, попълнете Количество!")}};

@@ -8,10 +8,12 @@
 #include "core/TSettings.h"
 #include "core/Tdm.h"
 #include "data/JournalQuery.h"
+#include "invoicing/InvoiceRules.h"
 #include "invoicing/TfrmClientData.h"
 #include "invoicing/TfrmInvoices.h"
 #include "db/Dataset.h"
 #include "documents/DocumentEditors.h"
+#include "documents/DocumentPrint.h"
 #include "documents/DocumentKind.h"
 #include "documents/TfrmStockDocument.h"
 #include "mainwindow/TfrmAbout.h"
@@ -110,6 +112,15 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
         actnInvoices->trigger();
     });
     connect(actnInvoices, &QAction::triggered, this, [this] { command([this] { TfrmInvoices::Open(this); }); });
+    // "Фактура" of a sale: a new invoice proposing the buyer and the goods sold.
+    SetSaleInvoiceHandler([this](const documents::SaleInvoice &sale) {
+        std::vector<invoicing::InvoicePrefill::Line> lines;
+        for (const documents::InvoiceDraftLine &line : sale.lines)
+            lines.push_back({line.text, line.unit, line.quantity, line.price});
+        PutParam(invoicing::prefillClientBoardName(), sale.buyerFound ? sale.buyerId : QVariant());
+        PutParam(invoicing::prefillLinesBoardName(), invoicing::prefillLinesValue(lines));
+        actnNewInvoice->trigger();
+    });
     connect(actnCompanyData, &QAction::triggered, this,
             [this] { command([this] { TfrmClientData::Open(this->data(), TfrmClientData::UserInfoPage, this); }); });
     connect(actnSettings, &QAction::triggered, this,
@@ -259,7 +270,10 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     updateStatus();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    SetSaleInvoiceHandler(nullptr);
+}
 
 QString TfrmMain::periodText() const
 {

@@ -1,9 +1,13 @@
 #include "db/Dataset.h"
+#include "documents/DocumentEditors.h"
+#include "documents/DocumentPrint.h"
+#include "documents/TfrmProdajbi.h"
 #include "invoicing/InvoiceRows.h"
 #include "invoicing/TfrmInvoice.h"
 #include "invoicing/TfrmInvoices.h"
 #include "mainwindow/TfrmMain.h"
 #include "support/GuiTest.h"
+#include "support/StockData.h"
 #include "ui/DataGrid.h"
 #include "ui/DateField.h"
 #include "ui/GridPrint.h"
@@ -260,6 +264,52 @@ TEST_F(InvoiceList, TheMainWindowOpensOneListAndNewStartsTheEditorOnce)
     list->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(TfrmInvoices::instance(), nullptr);
+}
+
+TEST_F(InvoiceList, ASaleStartsANewInvoiceWithItsBuyerAndGoods)
+{
+    addCounterparty(*dm, 50, 50, QStringLiteral("Тракия Маркет ООД"), 0, QStringLiteral("Асеновград"),
+                    QStringLiteral("ул. Шипка 5"));
+    TfrmMain main(*dm);
+    main.show();
+    QVariant client;
+    QStringList lines;
+    QTimer::singleShot(0, [&] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *editor = qobject_cast<TfrmInvoice *>(window); editor && editor->isVisible()) {
+                client = editor->invoice().value(QStringLiteral("CLIENT_ID"));
+                db::Dataset &rows = editor->qLines();
+                for (rows.first(); !rows.eof(); rows.next())
+                    lines << rows.displayText(QStringLiteral("DETAIL_TEXT"));
+                dialogs.answers = {mrYes};
+                editor->reject();
+            }
+        }
+    });
+    QTimer::singleShot(5000, [] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *editor = qobject_cast<TfrmInvoice *>(window))
+                editor->done(QDialog::Rejected);
+        }
+    });
+
+    std::unique_ptr<TfrmStockDocument> editor = CreateDocumentEditor(documents::Sale, main);
+    auto *sale = qobject_cast<TfrmProdajbi *>(editor.get());
+    ASSERT_NE(sale, nullptr);
+    ASSERT_TRUE(sale->invoiceFromSale) << "the main window takes the sale's invoice";
+    documents::SaleInvoice invoice;
+    invoice.buyerId = 50;
+    invoice.buyerFound = true;
+    invoice.lines = {{QStringLiteral("Брашно тип 500"), QStringLiteral("кг"), 2.5, 1.15},
+                     {QStringLiteral("Захар кристална"), QStringLiteral("кг"), 1, 2.4}};
+    sale->invoiceFromSale(invoice);
+
+    EXPECT_EQ(client.toInt(), 50);
+    EXPECT_EQ(lines, QStringList({QStringLiteral("Брашно тип 500"), QStringLiteral("Захар кристална")}));
+    EXPECT_EQ(ParamBoard().count(), 0) << "the proposals were taken off the board";
+    ASSERT_NE(TfrmInvoices::instance(), nullptr);
+    TfrmInvoices::instance()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(InvoiceList, LinesLeftByAnEditorThatNeverStoredAreOfferedForRemoval)
