@@ -68,13 +68,34 @@ std::vector<Settling> distribute(double amount, const std::vector<OpenPart> &row
     return result;
 }
 
+MoneyRow moneyRowOf(const QVariantList &values)
+{
+    return {values.at(0).toInt(), number(values.at(1)), number(values.at(2))};
+}
+
+GoodsRow goodsRowOf(const QVariantList &values)
+{
+    GoodsRow row;
+    row.keys = {{QStringLiteral("TRANZ_RED_ID"), values.at(17)},
+                {QStringLiteral("TRANZ_RED_TYPE_ID"), values.at(11)},
+                {QStringLiteral("TRANZ_RED_NOM_ID"), values.at(12)},
+                {QStringLiteral("TRANZ_RED_CENA"), values.at(13)},
+                {QStringLiteral("TRANZ_RED_OTSTUPKA"), values.at(14)},
+                {QStringLiteral("TRANZ_RED_KOL1"), values.at(7)},
+                {QStringLiteral("TRANZ_RED_KOL2"), values.at(15)},
+                {QStringLiteral("TRANZ_RED_IZNESENO"), values.at(16)}};
+    row.quantity = number(values.at(7));
+    row.taken = number(values.at(8));
+    return row;
+}
+
 std::vector<MoneyRow> readMoneyRows(data::SqlSession &session, int documentType, int counterpartyId,
                                     const QDate &toDate)
 {
     std::vector<MoneyRow> rows;
     for (const QVariantList &values :
          session.QueryRows(settleMoneySql(), settleMoneyParams(documentType, counterpartyId, toDate)))
-        rows.push_back({values.at(0).toInt(), number(values.at(1)), number(values.at(2))});
+        rows.push_back(moneyRowOf(values));
     return rows;
 }
 
@@ -83,20 +104,8 @@ std::vector<GoodsRow> readGoodsRows(data::SqlSession &session, int documentType,
 {
     std::vector<GoodsRow> rows;
     for (const QVariantList &values :
-         session.QueryRows(settleGoodsSql(), settleGoodsParams(documentType, counterpartyId, goodsId, toDate))) {
-        GoodsRow row;
-        row.keys = {{QStringLiteral("TRANZ_RED_ID"), values.at(17)},
-                    {QStringLiteral("TRANZ_RED_TYPE_ID"), values.at(11)},
-                    {QStringLiteral("TRANZ_RED_NOM_ID"), values.at(12)},
-                    {QStringLiteral("TRANZ_RED_CENA"), values.at(13)},
-                    {QStringLiteral("TRANZ_RED_OTSTUPKA"), values.at(14)},
-                    {QStringLiteral("TRANZ_RED_KOL1"), values.at(7)},
-                    {QStringLiteral("TRANZ_RED_KOL2"), values.at(15)},
-                    {QStringLiteral("TRANZ_RED_IZNESENO"), values.at(16)}};
-        row.quantity = number(values.at(7));
-        row.taken = number(values.at(8));
-        rows.push_back(std::move(row));
-    }
+         session.QueryRows(settleGoodsSql(), settleGoodsParams(documentType, counterpartyId, goodsId, toDate)))
+        rows.push_back(goodsRowOf(values));
     return rows;
 }
 

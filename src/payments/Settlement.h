@@ -52,6 +52,10 @@ struct GoodsRow
     double taken = 0;
 };
 
+// A row of the settle lists, its columns in the order they are selected.
+MoneyRow moneyRowOf(const QVariantList &values);
+GoodsRow goodsRowOf(const QVariantList &values);
+
 std::vector<MoneyRow> readMoneyRows(data::SqlSession &session, int documentType, int counterpartyId,
                                     const QDate &toDate);
 std::vector<GoodsRow> readGoodsRows(data::SqlSession &session, int documentType, int counterpartyId, int goodsId,

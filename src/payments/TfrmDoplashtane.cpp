@@ -67,6 +67,14 @@ void TfrmDoplashtane::showAmount(double amount)
     m_amount->setText(varnex::formatFloat(QStringLiteral("0.00"), amount));
 }
 
+QVariantList TfrmDoplashtane::rowValues(int row) const
+{
+    QVariantList values;
+    for (int field = 0; field < m_list->fieldCount(); ++field)
+        values << m_list->value(row, field);
+    return values;
+}
+
 double TfrmDoplashtane::typedAmount() const
 {
     double value = 0;
@@ -85,9 +93,7 @@ bool TfrmDoplashtane::settleMoney(int documentType, int counterpartyId, const QD
     std::vector<payments::MoneyRow> rows;
     double proposal = 0;
     for (int row = 0; row < m_list->recordCount(); ++row) {
-        rows.push_back({m_list->value(row, m_list->requireField(QStringLiteral("TRANZ_ID"))).toInt(),
-                        number(m_list->value(row, m_list->requireField(QStringLiteral("SUMA")))),
-                        number(m_list->value(row, m_list->requireField(QStringLiteral("TRANZ_PLATENO"))))});
+        rows.push_back(payments::moneyRowOf(rowValues(row)));
         proposal += number(m_list->value(row, m_list->requireField(QStringLiteral("RAZLIKA"))));
     }
     m_limit = proposal;
@@ -115,23 +121,8 @@ bool TfrmDoplashtane::settleGoods(int documentType, int counterpartyId, int good
         columns.push_back({QString::fromLatin1(field), QString::fromLatin1(field), 90, true});
     m_grid->bind(*m_list, columns);
     std::vector<payments::GoodsRow> rows;
-    const auto at = [this](int row, const char *field) {
-        return m_list->value(row, m_list->requireField(QString::fromLatin1(field)));
-    };
-    for (int row = 0; row < m_list->recordCount(); ++row) {
-        payments::GoodsRow line;
-        line.keys = {{QStringLiteral("TRANZ_RED_ID"), at(row, "TRANZ_RED_ID")},
-                     {QStringLiteral("TRANZ_RED_TYPE_ID"), at(row, "TRANZ_RED_TYPE_ID")},
-                     {QStringLiteral("TRANZ_RED_NOM_ID"), at(row, "TRANZ_RED_NOM_ID")},
-                     {QStringLiteral("TRANZ_RED_CENA"), at(row, "TRANZ_RED_CENA")},
-                     {QStringLiteral("TRANZ_RED_OTSTUPKA"), at(row, "TRANZ_RED_OTSTUPKA")},
-                     {QStringLiteral("TRANZ_RED_KOL1"), at(row, "TRANZ_RED_KOL1")},
-                     {QStringLiteral("TRANZ_RED_KOL2"), at(row, "TRANZ_RED_KOL2")},
-                     {QStringLiteral("TRANZ_RED_IZNESENO"), at(row, "IZNESENO")}};
-        line.quantity = number(at(row, "TRANZ_RED_KOL1"));
-        line.taken = number(at(row, "TRANZ_RED_IZNESENO"));
-        rows.push_back(std::move(line));
-    }
+    for (int row = 0; row < m_list->recordCount(); ++row)
+        rows.push_back(payments::goodsRowOf(rowValues(row)));
     m_limit = outstanding;
     showAmount(outstanding);
     m_question->setText(QStringLiteral("Какво количество е взето?"));

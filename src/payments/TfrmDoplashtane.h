@@ -3,6 +3,7 @@
 #include "ui/TfrmYesNo.h"
 
 #include <QDate>
+#include <QVariant>
 
 #include <memory>
 
@@ -43,6 +44,7 @@ private:
     void openList(const QString &sql);
     void showAmount(double amount);
     double typedAmount() const;
+    QVariantList rowValues(int row) const;
 
     QLabel *m_question;
     DataGrid *m_grid;
