@@ -7,6 +7,7 @@
 #include "data/StockLookups.h"
 #include "db/Dataset.h"
 #include "db/Statement.h"
+#include "payments/Outstanding.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -329,6 +330,39 @@ bool runQueryBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &option
                      [&](int) { dm.QueryRows(QString::fromLatin1(kOutstandingMoney), outstandingParams); },
                      [&](int) { outstanding.decodedRows(outstandingParams); }});
 
+    // The payments window's money pages as they open and read again: the
+    // list as a dataset and the ageing beside it, each decoded once.
+    Floor ageing(dm, payments::ageingSql());
+    std::vector<std::unique_ptr<db::Dataset>> moneyPages;
+    std::vector<Params> moneyPageParams;
+    std::vector<Params> ageingPageParams;
+    std::unique_ptr<Floor> moneyPageFloor = std::make_unique<Floor>(dm, payments::moneyListSql());
+    for (const int type : {payments::kDeliveryType, payments::kSaleType}) {
+        moneyPageParams.push_back({{QStringLiteral("Tranz_Type_Id"), type}, {QStringLiteral("ToDate"), payments::allDueDates()}});
+        ageingPageParams.push_back(payments::ageingParams(type, payments::allDueDates(), today));
+        moneyPages.push_back(dm.createDataset(payments::moneyListSql()));
+        for (auto it = moneyPageParams.back().cbegin(); it != moneyPageParams.back().cend(); ++it)
+            moneyPages.back()->setParam(it.key(), it.value());
+    }
+    for (size_t i = 0; i < moneyPages.size(); ++i) {
+        db::Dataset &page = *moneyPages[i];
+        const Params &params = moneyPageParams[i];
+        const Params &ageingParams = ageingPageParams[i];
+        paths.push_back({QStringLiteral("payments, %1 (%2 rows)")
+                             .arg(i == 0 ? QStringLiteral("owed money") : QStringLiteral("money due"))
+                             .arg(moneyPageFloor->fetchedRows(params)),
+                         10,
+                         [&dm, &page, &ageingParams](int) {
+                             dm.QueryRows(payments::ageingSql(), ageingParams);
+                             page.close();
+                             page.open();
+                         },
+                         [&moneyPageFloor, &ageing, &params, &ageingParams](int) {
+                             ageing.decodedRows(ageingParams);
+                             moneyPageFloor->decodedRows(params);
+                         }});
+    }
+
     // The shared look-up lists as a connection opens them; the floor reads
     // the same rows with the same statements, each value decoded once, as a
     // list must hold them.
@@ -456,6 +490,7 @@ bool runQueryBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &option
     out << "  journal, month:    " << journalFloors.front()->plan() << '\n';
     out << "  journal, all:      " << allFloor.plan() << '\n';
     out << "  outstanding money: " << outstanding.plan() << '\n';
+    out << "  payments, ageing:  " << ageing.plan() << '\n';
     out << "  highest TRANZ_ID:  " << maxima[10]->plan() << '\n';
     out << "  highest KONTR_ID:  " << maxima[6]->plan() << '\n';
     return withinLimit;

@@ -18,6 +18,7 @@
 #include "documents/TfrmStockDocument.h"
 #include "mainwindow/TfrmAbout.h"
 #include "mainwindow/TfrmNetworkSettings.h"
+#include "payments/TfrmPlashtaniya.h"
 #include "ui/DataGrid.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
@@ -106,7 +107,12 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     actnThisWeek = action("Тази седмица");
     actnThisMonth = action("Този месец");
     notYet(actnReports);
-    notYet(actnPayments);
+    // The journal's list lets go of its rows while the settling writes.
+    connect(actnPayments, &QAction::triggered, this, [this] {
+        m_journal->close();
+        command([this] { TfrmPlashtaniya(this).exec(); });
+        m_journal->open();
+    });
     connect(actnNewInvoice, &QAction::triggered, this, [this] {
         PutParam(QStringLiteral("INVOICES::SHOWCMD"), QStringLiteral("NEW"));
         actnInvoices->trigger();
