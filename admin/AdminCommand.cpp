@@ -1,5 +1,6 @@
 #include "AdminCommand.h"
 
+#include "BackupCommands.h"
 #include "DatabaseCommands.h"
 #include "OrphanLinesCommand.h"
 #include "PrintCommands.h"
@@ -34,6 +35,10 @@ QString usageText()
         "  stock БАЗА [--all] [--date ГГГГ-ММ-ДД]  наличност по стоки като CSV\n"
         "  orphan-lines БАЗА [--delete [--yes]]    редовете на незаписани документи като CSV; с --delete\n"
         "                                          ги изтрива (като SYSDBA, без други връзки към базата)\n"
+        "  backup БАЗА ДИРЕКТОРИЯ [--keep N]       архив ГГГГММДД_ЧЧММ.DBbackup с бележки; с --keep\n"
+        "                                          остават само N-те най-нови архива в директорията\n"
+        "  restore ФАЙЛ БАЗА                       възстановява базата от архива (без други връзки);\n"
+        "                                          предишната база остава като .oldFDB\n"
         "\n"
         "Печат без редакторите (данните на фирмата от файла с настройки):\n"
         "  print-invoice БАЗА ID --pdf ФАЙЛ [--only-copy]  фактурата като PDF (--only-copy: само копието)\n"
@@ -112,6 +117,8 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             runDatabaseCommand(command, invocation);
         else if (isPrintCommand(command))
             runPrintCommand(command, invocation);
+        else if (isBackupCommand(command))
+            runBackupCommand(command, invocation);
         else if (command == QLatin1String("orphan-lines"))
             runOrphanLinesCommand(invocation);
         else

@@ -18,6 +18,11 @@ const QLatin1String kExtension(".DBbackup");
 
 } // namespace
 
+QString programTitle()
+{
+    return QStringLiteral("Система за складова отчетност \"ТОРЕМ\" версия 2.0");
+}
+
 QString backupFileName(const QString &dir, const QDateTime &when)
 {
     return QDir(dir).filePath(when.toString(QStringLiteral("yyyyMMdd_HHmm")) + kExtension);

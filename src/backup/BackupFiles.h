@@ -8,6 +8,9 @@ namespace backup {
 
 extern const char *const kBackupMask;
 
+// The program's title, as the notes name it.
+QString programTitle();
+
 // "<dir>/yyyymmdd_hhnn.DBbackup" for a backup started at `when`.
 QString backupFileName(const QString &dir, const QDateTime &when);
 // The notes file beside a backup: the same name ending ".txt".
