@@ -1,5 +1,6 @@
 #include "AdminCommand.h"
 
+#include "BackupCommands.h"
 #include "DatabaseCommands.h"
 #include "OrphanLinesCommand.h"
 #include "PrintCommands.h"
@@ -36,6 +37,10 @@ QString usageText()
         "                                          ги изтрива (като SYSDBA, без други връзки към базата)\n"
         "  config БАЗА КЛЮЧ [СТОЙНОСТ]             стойност от настройките на базата (APP_CONFIG), например\n"
         "                                          STOCK_SHORTAGE_QUESTION 0: без въпрос при недостиг\n"
+        "  backup БАЗА ДИРЕКТОРИЯ [--keep N]       архив ГГГГММДД_ЧЧММ.DBbackup с бележки; с --keep\n"
+        "                                          остават само N-те най-нови архива в директорията\n"
+        "  restore ФАЙЛ БАЗА                       възстановява базата от архива (без други връзки);\n"
+        "                                          предишната база остава като .oldFDB\n"
         "\n"
         "Печат без редакторите (данните на фирмата от файла с настройки):\n"
         "  print-invoice БАЗА ID --pdf ФАЙЛ [--only-copy]  фактурата като PDF (--only-copy: само копието)\n"
@@ -114,6 +119,8 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             runDatabaseCommand(command, invocation);
         else if (isPrintCommand(command))
             runPrintCommand(command, invocation);
+        else if (isBackupCommand(command))
+            runBackupCommand(command, invocation);
         else if (command == QLatin1String("orphan-lines"))
             runOrphanLinesCommand(invocation);
         else

@@ -1,3 +1,4 @@
+#include "backup/ArchiveCommands.h"
 #include "core/AppSettings.h"
 #include "core/SettingsInUse.h"
 #include "core/TXMLSettings.h"
@@ -53,6 +54,11 @@ int main(int argc, char *argv[])
     TdmInvoice printing(data, settings);
     SetInvoiceModule(&printing);
     const PrivateFonts fonts(data.programDirectory + QLatin1String("fonts"));
+    // After an unclean end the user sees the session backups and chooses; a
+    // restore that fails leaves the database as it was and the start goes on.
+    data.chooseBackupToRestore = [&data](const QString &folder) {
+        runGuarded(nullptr, [&] { RestoreFromBackup(data, nullptr, folder, true); });
+    };
 
     int status = runSession(data, app);
     if (OrderlyEnd::requested())

@@ -56,9 +56,24 @@ public:
     // What start-up shows for a failed result: caption and text.
     static QString SchemaFailureCaption(SchemaResult result);
     static QString SchemaFailureText();
-    // The automatic backup of a session and the return to it (Backup issue).
+    // With `AutoBackup` on, each orderly end backs the database up into the
+    // session folder, keeping the newest `kSessionBackups`; after an unclean
+    // end the restore window is offered on that folder, never a silent restore.
     virtual void SessionBackup();
     virtual void SessionRestore();
+    static constexpr int kSessionBackups = 5;
+    QString sessionBackupDirectory() const;
+    // Opens the restore window on a folder; the program installs it.
+    std::function<void(const QString &folder)> chooseBackupToRestore;
+
+    // Backup and restore through the services, the connection closed while
+    // they run and opened again afterwards whatever happened. They return
+    // once the service has finished; a failure raises the user's message.
+    using ServiceProgress = std::function<void(const QString &line)>;
+    void RunBackup(const QString &file, const ServiceProgress &progress = {});
+    void RunRestore(const QString &file, const ServiceProgress &progress = {});
+    // The backup directory and a file named by the time now.
+    QString BackupFileName() const;
 
     // Connection settings.
     QString databasePath;

@@ -4,6 +4,7 @@
 #include "core/MessageSink.h"
 #include "core/SessionToken.h"
 #include "core/TBaseDM.h"
+#include "backup/BackupFiles.h"
 #include "core/TSettings.h"
 #include "data/OrphanLines.h"
 #include "db/Attachment.h"
@@ -11,7 +12,9 @@
 #include "db/Transaction.h"
 #include "util/Error.h"
 
+#include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -145,10 +148,26 @@ TBaseDM::SchemaResult TBaseDM::PrepareSchema()
 
 void TBaseDM::SessionBackup()
 {
+    // The end reads the key with a default of on for its token; the backup,
+    // which costs time at every end, waits for the key to be set.
+    if (!AppSettings().ReadBool(QStringLiteral("AutoBackup"), false) || !QFileInfo::exists(databasePath))
+        return;
+    try {
+        const QString folder = sessionBackupDirectory();
+        if (!QDir().mkpath(folder))
+            throw varnex::Error(QStringLiteral("Грешка: Неуспех при създаване на директория за архиви!"), folder);
+        RunBackup(backup::backupFileName(folder, QDateTime::currentDateTime()));
+        backup::pruneBackups(folder, kSessionBackups);
+    } catch (const varnex::Error &error) {
+        // A failed session backup must not keep the end from being recorded.
+        m_messages.errorMessage(error.message());
+    }
 }
 
 void TBaseDM::SessionRestore()
 {
+    if (chooseBackupToRestore)
+        chooseBackupToRestore(sessionBackupDirectory());
 }
 
 void TBaseDM::EndSession()

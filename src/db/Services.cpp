@@ -1,6 +1,7 @@
 #include "db/Services.h"
 
 #include "db/FbClient.h"
+#include "util/Error.h"
 #include "util/Win1251.h"
 
 #include <QFile>
@@ -142,7 +143,7 @@ void Services::backup(const QString &database, const QString &backupFile, const 
     addText(request, isc_spb_bkp_file, QFile::encodeName(backupFile));
     request.append(char(isc_spb_verbose));
     start(request);
-    followOutput(progress);
+    requireCompletion(followOutput(progress), "closing file, committing, and finishing");
 }
 
 void Services::restore(const QString &backupFile, const QString &database, bool replace, const Progress &progress)
@@ -154,13 +155,57 @@ void Services::restore(const QString &backupFile, const QString &database, bool 
     addNumber(request, isc_spb_options, replace ? isc_spb_res_replace : isc_spb_res_create);
     request.append(char(isc_spb_verbose));
     start(request);
-    followOutput(progress);
+    requireCompletion(followOutput(progress), "finishing, closing, and going home");
+}
+
+void Services::shutDown(const QString &database)
+{
+    QByteArray request;
+    request.append(char(isc_action_svc_properties));
+    addText(request, isc_spb_dbname, QFile::encodeName(database));
+    request.append(char(isc_spb_prp_shutdown_mode));
+    request.append(char(isc_spb_prp_sm_full));
+    // Refused while anyone is attached, so nobody is dropped halfway through a document.
+    addNumber(request, isc_spb_prp_attachments_shutdown, 0);
+    start(request);
+    followOutput({});
+}
+
+void Services::bringOnline(const QString &database)
+{
+    QByteArray request;
+    request.append(char(isc_action_svc_properties));
+    addText(request, isc_spb_dbname, QFile::encodeName(database));
+    request.append(char(isc_spb_prp_online_mode));
+    request.append(char(isc_spb_prp_sm_normal));
+    start(request);
+    followOutput({});
+}
+
+// A backup or restore that fails reports it only in its text ("ERROR: ..."),
+// and one that was cut short simply stops: only its closing line tells that
+// the work was done.
+void Services::requireCompletion(const QStringList &lines, const char *closingLine)
+{
+    QStringList errors;
+    for (const QString &line : lines) {
+        if (line.contains(QLatin1String("ERROR:")))
+            errors << line.trimmed();
+    }
+    if (!errors.isEmpty())
+        throw varnex::Error(errors.join(QLatin1Char('\n')), m_service);
+    for (const QString &line : lines) {
+        if (line.contains(QLatin1String(closingLine)))
+            return;
+    }
+    throw varnex::Error(lines.isEmpty() ? m_service : lines.last().trimmed(), m_service);
 }
 
 // Reads the service's report line by line until it has finished; a failure
-// of the work itself comes back as the status of the last read.
-void Services::followOutput(const Progress &progress)
+// of the service itself comes back as the status of the last read.
+QStringList Services::followOutput(const Progress &progress)
 {
+    QStringList lines;
     const char items[] = {isc_info_svc_line};
     char buffer[4096];
     for (;;) {
@@ -168,12 +213,13 @@ void Services::followOutput(const Progress &progress)
         isc_service_query(&status, &m_handle, nullptr, 0, nullptr, sizeof items, items, sizeof buffer, buffer);
         status.check(m_service);
         if (buffer[0] != isc_info_svc_line)
-            return;
+            return lines;
         const int length = int(isc_vax_integer(buffer + 1, 2));
         if (length == 0)
-            return;
+            return lines;
+        lines << varnex::fromWin1251(QByteArray(buffer + 3, length));
         if (progress)
-            progress(varnex::fromWin1251(QByteArray(buffer + 3, length)));
+            progress(lines.last());
     }
 }
 

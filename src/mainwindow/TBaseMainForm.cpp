@@ -1,5 +1,6 @@
 #include "mainwindow/TBaseMainForm.h"
 
+#include "backup/ArchiveCommands.h"
 #include "core/Tdm.h"
 #include "security/TfrmSecuritySettings.h"
 #include "ui/Dialogs.h"
@@ -49,9 +50,6 @@ TBaseMainForm::TBaseMainForm(Tdm &data, QWidget *owner)
     actnBackup = m_archives->addAction(QStringLiteral("Архивиране"));
     actnBackupTo = m_archives->addAction(QStringLiteral("Архивиране в ..."));
     actnRestore = m_archives->addAction(QStringLiteral("Възстановяване"));
-    // The backups come with their own window; until then the items wait.
-    for (QAction *archive : {actnBackup, actnBackupTo, actnRestore})
-        archive->setEnabled(false);
     m_maintenanceSeparator = m_system->addSeparator();
     m_maintenance = new QMenu(QStringLiteral("Mainternance"), m_system);
     actnEmptyDb = m_maintenance->addAction(QStringLiteral("Empty DB"));
@@ -67,6 +65,24 @@ TBaseMainForm::TBaseMainForm(Tdm &data, QWidget *owner)
         command([this] {
             if (m_data.CheckRight(12))
                 ShowRightsWindow(m_data, this);
+        });
+    });
+    connect(actnBackup, &QAction::triggered, this, [this] {
+        command([this] {
+            if (m_data.CheckRight(10))
+                BackupToDefaultDir(m_data, this);
+        });
+    });
+    connect(actnBackupTo, &QAction::triggered, this, [this] {
+        command([this] {
+            if (m_data.CheckRight(10))
+                BackupToChosenDir(m_data, this);
+        });
+    });
+    connect(actnRestore, &QAction::triggered, this, [this] {
+        command([this] {
+            if (m_data.CheckRight(11))
+                RestoreFromBackup(m_data, this);
         });
     });
     connect(actnLeaveZone, &QAction::triggered, this, [this] { m_data.LeaveZone(); });
@@ -100,7 +116,12 @@ void TBaseMainForm::prepareSystemMenu()
     m_maintenanceSeparator->setVisible(maintenance);
     actnLeaveZone->setEnabled(m_data.InZone());
     actnNetworkSettings->setEnabled(!m_data.localMode && !m_data.embeddedMode);
-    m_archives->setEnabled(m_data.localMode && !m_data.embeddedMode);
+    // The services reach a database on this machine, the embedded engine's
+    // too; a restore also swaps its file, which only this machine can do.
+    const QString &host = m_data.host;
+    const bool onThisMachine = m_data.localMode || m_data.embeddedMode || host.isEmpty()
+                               || host == QLatin1String("localhost") || host == QLatin1String("127.0.0.1");
+    m_archives->setEnabled(onThisMachine);
 }
 
 void TBaseMainForm::reject()

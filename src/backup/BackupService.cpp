@@ -1,0 +1,183 @@
+#include "backup/BackupService.h"
+
+#include "data/OtherConnections.h"
+#include "db/Attachment.h"
+#include "db/Services.h"
+#include "util/Error.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace backup {
+
+namespace {
+
+const char *const kBackupFailed = "Грешка: Неуспех при създаване на архив на базата данни!";
+const char *const kRestoreFailed = "Грешка: Неуспех при възстановяване на данни от архив!";
+
+QString serviceHost(const DatabaseRef &database)
+{
+    return database.host;
+}
+
+QString serviceName(const DatabaseRef &database, const QString &path)
+{
+    return database.host.isEmpty() ? path : database.host + QLatin1Char(':') + path;
+}
+
+// Swaps the two directory entries in one step where the file system can;
+// otherwise keeps the database under its old name by a hard link before the
+// restored file is renamed over it. Either way the database's path names a
+// whole database at every moment.
+bool swapIntoPlace(const QString &restored, const QString &live, const QString &old)
+{
+    const QByteArray restoredName = QFile::encodeName(restored);
+    const QByteArray liveName = QFile::encodeName(live);
+    const QByteArray oldName = QFile::encodeName(old);
+    if (::renameat2(AT_FDCWD, restoredName.constData(), AT_FDCWD, liveName.constData(), RENAME_EXCHANGE) == 0)
+        return ::rename(restoredName.constData(), oldName.constData()) == 0;
+    if (::link(liveName.constData(), oldName.constData()) != 0)
+        return false;
+    if (::rename(restoredName.constData(), liveName.constData()) != 0) {
+        ::unlink(oldName.constData());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+DatabaseRef DatabaseRef::fromName(const QString &name)
+{
+    DatabaseRef database;
+    const qsizetype colon = name.indexOf(QLatin1Char(':'));
+    // "C:\..." names a drive, not a host.
+    if (colon > 1) {
+        database.host = name.left(colon);
+        database.path = name.mid(colon + 1);
+    } else {
+        database.path = name;
+    }
+    return database;
+}
+
+QString DatabaseRef::connectionName() const
+{
+    return serviceName(*this, path);
+}
+
+QString oldDatabaseName(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1String(".oldFDB");
+}
+
+QString stagingName(const QString &path)
+{
+    return path + QLatin1String(".restoring");
+}
+
+void backupDatabase(const DatabaseRef &database, const QString &file, const Progress &progress)
+{
+    try {
+        db::Services services;
+        services.attach(serviceHost(database), database.user, database.password);
+        services.backup(database.path, file, progress);
+        services.detach();
+    } catch (const std::exception &error) {
+        QFile::remove(file);
+        throw varnex::Error(QString::fromUtf8(kBackupFailed), QString::fromUtf8(error.what()));
+    }
+    if (QFileInfo(file).size() <= 0) {
+        QFile::remove(file);
+        throw varnex::Error(QString::fromUtf8(kBackupFailed), file);
+    }
+}
+
+void restoreDatabase(const DatabaseRef &database, const QString &backupFile, const Progress &progress)
+{
+    const QString live = database.path;
+    const QString staging = stagingName(live);
+    const QString old = oldDatabaseName(live);
+    if (!QFileInfo::exists(QFileInfo(live).path()))
+        throw varnex::Error(QStringLiteral("Базата данни не е достъпна от това работно място и не може да бъде "
+                                           "възстановена!"),
+                            live);
+    if (!QFileInfo::exists(backupFile))
+        throw varnex::Error(QString::fromUtf8(kRestoreFailed), backupFile);
+
+    db::Services services;
+    try {
+        services.attach(serviceHost(database), database.user, database.password);
+        QFile::remove(staging);
+        services.restore(backupFile, staging, false, progress);
+        // The restored database must open before it may replace anything.
+        db::Attachment check;
+        check.attach(serviceName(database, staging), database.user, database.password);
+        check.detach();
+    } catch (const std::exception &error) {
+        QFile::remove(staging);
+        throw varnex::Error(QString::fromUtf8(kRestoreFailed), QString::fromUtf8(error.what()));
+    }
+
+    if (!QFileInfo::exists(live)) {
+        if (!QFile::rename(staging, live)) {
+            QFile::remove(staging);
+            throw varnex::Error(QString::fromUtf8(kRestoreFailed), live);
+        }
+        return;
+    }
+
+    int others = 0;
+    try {
+        db::Attachment attachment;
+        attachment.attach(database.connectionName(), database.user, database.password);
+        others = data::otherConnections(attachment);
+        attachment.detach();
+    } catch (const std::exception &error) {
+        QFile::remove(staging);
+        throw varnex::Error(QString::fromUtf8(kRestoreFailed), QString::fromUtf8(error.what()));
+    }
+    if (others > 0) {
+        QFile::remove(staging);
+        throw varnex::Error(
+            QStringLiteral("Базата се използва в момента и не може да бъде възстановена! Свързани работни места: %1.")
+                .arg(others));
+    }
+
+    try {
+        services.shutDown(live);
+    } catch (const std::exception &error) {
+        QFile::remove(staging);
+        throw varnex::Error(QStringLiteral("Базата се използва в момента и не може да бъде възстановена!"),
+                            QString::fromUtf8(error.what()));
+    }
+
+    QFile::remove(old);
+    if (!swapIntoPlace(staging, live, old)) {
+        const int failure = errno;
+        try {
+            services.bringOnline(live);
+        } catch (const std::exception &) {
+            QFile::remove(staging);
+            throw varnex::Error(QString::fromUtf8(kRestoreFailed), QString::fromLocal8Bit(std::strerror(failure)));
+        }
+        QFile::remove(staging);
+        throw varnex::Error(QString::fromUtf8(kRestoreFailed), QString::fromLocal8Bit(std::strerror(failure)));
+    }
+    // The previous database stays readable for whoever wants to look back.
+    try {
+        services.bringOnline(old);
+    } catch (const std::exception &) {
+        // The restore itself has succeeded; a shut-down copy is still a copy.
+        return;
+    }
+}
+
+} // namespace backup
