@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 int main(int argc, char *argv[])
@@ -40,5 +41,12 @@ int main(int argc, char *argv[])
     const int code = admin::run(arguments, QCoreApplication::applicationDirPath(), out, err, &in);
     out.flush();
     err.flush();
-    return code;
+    app.reset();
+    runtimeFolder.reset();
+    // Every connection is closed by now, but the embedded engine's service
+    // thread may still be winding down after a backup or restore; unloading
+    // the library under it at exit crashes the process and turns a finished
+    // command into a failed one. So the tool ends without unloading it.
+    std::fflush(nullptr);
+    std::_Exit(code);
 }

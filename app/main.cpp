@@ -11,6 +11,9 @@
 #include "ui/PrivateFonts.h"
 #include "ui/VarnexApplication.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 // The session from the log-in to the main window's end; a failed start has
@@ -30,9 +33,9 @@ int runSession(Tdm &data, VarnexApplication &app)
     return status;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// The program from its settings to the end of the session; everything it
+// made is freed, and the settings saved, when this returns.
+int runProgram(int argc, char *argv[])
 {
     // Marked before the settings are read and unmarked after their last save,
     // so varnex-admin never changes the file under the running program.
@@ -67,4 +70,17 @@ int main(int argc, char *argv[])
     SetInvoiceModule(nullptr);
     SetDataModule(nullptr);
     return status;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const int status = runProgram(argc, argv);
+    // The embedded engine's service thread may still be winding down after
+    // the session backup of the orderly end; unloading the library under it
+    // at exit would crash the program after its work is done. Every
+    // connection is closed by now, so the program ends without unloading it.
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
