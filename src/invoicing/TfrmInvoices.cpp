@@ -2,7 +2,6 @@
 
 #include "core/TSettings.h"
 #include "core/Tdm.h"
-#include "data/OtherConnections.h"
 #include "db/Dataset.h"
 #include "invoicing/TfrmInvoice.h"
 #include "ui/DataGrid.h"
@@ -201,9 +200,11 @@ TfrmInvoices *TfrmInvoices::Open(QWidget *owner)
     if (!g_list) {
         // Lines left by an editor that ended without storing its invoice are
         // looked for only while no other workstation could be typing the
-        // lines of a new one.
+        // lines of a new one: counted, as the session start counts them, over
+        // every database user, and again after the answer, since a
+        // workstation may have connected while the question waited.
         runGuarded(owner, [] {
-            if (data::otherConnections(dm().database()) > 0)
+            if (dm().OtherWorkstations() > 0)
                 return;
             const int abandoned = abandonedLineCount(dm());
             if (abandoned > 0
@@ -211,7 +212,8 @@ TfrmInvoices *TfrmInvoices::Open(QWidget *owner)
                                              "Желаете ли да бъдат изтрити?")
                                   .arg(abandoned),
                               TMsgDlgType::mtConfirmation, mbYes | mbNo)
-                       == mrYes)
+                       == mrYes
+                && dm().OtherWorkstations() == 0)
                 removeAbandonedLines(dm());
         });
         auto *base = qobject_cast<TfrmBaseForm *>(owner);
