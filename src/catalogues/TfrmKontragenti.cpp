@@ -5,6 +5,7 @@
 #include "core/Tdm.h"
 #include "data/Counters.h"
 #include "db/Dataset.h"
+#include "ui/CityQuestion.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
@@ -566,18 +567,10 @@ void TfrmKontragenti::showCity()
 
 void TfrmKontragenti::cityLeft()
 {
-    const QString typed = m_city->currentText();
-    if (m_askingCity || typed.trimmed().isEmpty() || m_city->findText(typed, Qt::MatchExactly) >= 0)
-        return;
-    m_askingCity = true;
-    const int answer = MessageDlg(QStringLiteral("Нас. място не е описано в базата данни.\r\nЖелаете ли да го добавите?"),
-                                  TMsgDlgType::mtConfirmation, mbYes | mbNo);
-    m_askingCity = false;
-    if (answer != mrYes)
-        return;
+    const QString typed = m_city->currentText().trimmed();
     runGuarded(this, [&] {
-        dm().AddCity(1, typed);
-        dm().RefreshDataSet(dm().qCities(), QStringLiteral("ID"));
+        if (!OfferToAddCity(*m_city, m_askingCity))
+            return;
         fillCities();
         if (!m_qMain->isEditing())
             m_qMain->edit();

@@ -6,6 +6,7 @@
 #include "db/Dataset.h"
 #include "invoicing/PrintValues.h"
 #include "invoicing/TdmInvoice.h"
+#include "ui/CityQuestion.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
@@ -858,21 +859,13 @@ void TfrmInvoice::numberLeft()
 
 void TfrmInvoice::placeLeft(QComboBox *box)
 {
-    const QString typed = box->currentText();
-    if (m_asking || typed.trimmed().isEmpty() || box->findText(typed, Qt::MatchFixedString) >= 0)
-        return;
-    m_asking = true;
-    const int answer = MessageDlg(QStringLiteral("Нас. място не е описано в базата данни.\r\nЖелаете ли да го добавите?"),
-                                  TMsgDlgType::mtConfirmation, mbYes | mbNo);
-    m_asking = false;
-    if (answer != mrYes)
-        return;
+    const QString typed = box->currentText().trimmed();
     runGuarded(this, [&] {
-        dm().AddCity(1, typed.trimmed());
-        dm().RefreshDataSet(dm().qCities(), QStringLiteral("ID"));
+        if (!OfferToAddCity(*box, m_askingCity))
+            return;
         fillCities();
-        box->setEditText(typed.trimmed());
-        setRowValue(box->property("dataField").toString(), typed.trimmed());
+        box->setEditText(typed);
+        setRowValue(box->property("dataField").toString(), typed);
     });
 }
 

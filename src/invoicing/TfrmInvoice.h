@@ -166,7 +166,7 @@ private:
     bool m_prepared = false;
     bool m_shown = false;
     bool m_newDocument = false;
-    bool m_asking = false;
+    bool m_askingCity = false;
     QVariant m_storedNumber;
 
     QTabWidget *m_pages = nullptr;

@@ -410,6 +410,14 @@ TEST_F(Counterparties, ANewSettlementIsAddedAndOfferedAtOnce)
     EXPECT_EQ(window->cbCity()->currentText(), QStringLiteral("с. Бяла"));
     EXPECT_EQ(window->qMain().value(QStringLiteral("KONTR_CITY")).toString(), QStringLiteral("с. Бяла"));
     EXPECT_EQ(stored(QStringLiteral("select count(*) from CITIES where NAME = 'с. Бяла'")).toInt(), 0);
+
+    // Another letter case or stray spaces name the known settlement, not a new one.
+    window->cbCity()->setFocus();
+    window->cbCity()->lineEdit()->clear();
+    typeText(window->cbCity()->lineEdit(), QStringLiteral(" горна оряховица "));
+    window->edtAddress()->setFocus();
+    EXPECT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(stored(QStringLiteral("select count(*) from CITIES where upper(NAME) = upper('Горна Оряховица')")).toInt(), 1);
     window->CancelClick();
 }
 

@@ -1,0 +1,16 @@
+#pragma once
+
+class QComboBox;
+
+// A place typed into a box that the settlements catalogue does not hold yet
+// is added to the catalogue only when the user agrees, with the same question
+// wherever a place is typed. A name that differs from a known one only in
+// letter case or surrounding spaces is the known place, so the catalogue
+// never gains a second "София".
+//
+// Returns true when the place was added (the shared list is refreshed); the
+// caller then fills its boxes again and stores the trimmed name. `asking`
+// guards against the question being asked again while its own dialog takes
+// the focus from the box.
+bool OfferToAddCity(const QComboBox &box, bool &asking);
+
