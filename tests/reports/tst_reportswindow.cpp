@@ -169,6 +169,16 @@ TEST_F(ReportsWindow, ChoosingACollapsedGroupOpensOnlyThatOne)
     EXPECT_TRUE(y->isExpanded());
 }
 
+TEST_F(ReportsWindow, AListFillingTheWholeBufferEndsWithIt)
+{
+    // The module fills all 5000 bytes and writes no zero after them.
+    files.offer(QByteArray("A=") + QByteArray(4998, 'x') + QByteArray("beyond the buffer"));
+    open();
+    ASSERT_EQ(window->tvReports()->topLevelItemCount(), 1);
+    EXPECT_EQ(window->tvReports()->topLevelItem(0)->text(0), QString(4998, QLatin1Char('x')));
+    EXPECT_EQ(texts(window->tvReports()->topLevelItem(0)), QStringList{QStringLiteral("A")});
+}
+
 TEST_F(ReportsWindow, EachOpeningLoadsTheModuleOnceAndUnloadsItWhenTheWindowGoes)
 {
     for (int opening = 0; opening < 2; ++opening) {
