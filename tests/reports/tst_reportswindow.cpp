@@ -264,7 +264,7 @@ TEST(ReportModuleFolders, BesideTheProgramThenTheInstalledLibraryFolder)
     EXPECT_EQ(reports::moduleFolders(), reports::ReportModule::defaultFolders());
 }
 
-TEST_F(ReportsWindow, CaptionButtonsAndEsc)
+TEST_F(ReportsWindow, CaptionButtonsEnterAndEsc)
 {
     open();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Отчети"));
@@ -280,6 +280,10 @@ TEST_F(ReportsWindow, CaptionButtonsAndEsc)
     EXPECT_NE(normal, disabled);
 
     window->show();
+    window->tvReports()->setCurrentItem(node(QStringLiteral("X"), QStringLiteral("B")));
+    files.forget();
+    QTest::keyClick(window->tvReports(), Qt::Key_Return);
+    EXPECT_EQ(files.calls(), QStringList{QStringLiteral("PreviewReport 0")});
     QTest::keyClick(window->tvReports(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Rejected);
