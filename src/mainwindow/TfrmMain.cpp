@@ -19,6 +19,7 @@
 #include "mainwindow/TfrmAbout.h"
 #include "mainwindow/TfrmNetworkSettings.h"
 #include "payments/TfrmPlashtaniya.h"
+#include "reports/TfrmSpravki.h"
 #include "ui/DataGrid.h"
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
@@ -62,12 +63,6 @@ const Tab kTabs[] = {
     {"Брак", 13, "Брак", "Брак"},
 };
 
-// Commands whose windows come with later parts of the program.
-void notYet(QAction *action)
-{
-    action->setEnabled(false);
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
@@ -106,7 +101,12 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     actnYesterday = action("Вчера");
     actnThisWeek = action("Тази седмица");
     actnThisMonth = action("Този месец");
-    notYet(actnReports);
+    connect(actnReports, &QAction::triggered, this, [this] {
+        command([this] {
+            const std::unique_ptr<TfrmSpravki> window(CreateChildForm<TfrmSpravki>());
+            window->exec();
+        });
+    });
     // The journal's list lets go of its rows while the settling writes.
     connect(actnPayments, &QAction::triggered, this, [this] {
         m_journal->close();

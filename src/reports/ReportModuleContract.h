@@ -13,7 +13,11 @@
 // - InitReports receives two short strings (a length byte followed by at most
 //   255 bytes): the database name as the program's connection uses it
 //   ("host:path" or the path alone) and the connection's parameters as
-//   name=value lines separated by CR LF (user name, password, character set).
+//   name=value lines separated by CR LF, in this order:
+//   "user_name=<user>", "password=<password>", "lc_ctype=WIN1251".
+// - The module stays loaded while the reports window is open; FreeReports is
+//   its last call, and objects it then leaves to deleteLater are deleted
+//   before it is unloaded.
 
 #include <cstdint>
 
