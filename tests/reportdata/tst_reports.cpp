@@ -1,3 +1,4 @@
+#include "reportdata/ReportSession.h"
 #include "reportdata/Reports.h"
 #include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
@@ -248,6 +249,29 @@ TEST_F(Reports, EveryCatalogueEntryRunsWithItsParameters)
     const std::vector<reportdata::GoodsChoice> goods = reportdata::goodsChoices(*dm);
     ASSERT_EQ(goods.size(), 3u);
     EXPECT_EQ(goods[2].name, QStringLiteral("Торби"));
+}
+
+TEST_F(Reports, TheModulesOwnConnectionReachesTheDatabaseBesideTheProgramsAndSeesItsCommits)
+{
+    // The program keeps its connection open while the module opens another
+    // in the same process.
+    const reportdata::ConnectionData connection = reportdata::parseConnectionData(
+        database.path(), QStringLiteral("User_Name=SYSDBA\r\nPassword=pendrolix\r\nlc_ctype=WIN1251"));
+    EXPECT_EQ(connection.user, QStringLiteral("SYSDBA"));
+    EXPECT_EQ(connection.password, QStringLiteral("pendrolix"));
+    reportdata::ReportSession session;
+    session.open(connection.database, connection.user, connection.password);
+    ASSERT_TRUE(session.isOpen());
+    expectRow(reportdata::stockOnHand(session, QDate(2026, 11, 30)), 0,
+              {101, QStringLiteral("Брашно"), QStringLiteral("кг"), 110.0, 2.25, 247.5});
+    session.finish();
+    addLine(*dm, 13, 2, 1, 1, 10, 10, 2.5, 0.1);
+    expectRow(reportdata::stockOnHand(session, QDate(2026, 11, 30)), 0,
+              {101, QStringLiteral("Брашно"), QStringLiteral("кг"), 120.0, 2.25, 270.0});
+    session.finish();
+    session.close();
+    EXPECT_FALSE(session.isOpen());
+    EXPECT_THROW(reportdata::stockOnHand(session, QDate(2026, 11, 30)), varnex::Error);
 }
 
 } // namespace
