@@ -30,6 +30,8 @@ reportdata::ReportTable runWithProgress(QWidget *owner, const QString &title,
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(1000);
     progress.setCancelButton(nullptr);
+    // The first value starts the wait of the minimum duration.
+    progress.setValue(0);
     QEventLoop loop;
     QTimer poll;
     poll.setInterval(20);
