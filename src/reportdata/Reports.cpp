@@ -342,6 +342,34 @@ ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportPa
     throw varnex::Error(QStringLiteral("Няма такава справка."));
 }
 
+std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParameters &p)
+{
+    const auto sql = [](const char *text) { return QString::fromLatin1(text); };
+    data::SqlParams period = periodParams(p.from, p.to);
+    switch (kind) {
+    case ReportKind::StockOnHand:
+        return {{sql(kStockOnHand), {{QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}}}};
+    case ReportKind::StockCard:
+        period.insert(QStringLiteral("NOM_ID"), p.goodsId);
+        return {{sql(kGoodsItem), {{QStringLiteral("NOM_ID"), p.goodsId}}},
+                {sql(kBalanceBefore), period},
+                {sql(kCardLines), period}};
+    case ReportKind::SalesByGoods:
+        return {{sql(kSalesByGoods), period}};
+    case ReportKind::SalesByBuyer:
+    case ReportKind::DeliveriesBySupplier:
+        period.insert(QStringLiteral("TRANZ_TYPE"), kind == ReportKind::SalesByBuyer ? kSale : kDelivery);
+        return {{sql(kDocumentsByCounterparty), period}};
+    case ReportKind::Receivables:
+    case ReportKind::Payables:
+        return {{sql(kAgeing),
+                 {{QStringLiteral("TRANZ_TYPE"), kind == ReportKind::Receivables ? kSale : kDelivery},
+                  {QStringLiteral("AS_OF"), p.date},
+                  {QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}}}};
+    }
+    return {};
+}
+
 std::vector<GoodsChoice> goodsChoices(data::SqlSession &session)
 {
     std::vector<GoodsChoice> choices;

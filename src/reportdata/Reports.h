@@ -72,6 +72,15 @@ ReportTable payables(data::SqlSession &session, const QDate &date, const QDate &
 
 ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportParameters &parameters);
 
+// The statements a report sends, with their values, in order: what the
+// engine alone has to do for it.
+struct ReportStatement
+{
+    QString sql;
+    QVariantHash params;
+};
+std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParameters &parameters);
+
 // Goods to choose for the stock card: id, code and name, by code.
 struct GoodsChoice
 {

@@ -41,14 +41,25 @@ TfrmReportPreview::TfrmReportPreview(reportdata::ReportTable table, const QStrin
     m_view->setAlternatingRowColors(true);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    // Every column as wide as its title at least; the widest text column
+    // takes what the window has to spare.
+    const std::vector<reportdata::ReportColumn> &columns = m_model->table().columns;
     const int charWidth = m_view->fontMetrics().averageCharWidth();
+    const QFontMetrics headerMetrics(m_view->horizontalHeader()->font());
     int width = 0;
-    for (size_t i = 0; i < m_model->table().columns.size(); ++i) {
-        const int columnWidth = m_model->table().columns[i].width * charWidth + 12;
+    int stretched = -1;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const int columnWidth = qMax(columns[i].width * charWidth, headerMetrics.horizontalAdvance(columns[i].title)) + 16;
         m_view->setColumnWidth(int(i), columnWidth);
         width += columnWidth;
+        if (columns[i].format == reportdata::CellFormat::Text
+            && (stretched < 0 || columns[i].width > columns[size_t(stretched)].width))
+            stretched = int(i);
     }
-    m_view->horizontalHeader()->setStretchLastSection(true);
+    if (stretched >= 0)
+        m_view->horizontalHeader()->setSectionResizeMode(stretched, QHeaderView::Stretch);
+    else
+        m_view->horizontalHeader()->setStretchLastSection(true);
 
     m_print = new QPushButton(QStringLiteral("Печат"), this);
     m_pdf = new QPushButton(QStringLiteral("PDF"), this);

@@ -6,7 +6,9 @@
 #include "reportview/TfrmReportSettings.h"
 #include "support/GuiTest.h"
 #include "support/QtPrinters.h"
+#include "support/StockData.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
@@ -180,6 +182,74 @@ TEST_F(ReportWindows, SettingsKeepTheExportFolder)
     window.folderEdit()->setText(QStringLiteral("  /srv/справки  "));
     window.settings().save(file);
     EXPECT_EQ(ReportSettings::load(file).exportFolder, QStringLiteral("/srv/справки"));
+}
+
+// A shop of a few goods and counterparties, for the previews of real
+// reports; with VARNEX_SCREENSHOT_DIR set they are also saved as pictures.
+class ReportPreviews : public GuiDatabaseTest
+{
+protected:
+    ReportPreviews()
+    {
+        const QStringList goods = {QStringLiteral("Брашно тип 500"), QStringLiteral("Захар кристална"),
+                                   QStringLiteral("Олио слънчогледово 1 л"), QStringLiteral("Ориз"),
+                                   QStringLiteral("Боб зрял"), QStringLiteral("Леща червена"),
+                                   QStringLiteral("Сол йодирана"), QStringLiteral("Макарони"),
+                                   QStringLiteral("Кафе мляно"), QStringLiteral("Чай билков")};
+        for (int i = 0; i < goods.size(); ++i)
+            addGoods(*dm, i + 1, 1001 + i, goods[i], 0, i != 9);
+        const QStringList names = {QStringLiteral("Агро Трейд ЕООД"), QStringLiteral("Мелница Добруджа АД"),
+                                   QStringLiteral("Верига Белия ООД"), QStringLiteral("Магазин Здраве"),
+                                   QStringLiteral("ЕТ Петров")};
+        for (int i = 0; i < names.size(); ++i)
+            addCounterparty(*dm, i + 2, i + 2, names[i], i < 2 ? 1 : 0);
+        int line = 0;
+        for (int document = 1; document <= 40; ++document) {
+            const bool delivery = document % 3 == 1;
+            const int counterparty = delivery ? 2 + document % 2 : 4 + document % 3;
+            const QDate day = QDate(2026, 8, 1).addDays(document * 3);
+            double sum = 0;
+            for (int i = 0; i < 4; ++i) {
+                const int item = 1 + (document * 7 + i * 3) % 10;
+                const double quantity = delivery ? 40 + (document + i) % 5 * 10 : 3 + (document + i) % 7;
+                const double price = (delivery ? 1.2 : 1.9) + item * 0.35 + (document % 4) * 0.05;
+                sum += quantity * price;
+                addLine(*dm, ++line, document, item, delivery ? 1 : -1, quantity, quantity, price);
+            }
+            dm->ExecSQL(QStringLiteral("insert into TRANZ (TRANZ_ID, TRANZ_TYPE_ID, TRANZ_DOCNO, TRANZ_KONT_ID, "
+                                       "TRANZ_TIME, TRANZ_PADEJ, TRANZ_SUM, TRANZ_PLATENO) values (:ID, :TYPE, :ID, "
+                                       ":KONTR, :TIME, :DUE, :SUM, :PAID)"),
+                        {{QStringLiteral("ID"), document},
+                         {QStringLiteral("TYPE"), delivery ? 12 : 11},
+                         {QStringLiteral("KONTR"), counterparty},
+                         {QStringLiteral("TIME"), QDateTime(day, QTime(10, 0))},
+                         {QStringLiteral("DUE"), day.addDays(14)},
+                         {QStringLiteral("SUM"), sum},
+                         {QStringLiteral("PAID"), document % 4 == 0 ? sum : document % 4 == 1 ? sum / 2 : 0.0}});
+        }
+    }
+
+    void show(TfrmReportPreview &window, const QString &name)
+    {
+        window.resize(900, 520);
+        window.show();
+        QApplication::processEvents();
+        const QByteArray folder = qgetenv("VARNEX_SCREENSHOT_DIR");
+        if (!folder.isEmpty())
+            window.grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + name);
+    }
+};
+
+TEST_F(ReportPreviews, StockOnHandAndReceivablesOfAShop)
+{
+    TfrmReportPreview stock(stockOnHand(*dm, QDate(2026, 11, 30)), QString());
+    // The tenth goods item is not followed in the stock report.
+    EXPECT_EQ(stock.view()->model()->rowCount(), 10);
+    show(stock, QStringLiteral("report-stock-preview.png"));
+
+    TfrmReportPreview ageing(receivables(*dm, QDate(2026, 11, 30), QDate(2026, 11, 30)), QString());
+    EXPECT_EQ(ageing.view()->model()->rowCount(), 3);
+    show(ageing, QStringLiteral("report-ageing-preview.png"));
 }
 
 } // namespace
