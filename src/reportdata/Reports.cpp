@@ -54,19 +54,21 @@ double number(const QVariant &value)
     return value.isNull() ? 0.0 : value.toDouble();
 }
 
+// Per goods item, its lines found through the goods index: an outer join of
+// the goods to grouped or ranked derived tables makes the engine compute
+// those tables again for every goods item.
 const char *const kStockOnHand =
-    "select n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK, s.QTY, p.PRICE from NOM n\r\n"
+    "select n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK,\r\n"
+    "(select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
+    "  join TRANZ t on t.TRANZ_ID = r.TRANZ_RED_TRANZ_ID\r\n"
+    "  where r.TRANZ_RED_NOM_ID = n.NOM_ID and t.TRANZ_TIME < :UNTIL_TIME) as QTY,\r\n"
+    "(select first 1 r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)) from TRANZ_RED r\r\n"
+    "  join TRANZ t on t.TRANZ_ID = r.TRANZ_RED_TRANZ_ID\r\n"
+    "  where r.TRANZ_RED_NOM_ID = n.NOM_ID and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TYPE_ID = 12\r\n"
+    "  and t.TRANZ_TIME < :UNTIL_TIME\r\n"
+    "  order by t.TRANZ_TIME desc, t.TRANZ_ID desc, r.TRANZ_RED_ID desc) as PRICE\r\n"
+    "from NOM n\r\n"
     "left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1\r\n"
-    "left join (select r.TRANZ_RED_NOM_ID as NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) as QTY\r\n"
-    "  from TRANZ_RED r join TRANZ t on t.TRANZ_ID = r.TRANZ_RED_TRANZ_ID\r\n"
-    "  where t.TRANZ_TIME < :UNTIL_TIME group by r.TRANZ_RED_NOM_ID) s on s.NOM_ID = n.NOM_ID\r\n"
-    "left join (select d.NOM_ID, d.PRICE from (select r.TRANZ_RED_NOM_ID as NOM_ID,\r\n"
-    "    r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)) as PRICE,\r\n"
-    "    row_number() over (partition by r.TRANZ_RED_NOM_ID\r\n"
-    "      order by t.TRANZ_TIME desc, t.TRANZ_ID desc, r.TRANZ_RED_ID desc) as RN\r\n"
-    "  from TRANZ_RED r join TRANZ t on t.TRANZ_ID = r.TRANZ_RED_TRANZ_ID\r\n"
-    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME < :UNTIL_TIME) d\r\n"
-    "  where d.RN = 1) p on p.NOM_ID = n.NOM_ID\r\n"
     "where n.NOM_ID > 0 and n.NOM_INREPORT = 1\r\n"
     "order by n.NOM_CODE, n.NOM_ID";
 

@@ -251,6 +251,24 @@ TEST_F(Reports, EveryCatalogueEntryRunsWithItsParameters)
     EXPECT_EQ(goods[2].name, QStringLiteral("Торби"));
 }
 
+TEST_F(Reports, TheStatementsTheBenchmarkTimesAreThoseTheReportsSend)
+{
+    reportdata::ReportParameters parameters;
+    parameters.date = QDate(2026, 11, 30);
+    parameters.from = QDate(2026, 10, 1);
+    parameters.to = QDate(2026, 12, 31);
+    parameters.goodsId = 2;
+    for (const reportdata::ReportEntry &entry : reportdata::reportCatalogue()) {
+        const std::vector<reportdata::ReportStatement> statements = reportdata::reportStatements(entry.kind, parameters);
+        ASSERT_FALSE(statements.empty());
+        const size_t rows = dm->QueryRows(statements.back().sql, statements.back().params).size();
+        // The stock card adds its opening balance to the lines.
+        const size_t added = entry.kind == reportdata::ReportKind::StockCard ? 1 : 0;
+        EXPECT_EQ(rows + added, reportdata::runReport(*dm, entry.kind, parameters).rows.size()) << entry.name.toStdString();
+        EXPECT_GT(rows, 0u) << entry.name.toStdString();
+    }
+}
+
 TEST_F(Reports, TheModulesOwnConnectionReachesTheDatabaseBesideTheProgramsAndSeesItsCommits)
 {
     // The program keeps its connection open while the module opens another
