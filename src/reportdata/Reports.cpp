@@ -5,6 +5,7 @@
 #include "util/Error.h"
 
 #include <QDateTime>
+#include <QHash>
 
 namespace reportdata {
 
@@ -54,23 +55,31 @@ double number(const QVariant &value)
     return value.isNull() ? 0.0 : value.toDouble();
 }
 
-// Per goods item, its lines found through the goods index: an outer join of
-// the goods to grouped or ranked derived tables makes the engine compute
-// those tables again for every goods item.
-const char *const kStockOnHand =
-    "select n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK,\r\n"
-    "(select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
-    "  join TRANZ t on t.TRANZ_ID = r.TRANZ_RED_TRANZ_ID\r\n"
-    "  where r.TRANZ_RED_NOM_ID = n.NOM_ID and t.TRANZ_TIME < :UNTIL_TIME) as QTY,\r\n"
-    "(select first 1 r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)) from TRANZ_RED r\r\n"
-    "  join TRANZ t on t.TRANZ_ID = r.TRANZ_RED_TRANZ_ID\r\n"
-    "  where r.TRANZ_RED_NOM_ID = n.NOM_ID and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TYPE_ID = 12\r\n"
-    "  and t.TRANZ_TIME < :UNTIL_TIME\r\n"
-    "  order by t.TRANZ_TIME desc, t.TRANZ_ID desc, r.TRANZ_RED_ID desc) as PRICE\r\n"
-    "from NOM n\r\n"
+// Three statements joined here by the goods' key. Driven by the documents,
+// the lines are read in the order of their documents; an outer join of the
+// goods to grouped derived tables made the engine compute them again for
+// every goods item, and a sub-select per goods item looked each line's
+// document up at random (10 s on a million lines against under 2 s).
+const char *const kStockGoods =
+    "select n.NOM_ID, n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK from NOM n\r\n"
     "left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1\r\n"
     "where n.NOM_ID > 0 and n.NOM_INREPORT = 1\r\n"
     "order by n.NOM_CODE, n.NOM_ID";
+
+const char *const kStockQuantities =
+    "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ t\r\n"
+    "join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
+    "where t.TRANZ_TIME < :UNTIL_TIME\r\n"
+    "group by r.TRANZ_RED_NOM_ID";
+
+const char *const kLastDeliveryPrices =
+    "select d.NOM_ID, d.PRICE from (select r.TRANZ_RED_NOM_ID as NOM_ID,\r\n"
+    "  r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)) as PRICE,\r\n"
+    "  row_number() over (partition by r.TRANZ_RED_NOM_ID\r\n"
+    "    order by t.TRANZ_TIME desc, t.TRANZ_ID desc, r.TRANZ_RED_ID desc) as RN\r\n"
+    "  from TRANZ t join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
+    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME < :UNTIL_TIME) d\r\n"
+    "where d.RN = 1";
 
 const char *const kGoodsItem =
     "select n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK from NOM n left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1 "
@@ -228,14 +237,22 @@ ReportTable stockOnHand(data::SqlSession &session, const QDate &date)
                      column(QStringLiteral("Количество"), CellFormat::Quantity, 12),
                      column(QStringLiteral("Ед. цена"), CellFormat::Price, 12),
                      column(QStringLiteral("Стойност"), CellFormat::Money, 14)};
+    const data::SqlParams until{{QStringLiteral("UNTIL_TIME"), startOf(date.addDays(1))}};
+    QHash<int, double> quantities;
+    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kStockQuantities), until))
+        quantities.insert(row.at(0).toInt(), number(row.at(1)));
+    QHash<int, double> prices;
+    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kLastDeliveryPrices), until))
+        prices.insert(row.at(0).toInt(), number(row.at(1)));
     double total = 0;
-    for (const QVariantList &row :
-         session.QueryRows(QString::fromLatin1(kStockOnHand), {{QStringLiteral("UNTIL_TIME"), startOf(date.addDays(1))}})) {
-        const double quantity = number(row.at(3));
-        const double value = quantity * number(row.at(4));
+    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kStockGoods))) {
+        const int goods = row.at(0).toInt();
+        const double quantity = quantities.value(goods);
+        const auto price = prices.constFind(goods);
+        const double value = price == prices.cend() ? 0.0 : quantity * *price;
         total += value;
-        table.rows.push_back({row.at(0), row.at(1), row.at(2), quantity, row.at(4).isNull() ? QVariant() : number(row.at(4)),
-                              value});
+        table.rows.push_back({row.at(1), row.at(2), row.at(3), quantity,
+                              price == prices.cend() ? QVariant() : QVariant(*price), value});
     }
     table.totals = {QVariant(), QStringLiteral("Общо"), QVariant(), QVariant(), QVariant(), total};
     return table;
@@ -350,7 +367,10 @@ std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParam
     data::SqlParams period = periodParams(p.from, p.to);
     switch (kind) {
     case ReportKind::StockOnHand:
-        return {{sql(kStockOnHand), {{QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}}}};
+    {
+        const data::SqlParams until{{QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}};
+        return {{sql(kStockQuantities), until}, {sql(kLastDeliveryPrices), until}, {sql(kStockGoods), {}}};
+    }
     case ReportKind::StockCard:
         period.insert(QStringLiteral("NOM_ID"), p.goodsId);
         return {{sql(kGoodsItem), {{QStringLiteral("NOM_ID"), p.goodsId}}},
