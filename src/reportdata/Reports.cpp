@@ -366,8 +366,7 @@ std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParam
     const auto sql = [](const char *text) { return QString::fromLatin1(text); };
     data::SqlParams period = periodParams(p.from, p.to);
     switch (kind) {
-    case ReportKind::StockOnHand:
-    {
+    case ReportKind::StockOnHand: {
         const data::SqlParams until{{QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}};
         return {{sql(kStockQuantities), until}, {sql(kLastDeliveryPrices), until}, {sql(kStockGoods), {}}};
     }

@@ -8,6 +8,7 @@
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -57,6 +58,7 @@ class ReportWindows : public GuiTest
 TEST_F(ReportWindows, ThePreviewShowsTheRowsAndTheTotalsLineNumbersToTheRight)
 {
     TfrmReportPreview window(sample(), QString());
+    QAbstractItemModelTester tester(window.view()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     const QAbstractItemModel &model = *window.view()->model();
     ASSERT_EQ(model.rowCount(), 121);
     EXPECT_EQ(model.data(model.index(0, 0)).toString(), QStringLiteral("000001"));
@@ -235,8 +237,11 @@ protected:
         window.show();
         QApplication::processEvents();
         const QByteArray folder = qgetenv("VARNEX_SCREENSHOT_DIR");
-        if (!folder.isEmpty())
-            window.grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + name);
+        if (!folder.isEmpty()) {
+            const QString path = QString::fromLocal8Bit(folder) + QLatin1Char('/') + name;
+            window.grab().save(path);
+            window.savePdf(QString(path).replace(QStringLiteral(".png"), QStringLiteral(".pdf")));
+        }
     }
 };
 
