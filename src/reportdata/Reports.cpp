@@ -56,10 +56,11 @@ double number(const QVariant &value)
 }
 
 // Three statements joined here by the goods' key. Driven by the documents,
-// the lines are read in the order of their documents; an outer join of the
+// the lines are read in the order of their documents. An outer join of the
 // goods to grouped derived tables made the engine compute them again for
 // every goods item, and a sub-select per goods item looked each line's
-// document up at random (10 s on a million lines against under 2 s).
+// document up at random: on a million lines 6.6 s of the engine's processor
+// time against 4.4 s for these three.
 const char *const kStockGoods =
     "select n.NOM_ID, n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK from NOM n\r\n"
     "left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1\r\n"
