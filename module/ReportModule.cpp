@@ -122,7 +122,10 @@ VARNEX_EXPORT void InitReports(const unsigned char *databaseName, const unsigned
 
 VARNEX_EXPORT void PreviewReport(std::int32_t index)
 {
-    runGuarded(owner(), [index] { preview(int(index)); });
+    // After a failure the connection may be gone (a server restarted, the
+    // network down); the next report opens a new one.
+    if (!runGuarded(owner(), [index] { preview(int(index)); }) && state())
+        state()->session.reset();
 }
 
 VARNEX_EXPORT void ShowSettings()

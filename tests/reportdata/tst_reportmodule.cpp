@@ -130,6 +130,18 @@ TEST(ReportModule, ShowsAReportFromItsOwnConnectionBesideTheProgramsOpenOne)
     EXPECT_EQ(windows.previewRows, 3);
     ASSERT_EQ(windows.titles.size(), 2);
     EXPECT_EQ(windows.titles.at(0), QStringLiteral("Наличност към дата"));
+
+    // A database that cannot be reached is told in the module's error box,
+    // and the module still serves the next report.
+    const std::vector<unsigned char> missing = shortString(varnex::toWin1251(database.path() + QStringLiteral(".няма")));
+    init(missing.data(), parameters.data());
+    windows.titles.clear();
+    preview(0);
+    EXPECT_EQ(windows.titles.size(), 1);
+    init(name.data(), parameters.data());
+    windows.previewRows = -1;
+    preview(0);
+    EXPECT_EQ(windows.previewRows, 3);
     free();
     EXPECT_TRUE(module.unload());
 }
