@@ -1,6 +1,7 @@
 #include "DatabaseGenerator.h"
 #include "ProductionBenchmark.h"
 #include "QueryBenchmark.h"
+#include "ReportBenchmark.h"
 
 #include "core/DatabaseInstaller.h"
 #include "core/MessageSink.h"
@@ -38,6 +39,8 @@ bool readOptions(const QStringList &options, bench::BenchmarkOptions &result)
 //                            ratio to its floor exceeds R
 // varnex-bench production DB [--max-ratio R] [--rounds N]
 //                            times only the production editor's document
+// varnex-bench reports DB [--max-ratio R] [--rounds N]
+//                            times only the reports of the report module
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -46,12 +49,14 @@ int main(int argc, char *argv[])
     bench::BenchmarkOptions options;
     const bool generate = arguments.size() == 2 && arguments[0] == QLatin1String("generate");
     const bool production = arguments.size() >= 2 && arguments[0] == QLatin1String("production");
-    const bool run = arguments.size() >= 2 && (arguments[0] == QLatin1String("run") || production)
+    const bool reports = arguments.size() >= 2 && arguments[0] == QLatin1String("reports");
+    const bool run = arguments.size() >= 2 && (arguments[0] == QLatin1String("run") || production || reports)
                      && readOptions(arguments.mid(2), options);
     if (!generate && !run) {
         QTextStream(stderr) << "usage: varnex-bench generate DATABASE\n"
                                "       varnex-bench run DATABASE [--max-ratio RATIO] [--rounds N]\n"
-                               "       varnex-bench production DATABASE [--max-ratio RATIO] [--rounds N]\n";
+                               "       varnex-bench production DATABASE [--max-ratio RATIO] [--rounds N]\n"
+                               "       varnex-bench reports DATABASE [--max-ratio RATIO] [--rounds N]\n";
         return 2;
     }
     const QString database = arguments[1];
@@ -71,10 +76,14 @@ int main(int argc, char *argv[])
             bench::generateDatabase(dm, bench::Sizes(), QDate::currentDate(), [&](const QString &step) {
                 out << step << Qt::endl;
             });
+        } else if (reports) {
+            if (!bench::runReportBenchmark(dm, out, options))
+                return 3;
         } else {
             const bool queries = production || bench::runQueryBenchmark(dm, out, options);
             const bool document = bench::runProductionBenchmark(dm, out, options);
-            if (!queries || !document)
+            const bool reportFigures = production || bench::runReportBenchmark(dm, out, options);
+            if (!queries || !document || !reportFigures)
                 return 3;
         }
     } catch (const varnex::Error &error) {

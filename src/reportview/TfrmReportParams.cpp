@@ -1,0 +1,74 @@
+#include "reportview/TfrmReportParams.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QDateEdit *dateField(const QDate &date, QWidget *parent)
+{
+    auto *edit = new QDateEdit(date, parent);
+    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    edit->setCalendarPopup(true);
+    return edit;
+}
+
+} // namespace
+
+TfrmReportParams::TfrmReportParams(const reportdata::ReportEntry &entry,
+                                   const std::vector<reportdata::GoodsChoice> &goods, const QDate &today,
+                                   QWidget *parent)
+    : QDialog(parent)
+{
+    m_base.today = today;
+    setWindowTitle(entry.name);
+    auto *form = new QFormLayout;
+    if (entry.parameters == reportdata::ParameterKind::GoodsAndPeriod) {
+        m_goods = new QComboBox(this);
+        m_goods->setEditable(true);
+        m_goods->setInsertPolicy(QComboBox::NoInsert);
+        for (const reportdata::GoodsChoice &item : goods)
+            m_goods->addItem(QStringLiteral("%1 %2").arg(item.code, 6, 10, QLatin1Char('0')).arg(item.name), item.id);
+        m_goods->setMinimumContentsLength(40);
+        form->addRow(QStringLiteral("Стока:"), m_goods);
+    }
+    if (entry.parameters == reportdata::ParameterKind::Date) {
+        m_date = dateField(today, this);
+        form->addRow(QStringLiteral("Към дата:"), m_date);
+    } else {
+        m_from = dateField(QDate(today.year(), today.month(), 1), this);
+        m_to = dateField(today, this);
+        form->addRow(QStringLiteral("От дата:"), m_from);
+        form->addRow(QStringLiteral("До дата:"), m_to);
+    }
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("Покажи"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Отказ"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+reportdata::ReportParameters TfrmReportParams::parameters() const
+{
+    reportdata::ReportParameters result = m_base;
+    if (m_date)
+        result.date = m_date->date();
+    if (m_from)
+        result.from = m_from->date();
+    if (m_to)
+        result.to = m_to->date();
+    // A name typed that matches no goods item leaves no choice, and the
+    // report refuses to run.
+    if (m_goods)
+        result.goodsId = m_goods->findText(m_goods->currentText()) >= 0
+                             ? m_goods->itemData(m_goods->findText(m_goods->currentText())).toInt()
+                             : 0;
+    return result;
+}
