@@ -94,6 +94,14 @@ check() {
   fi
 }
 
+step "menu entry"
+entry="$root/usr/share/applications/varnex.desktop"
+check "the menu entry starts an installed program" \
+  test -x "$root/usr/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")"
+icon=$(sed -n 's/^Icon=//p' "$entry")
+check "the menu entry's icon is in the hicolor theme" \
+  test -f "$root/usr/share/icons/hicolor/48x48/apps/$icon.png" -a -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg"
+
 step "varnex-admin --version"
 version=$(as_clerk varnex-admin --version)
 echo "$version"
