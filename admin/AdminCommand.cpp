@@ -5,7 +5,9 @@
 #include "OrphanLinesCommand.h"
 #include "PrintCommands.h"
 #include "SettingsCommands.h"
+#include "core/DataFolder.h"
 #include "util/Error.h"
+#include "util/Version.h"
 
 #include <QTextStream>
 
@@ -14,9 +16,12 @@ namespace admin {
 QString usageText()
 {
     return QStringLiteral(
-        "Употреба: varnex-admin [--settings ФАЙЛ] КОМАНДА ...\n"
+        "Употреба: varnex-admin [--settings ФАЙЛ | --home ПАПКА] КОМАНДА ...\n"
+        "       varnex-admin --version | --help\n"
         "\n"
-        "Настройки на работното място (файлът по подразбиране е Varnex.xdb до програмата):\n"
+        "Настройки на работното място (файлът по подразбиране е Varnex.xdb в папката с данни на\n"
+        "програмата: --home ПАПКА, иначе VARNEX_HOME, иначе папката на програмата, ако в нея може\n"
+        "да се пише, иначе $XDG_DATA_HOME/varnex, т.е. ~/.local/share/varnex):\n"
         "  settings get КЛЮЧ [ПОДРАЗБИРАНЕ]       стойността на ключа като текст\n"
         "  settings get-int КЛЮЧ [ПОДРАЗБИРАНЕ]   стойността като цяло число (подразбиране 0)\n"
         "  settings get-bool КЛЮЧ [ПОДРАЗБИРАНЕ]  1 или 0 (подразбиране 0)\n"
@@ -96,6 +101,7 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
     Invocation invocation{arguments, QString(), toolDirectory, out};
     invocation.in = in;
     QStringList &words = invocation.words;
+    QString home;
     try {
         while (!words.isEmpty() && words.first().startsWith(QLatin1String("--"))) {
             const QString option = words.takeFirst();
@@ -103,8 +109,14 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
                 out << usageText();
                 return Success;
             }
+            if (option == QLatin1String("--version")) {
+                out << "varnex-admin " << varnex::programVersion() << '\n';
+                return Success;
+            }
             if (option == QLatin1String("--settings"))
                 invocation.settingsFile = takeWord(words, "файлът след --settings");
+            else if (option == QLatin1String("--home"))
+                home = takeWord(words, "папката след --home");
             else if (option == QLatin1String("--user"))
                 invocation.user = takeWord(words, "потребителят след --user");
             else if (option == QLatin1String("--password"))
@@ -112,6 +124,10 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             else
                 throw UsageError{QStringLiteral("Непозната опция: %1").arg(option)};
         }
+        // The program's files are found where the program finds them.
+        varnex::DataFolderInputs place = varnex::dataFolderInputs(toolDirectory);
+        place.option = home;
+        invocation.toolDirectory = varnex::chooseDataFolder(place).path;
         const QString command = takeWord(words, "команда");
         if (command == QLatin1String("settings"))
             runSettingsCommand(invocation);

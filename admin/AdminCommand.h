@@ -21,6 +21,7 @@ struct Invocation
 {
     QStringList words;
     QString settingsFile;
+    // The data folder, where the program keeps its settings file.
     QString toolDirectory;
     QTextStream &out;
     QString user = QStringLiteral("SYSDBA");

@@ -11,6 +11,7 @@ BUILD_PACKAGES=(
   fonts-dejavu-core fonts-liberation2
   qt6-translations-l10n
   poppler-utils
+  dpkg-dev file
 )
 
 # Installs whichever of the named Debian packages are missing; quiet and

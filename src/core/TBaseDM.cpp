@@ -1,7 +1,7 @@
 #include "core/TBaseDM.h"
 
 #include "core/MessageSink.h"
-#include "core/ProgramFiles.h"
+#include "core/DataFolder.h"
 #include "core/TSettings.h"
 #include "db/Attachment.h"
 #include "db/Dataset.h"
@@ -40,8 +40,8 @@ std::vector<QVariantList> allRows(db::Statement &statement)
 } // namespace
 
 TBaseDM::TBaseDM(MessageSink &messages)
-    : databasePath(varnex::programFileWithExtension(varnex::programPath(), QStringLiteral(".fdb")))
-    , programDirectory(varnex::programDirectory())
+    : databasePath(varnex::dataFile(QStringLiteral(".fdb")))
+    , programDirectory(varnex::dataDirectory())
     , backupDirectory(programDirectory + QLatin1String("Backup"))
     , m_messages(messages)
     , m_database(std::make_unique<db::Attachment>())
@@ -70,7 +70,7 @@ void TBaseDM::ReadConnectionConfig(TSettings &settings)
     user = settings.ReadString(QStringLiteral("db_server\\user"), QStringLiteral("SYSDBA"));
     password = settings.ReadString(QStringLiteral("db_server\\pass"), QStringLiteral("pendrolix"));
     databasePath = settings.ReadString(QStringLiteral("db_server\\database"),
-                                       varnex::programFileWithExtension(varnex::programPath(), QStringLiteral(".fdb")));
+                                       varnex::dataFile(QStringLiteral(".fdb")));
 }
 
 void TBaseDM::ApplyConnectionConfig()

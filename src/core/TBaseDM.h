@@ -80,6 +80,7 @@ public:
     QString host = QStringLiteral("localhost");
     QString user = QStringLiteral("SYSDBA");
     QString password = QStringLiteral("pendrolix");
+    // The folder of the files "beside the program" (see core/DataFolder.h).
     QString programDirectory;
     QString backupDirectory;
     bool localMode = true;

@@ -1,6 +1,6 @@
 #include "core/TXMLSettings.h"
 
-#include "core/ProgramFiles.h"
+#include "core/DataFolder.h"
 #include "core/TXMLDataBase2.h"
 #include "util/Error.h"
 #include "util/Win1251.h"
@@ -69,7 +69,7 @@ TXMLSettings::TXMLSettings(std::shared_ptr<TXMLDataBase2> database, const QStrin
 
 QString TXMLSettings::programSettingsFile()
 {
-    return varnex::programFileWithExtension(varnex::programPath(), QStringLiteral(".xdb"));
+    return varnex::dataFile(QStringLiteral(".xdb"));
 }
 
 TXMLSettings::~TXMLSettings()

@@ -17,7 +17,7 @@ public:
     explicit TXMLSettings(const QString &fileName = QString());
     ~TXMLSettings() override;
 
-    // The file beside the program.
+    // The file beside the program, in the data folder (core/DataFolder.h).
     static QString programSettingsFile();
 
     void Clear() override;

@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/TSettings.h"
+#include "util/Version.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -36,5 +37,5 @@ TfrmAbout::TfrmAbout(QWidget *owner)
 
 QString TfrmAbout::versionText()
 {
-    return QStringLiteral(VARNEX_VERSION);
+    return varnex::programVersion();
 }

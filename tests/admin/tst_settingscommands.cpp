@@ -6,6 +6,7 @@
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTextStream>
@@ -248,6 +249,48 @@ TEST(AdminSettingsDefaultFile, IsVarnexXdbBesideTheTool)
                   .code,
               0);
     EXPECT_TRUE(dir.readFile(QStringLiteral("Varnex.xdb")).contains("<network>1</network>"));
+}
+
+TEST(AdminSettingsDefaultFile, FollowsTheProgramsDataFolder)
+{
+    TempDir tool;
+    TempDir home;
+    const QStringList set{QStringLiteral("settings"), QStringLiteral("set"), QStringLiteral("clientinfo\\company"),
+                          QStringLiteral("Торем ООД")};
+
+    // Named on the command line, before the command.
+    ASSERT_EQ(runInProcess(QStringList{QStringLiteral("--home"), home.path(QStringLiteral("shop"))} + set,
+                           tool.path(QString()))
+                  .code,
+              1) << "a folder the program has not made yet is not made by the tool";
+    QDir().mkpath(home.path(QStringLiteral("shop")));
+    ASSERT_EQ(runInProcess(QStringList{QStringLiteral("--home"), home.path(QStringLiteral("shop"))} + set,
+                           tool.path(QString()))
+                  .code,
+              0);
+    EXPECT_TRUE(QFile::exists(home.path(QStringLiteral("shop/Varnex.xdb"))));
+
+    // Named by the environment, for the built tool as for the program.
+    QDir().mkpath(home.path(QStringLiteral("other")));
+    qputenv("VARNEX_HOME", QFile::encodeName(home.path(QStringLiteral("other"))));
+    const ToolResult fromEnvironment = runAdminTool(set);
+    qunsetenv("VARNEX_HOME");
+    ASSERT_EQ(fromEnvironment.code, 0) << fromEnvironment.err.toStdString();
+    EXPECT_TRUE(QFile::exists(home.path(QStringLiteral("other/Varnex.xdb"))));
+    EXPECT_FALSE(QFile::exists(tool.path(QStringLiteral("Varnex.xdb"))));
+    EXPECT_FALSE(QFile::exists(QStringLiteral(VARNEX_BIN_DIR "/Varnex.xdb.lock")));
+
+    const ToolResult missing = runInProcess({QStringLiteral("--home")}, tool.path(QString()));
+    EXPECT_EQ(missing.code, 2);
+}
+
+TEST(AdminVersion, IsPrintedAndNamedInTheHelp)
+{
+    const ToolResult version = runAdminTool({QStringLiteral("--version")});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("varnex-admin ")));
+    EXPECT_EQ(version.out.count(QLatin1Char('.')), 3) << version.out.toStdString();
+    EXPECT_TRUE(runAdminTool({QStringLiteral("--help")}).out.contains(QStringLiteral("--version")));
 }
 
 } // namespace

@@ -1,0 +1,10 @@
+#include "util/Version.h"
+
+namespace varnex {
+
+QString programVersion()
+{
+    return QStringLiteral(VARNEX_VERSION);
+}
+
+} // namespace varnex
