@@ -6,6 +6,12 @@
 #include "support/FreshDatabase.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
+#include "support/TempDir.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -357,6 +363,83 @@ TEST_F(LevaShop, ALaterDayConvertsTheDocumentsBeforeIt)
     EXPECT_DOUBLE_EQ(dm->QueryValue(QStringLiteral("select TRANZ_SUM from TRANZ where TRANZ_ID = 230")).toDouble(),
                      expectedEuro(march, 2));
     EXPECT_EQ(data::euroChangeover(*dm)->day, time.date().addDays(1));
+}
+
+// The child runs with a lock folder of its own, and every look afterwards
+// with another: a process killed while holding the engine's locks leaves
+// them held for whoever shares its folder.
+QByteArray runChild(const QString &mode, const QString &database, int killAfterMs = -1)
+{
+    TempDir locks;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FIREBIRD_LOCK"), locks.path(QString()));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(QStringLiteral(VARNEX_BIN_DIR "/euro-changeover-child"), {mode, database});
+    if (!child.waitForStarted(30000))
+        return "not started";
+    if (killAfterMs >= 0) {
+        child.waitForFinished(killAfterMs);
+        child.kill();
+    }
+    child.waitForFinished(120000);
+    return child.readAllStandardOutput().trimmed() + child.readAllStandardError().trimmed();
+}
+
+TEST_F(LevaShop, AChangeoverKilledAtAnyMomentLeavesTheDatabaseWhollyInLevaOrWhollyInEuro)
+{
+    // Enough lines for the conversion to take a while.
+    db::Statement line(dm->database(), dm->mainTransaction());
+    line.prepare(QStringLiteral("insert into TRANZ_RED (TRANZ_RED_ID, TRANZ_RED_TRANZ_ID, TRANZ_RED_TYPE_ID, "
+                                "TRANZ_RED_NOM_ID, TRANZ_RED_KOL1, TRANZ_RED_CENA) values (:ID, :DOC, 1, 1, 2, :PRICE)"));
+    for (int id = 10000; id < 40000; ++id) {
+        line.setParameter(QStringLiteral("ID"), id);
+        line.setParameter(QStringLiteral("DOC"), 1 + id % 140);
+        line.setParameter(QStringLiteral("PRICE"), 1 + id % 997 / 100.0);
+        line.execute();
+    }
+    dm->CommitRetaining();
+    dm.reset();
+
+    TempDir dir;
+    const QString leva = dir.path(QStringLiteral("leva.fdb"));
+    ASSERT_TRUE(QFile::copy(database.path(), leva));
+    const QByteArray levaDigest = runChild(QStringLiteral("digest"), leva);
+    ASSERT_TRUE(levaDigest.startsWith("leva ")) << levaDigest.toStdString();
+
+    const QString reference = dir.path(QStringLiteral("reference.fdb"));
+    ASSERT_TRUE(QFile::copy(leva, reference));
+    QElapsedTimer whole;
+    whole.start();
+    ASSERT_EQ(runChild(QStringLiteral("convert"), reference), QByteArray("converted"));
+    const int wholeMs = int(whole.elapsed());
+    const QByteArray euroDigest = runChild(QStringLiteral("digest"), reference);
+    ASSERT_TRUE(euroDigest.startsWith("euro 2026-01-01 ")) << euroDigest.toStdString();
+
+    std::mt19937 random(17);
+    std::uniform_int_distribution<int> moment(0, wholeMs);
+    int stayedInLeva = 0;
+    QString work;
+    for (int run = 0; run < 8; ++run) {
+        work = dir.path(QStringLiteral("work%1.fdb").arg(run));
+        ASSERT_TRUE(QFile::copy(leva, work));
+        runChild(QStringLiteral("convert"), work, moment(random));
+        const QByteArray state = runChild(QStringLiteral("digest"), work);
+        ASSERT_TRUE(state == levaDigest || state == euroDigest) << run << ": " << state.toStdString();
+        if (state == levaDigest)
+            ++stayedInLeva;
+    }
+    // A database left in leva converts as one never touched.
+    if (stayedInLeva > 0) {
+        for (int run = 0; run < 8; ++run) {
+            work = dir.path(QStringLiteral("work%1.fdb").arg(run));
+            if (runChild(QStringLiteral("digest"), work) == levaDigest) {
+                ASSERT_EQ(runChild(QStringLiteral("convert"), work), QByteArray("converted"));
+                EXPECT_EQ(runChild(QStringLiteral("digest"), work), euroDigest);
+                break;
+            }
+        }
+    }
 }
 
 TEST(NewDatabase, IsMadeInEuroWithNothingToConvert)
