@@ -5,6 +5,7 @@
 #include "DatabaseCommands.h"
 #include "backup/BackupService.h"
 #include "data/EuroChangeover.h"
+#include "util/Error.h"
 
 #include <QDate>
 #include <QDir>
@@ -42,14 +43,21 @@ void runEuroChangeoverCommand(Invocation &invocation)
     // before anything is backed up.
     {
         Session session(database, invocation);
+        // Only the administrator sees the connections of every database
+        // user, and only he may back up.
+        if (session.dm().QueryValue(QStringLiteral("select CURRENT_USER from RDB$DATABASE")).toString().trimmed()
+            != QLatin1String("SYSDBA"))
+            throw varnex::Error(QStringLiteral("Преминаването към евро се прави като SYSDBA: само той вижда връзките "
+                                               "на всички потребители."));
         Tdm::CheckSchemaResult(session.dm().PrepareSchema());
-        data::planEuroChangeover(session.dm().database(), day);
+        data::requireLevaDatabase(session.dm().database());
     }
     // The embedded engine opens the file for one connection at a time, so
     // the backup runs with none open.
     const QString file =
         backupInto(database, backupDirOption.isEmpty() ? defaultBackupDir(database) : backupDirOption, invocation);
     out << QStringLiteral("Архив: ") << file << '\n';
+    out.flush();
 
     Session session(database, invocation);
     out << data::euroChangeoverSummaryText(data::planEuroChangeover(session.dm().database(), day));

@@ -7,6 +7,7 @@
 #include "core/TBaseDM.h"
 #include "core/TSettings.h"
 #include "data/EuroChangeover.h"
+#include "data/OtherConnections.h"
 #include "ui/Dialogs.h"
 #include "util/Error.h"
 
@@ -120,7 +121,7 @@ void ChangeOverToEuro(TBaseDM &data, QWidget *owner)
     const QDate day = data::euroDay();
     // A database already in euro is refused before a backup is made for
     // nothing.
-    data::planEuroChangeover(data.database(), day);
+    data::requireLevaDatabase(data.database());
     if (!QDir().mkpath(data.backupDirectory))
         throw varnex::Error(QString::fromUtf8(kNoBackupDir), data.backupDirectory);
     const QDateTime now = QDateTime::currentDateTime();
@@ -139,6 +140,9 @@ void ChangeOverToEuro(TBaseDM &data, QWidget *owner)
                    TMsgDlgType::mtConfirmation, mbYes | mbNo)
         != mrYes)
         return;
+    // Counted by the administrator, who sees the connections of every
+    // database user.
+    data::requireNoOtherConnections(data.OtherWorkstations());
     const data::EuroChangeoverSummary made = data::convertToEuro(data.database(), day);
     // The shared lists hold the goods' sell prices as they were read.
     data.CloseLookups();

@@ -280,6 +280,14 @@ QString euroChangeoverSummaryText(const EuroChangeoverSummary &summary)
            + QStringLiteral("Фактурите и известията не се променят.\n");
 }
 
+void requireLevaDatabase(db::Attachment &attachment)
+{
+    db::Transaction transaction(attachment);
+    transaction.start();
+    refuseUnlessLeva(attachment, transaction);
+    transaction.commit();
+}
+
 EuroChangeoverSummary planEuroChangeover(db::Attachment &attachment, const QDate &day)
 {
     db::Transaction transaction(attachment);

@@ -81,6 +81,10 @@ struct EuroChangeoverSummary
 // The lines printed before a changeover is confirmed and after it is made.
 QString euroChangeoverSummaryText(const EuroChangeoverSummary &summary);
 
+// Refuses a database already in euro, or one whose structure does not know
+// the changeover yet.
+void requireLevaDatabase(db::Attachment &attachment);
+
 // Reads what a changeover on `day` would convert, changing nothing. Refuses
 // a database already in euro.
 EuroChangeoverSummary planEuroChangeover(db::Attachment &attachment, const QDate &day);

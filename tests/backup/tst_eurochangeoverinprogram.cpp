@@ -84,6 +84,25 @@ TEST_F(EuroChangeoverInProgram, BacksUpAsksWithTheSummaryAndConvertsOnYes)
     EXPECT_DOUBLE_EQ(listedSellPrice(), 2.0);
 }
 
+TEST_F(EuroChangeoverInProgram, AnotherWorkstationConnectedStopsItAfterTheQuestion)
+{
+    std::unique_ptr<Tdm> other = database.connect();
+    dialogs.answers = {mrYes};
+    try {
+        ChangeOverToEuro(*dm, nullptr);
+        ADD_FAILURE() << "converted under another workstation";
+    } catch (const varnex::Error &error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Базата данни се използва от още 1 връзка")))
+            << error.message().toStdString();
+    }
+    EXPECT_DOUBLE_EQ(documentSum(), 39.1166);
+    EXPECT_TRUE(dm->GetConfigByName(QStringLiteral("EURO_CHANGEOVER")).isEmpty());
+    other.reset();
+    dialogs.answers = {mrYes};
+    ChangeOverToEuro(*dm, nullptr);
+    EXPECT_DOUBLE_EQ(documentSum(), 20.0);
+}
+
 TEST_F(EuroChangeoverInProgram, ThePaymentsWindowShowsTheCurrencyTheDatabaseKeeps)
 {
     EXPECT_EQ(dueSumHeading(), QStringLiteral("Сума лв."));
