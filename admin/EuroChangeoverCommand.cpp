@@ -5,6 +5,7 @@
 #include "DatabaseCommands.h"
 #include "backup/BackupService.h"
 #include "data/EuroChangeover.h"
+#include "data/OtherConnections.h"
 #include "util/Error.h"
 
 #include <QDate>
@@ -39,8 +40,8 @@ void runEuroChangeoverCommand(Invocation &invocation)
     expectNoMoreWords(words);
     QTextStream &out = invocation.out;
 
-    // Brought to the current structure and refused when already in euro
-    // before anything is backed up.
+    // Brought to the current structure, and refused when already in euro or
+    // in use elsewhere, before anything is backed up.
     {
         Session session(database, invocation);
         // Only the administrator sees the connections of every database
@@ -51,6 +52,7 @@ void runEuroChangeoverCommand(Invocation &invocation)
                                                "на всички потребители."));
         Tdm::CheckSchemaResult(session.dm().PrepareSchema());
         data::requireLevaDatabase(session.dm().database());
+        data::requireSoleConnection(session.dm().database());
     }
     // The embedded engine opens the file for one connection at a time, so
     // the backup runs with none open.

@@ -1,6 +1,8 @@
 #include "backup/BackupFiles.h"
 #include "support/AdminTool.h"
+#include "db/Services.h"
 #include "support/FreshDatabase.h"
+#include "support/NetworkServer.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
 #include "support/TempDir.h"
@@ -134,6 +136,56 @@ TEST(EuroChangeoverCreateDb, ANewDatabaseIsAlreadyInEuro)
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.startsWith(QStringLiteral("Базата данни вече е в евро")));
     EXPECT_FALSE(QDir(dir.path(QStringLiteral("Backup"))).exists());
+}
+
+TEST(EuroChangeoverCommandOnServer, RefusesWhileAnotherWorkstationIsConnectedAndForOtherUsers)
+{
+    REQUIRE_SERVER();
+    ServedDatabase database;
+    RecordedMessages messages;
+    Tdm workstation(messages);
+    workstation.setDatabase(database.name());
+    workstation.ApplyConnectionConfig();
+    ASSERT_TRUE(workstation.Connect());
+    workstation.ExecSQL(QStringLiteral("delete from APP_CONFIG where KEY_ID = 402"));
+    addDocument(workstation, 1, 12, 1, QDateTime(QDate(2025, 10, 1), QTime(9, 0)));
+    workstation.ExecSQL(QStringLiteral("update TRANZ set TRANZ_SUM = 39.1166"));
+    const auto sum = [&] { return workstation.QueryValue(QStringLiteral("select TRANZ_SUM from TRANZ")).toDouble(); };
+    SharedDir backups;
+    const QStringList words{QStringLiteral("euro-changeover"), database.name(), QStringLiteral("--yes"),
+                            QStringLiteral("--backup-dir"), backups.path(QString())};
+
+    const ToolResult inUse = runAdminTool(words);
+    EXPECT_EQ(inUse.code, 1);
+    EXPECT_TRUE(inUse.err.startsWith(QStringLiteral("Базата данни се използва от още 1 връзка")))
+        << inUse.err.toStdString();
+    EXPECT_TRUE(backup::listBackups(backups.path(QString())).isEmpty());
+    EXPECT_DOUBLE_EQ(sum(), 39.1166);
+
+    // A user who sees only its own connections is not trusted with the count.
+    const QString user = QStringLiteral("VARNEX_PRODAVACH");
+    db::Services security;
+    security.attach(serverHost(), ServedDatabase::user(), ServedDatabase::password());
+    if (!security.listUsers().contains(user))
+        security.addUser(user, QStringLiteral("prodava4"));
+    security.detach();
+    workstation.user = user;
+    ASSERT_TRUE(workstation.GrantTableRights());
+    workstation.user = ServedDatabase::user();
+    QStringList asUser = words;
+    asUser.prepend(QStringLiteral("prodava4"));
+    asUser.prepend(QStringLiteral("--password"));
+    asUser.prepend(user);
+    asUser.prepend(QStringLiteral("--user"));
+    const ToolResult notAdministrator = runAdminTool(asUser);
+    EXPECT_EQ(notAdministrator.code, 1);
+    EXPECT_TRUE(notAdministrator.err.contains(QStringLiteral("като SYSDBA"))) << notAdministrator.err.toStdString();
+    EXPECT_DOUBLE_EQ(sum(), 39.1166);
+
+    workstation.Disconnect();
+    ASSERT_EQ(runAdminTool(words).code, 0);
+    ASSERT_TRUE(workstation.Connect());
+    EXPECT_DOUBLE_EQ(sum(), 20.0);
 }
 
 } // namespace
