@@ -2,6 +2,7 @@
 
 #include "BackupCommands.h"
 #include "DatabaseCommands.h"
+#include "EuroChangeoverCommand.h"
 #include "OrphanLinesCommand.h"
 #include "PrintCommands.h"
 #include "SettingsCommands.h"
@@ -32,7 +33,7 @@ QString usageText()
         "Ключовете са пътища с обратна наклонена черта, например clientinfo\\company.\n"
         "\n"
         "База данни (БАЗА е път до файл или сървър:път; --user и --password по подразбиране SYSDBA и pendrolix):\n"
-        "  create-db ПЪТ [--schema-version N]      нова база от инсталацията, обновена до 20114\n"
+        "  create-db ПЪТ [--schema-version N]      нова база от инсталацията, обновена до 20115\n"
         "                                          (с N=10000 остава както е инсталирана)\n"
         "  upgrade БАЗА                            обновява структурата и дава правата\n"
         "  adjust-counters БАЗА                    броячите към най-големите ключове\n"
@@ -46,6 +47,10 @@ QString usageText()
         "                                          остават само N-те най-нови архива в директорията\n"
         "  restore ФАЙЛ БАЗА                       възстановява базата от архива (без други връзки);\n"
         "                                          предишната база остава като .oldFDB\n"
+        "  euro-changeover БАЗА [--date ГГГГ-ММ-ДД] [--backup-dir ДИРЕКТОРИЯ] [--yes]\n"
+        "                                          архив, после превалутира в евро продажните цени и\n"
+        "                                          документите преди датата (подразбиране 2026-01-01);\n"
+        "                                          архивът е в Backup до базата, ако не е дадена директория\n"
         "\n"
         "Печат без редакторите (данните на фирмата от файла с настройки):\n"
         "  print-invoice БАЗА ID --pdf ФАЙЛ [--only-copy]  фактурата като PDF (--only-copy: само копието)\n"
@@ -96,6 +101,15 @@ int integerWord(const QString &word, const char *what)
     return value;
 }
 
+bool answeredYes(const Invocation &invocation)
+{
+    if (!invocation.in)
+        return false;
+    const QString answer = invocation.in->readLine().trimmed().toLower();
+    return answer == QStringLiteral("д") || answer == QStringLiteral("да") || answer == QLatin1String("y")
+           || answer == QLatin1String("yes");
+}
+
 int run(const QStringList &arguments, const QString &toolDirectory, QTextStream &out, QTextStream &err, QTextStream *in)
 {
     Invocation invocation{arguments, QString(), toolDirectory, out};
@@ -139,6 +153,8 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             runBackupCommand(command, invocation);
         else if (command == QLatin1String("orphan-lines"))
             runOrphanLinesCommand(invocation);
+        else if (command == QLatin1String("euro-changeover"))
+            runEuroChangeoverCommand(invocation);
         else
             throw UsageError{QStringLiteral("Непозната команда: %1").arg(command)};
         return Success;

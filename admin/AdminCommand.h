@@ -45,5 +45,8 @@ bool takeFlag(QStringList &words, const QString &name);
 // Removes "--name VALUE" from the words; the value, or `absent`.
 QString takeOption(QStringList &words, const QString &name, const QString &absent = QString());
 int integerWord(const QString &word, const char *what);
+// Reads one answer: "да" (or "д", "y", "yes") is yes, anything else and no
+// input at all are no.
+bool answeredYes(const Invocation &invocation);
 
 } // namespace admin

@@ -32,13 +32,7 @@ void runBackup(Invocation &invocation)
     const QString dir = takeWord(words, "директорията за архиви");
     expectNoMoreWords(words);
 
-    if (!QDir().mkpath(dir))
-        throw varnex::Error(QStringLiteral("Грешка: Неуспех при създаване на директория за архиви!"), dir);
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString file = backup::backupFileName(dir, now);
-    backup::backupDatabase(databaseOf(database, invocation), file);
-    backup::writeNotes(file, backup::defaultNotes(backup::programTitle(), file, now));
-    invocation.out << file << '\n';
+    invocation.out << backupInto(database, dir, invocation) << '\n';
     if (keep > 0) {
         for (const QString &name : backup::pruneBackups(dir, keep))
             invocation.out << QStringLiteral("изтрит: ") << QDir(dir).filePath(name) << '\n';
@@ -57,6 +51,17 @@ void runRestore(Invocation &invocation)
 }
 
 } // namespace
+
+QString backupInto(const QString &database, const QString &dir, const Invocation &invocation)
+{
+    if (!QDir().mkpath(dir))
+        throw varnex::Error(QStringLiteral("Грешка: Неуспех при създаване на директория за архиви!"), dir);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString file = backup::backupFileName(dir, now);
+    backup::backupDatabase(databaseOf(database, invocation), file);
+    backup::writeNotes(file, backup::defaultNotes(backup::programTitle(), file, now));
+    return file;
+}
 
 bool isBackupCommand(const QString &command)
 {

@@ -26,15 +26,6 @@ void printLines(const data::OrphanLines &found, QTextStream &out)
     }
 }
 
-bool answeredYes(const Invocation &invocation)
-{
-    if (!invocation.in)
-        return false;
-    const QString answer = invocation.in->readLine().trimmed().toLower();
-    return answer == QStringLiteral("д") || answer == QStringLiteral("да") || answer == QLatin1String("y")
-           || answer == QLatin1String("yes");
-}
-
 void removeLines(Session &session, const data::OrphanLines &found, bool confirmed, Invocation &invocation)
 {
     QTextStream &out = invocation.out;

@@ -6,6 +6,9 @@
 #include "core/AppSettings.h"
 #include "core/TBaseDM.h"
 #include "core/TSettings.h"
+#include "data/EuroChangeover.h"
+#include "data/OtherConnections.h"
+#include "ui/Dialogs.h"
 #include "util/Error.h"
 
 #include <QCoreApplication>
@@ -111,4 +114,41 @@ void RestoreFromBackup(TBaseDM &data, QWidget *owner, const QString &folder, boo
         return;
     ServiceProgressWindow progress(owner, QStringLiteral("Възстановяване"));
     data.RunRestore(file, progress.follow());
+}
+
+void ChangeOverToEuro(TBaseDM &data, QWidget *owner)
+{
+    const QDate day = data::euroDay();
+    // A database already in euro is refused before a backup is made for
+    // nothing.
+    data::requireLevaDatabase(data.database());
+    if (!QDir().mkpath(data.backupDirectory))
+        throw varnex::Error(QString::fromUtf8(kNoBackupDir), data.backupDirectory);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString file = backup::backupFileName(data.backupDirectory, now);
+    {
+        ServiceProgressWindow progress(owner, QStringLiteral("Архивиране"));
+        data.RunBackup(file, progress.follow());
+    }
+    backup::writeNotes(file, backup::defaultNotes(backup::programTitle(), file, now)
+                                 + QStringLiteral("\r\nАрхив преди преминаване към евро."));
+
+    const data::EuroChangeoverSummary planned = data::planEuroChangeover(data.database(), day);
+    if (MessageDlg(QStringLiteral("Архив: %1\n\n").arg(QDir::toNativeSeparators(file))
+                       + data::euroChangeoverSummaryText(planned)
+                       + QStringLiteral("\nДа бъде ли превалутирана базата данни?"),
+                   TMsgDlgType::mtConfirmation, mbYes | mbNo)
+        != mrYes)
+        return;
+    // Counted by the administrator, who sees the connections of every
+    // database user.
+    data::requireNoOtherConnections(data.OtherWorkstations());
+    const data::EuroChangeoverSummary made = data::convertToEuro(data.database(), day);
+    // The shared lists hold the goods' sell prices as they were read.
+    data.CloseLookups();
+    data.OpenLookups();
+    ShowSystemMessage(QStringLiteral("Базата данни е превалутирана в евро: %1 продажни цени, %2 документа, %3 реда.")
+                          .arg(made.euro.goods)
+                          .arg(made.euro.documents)
+                          .arg(made.euro.lines));
 }

@@ -16,3 +16,8 @@ void BackupToChosenDir(TBaseDM &data, QWidget *owner,
 // The restore window on `folder` (the backup directory when empty), the
 // newest backup chosen when `chooseNewest`; then the restore.
 void RestoreFromBackup(TBaseDM &data, QWidget *owner, const QString &folder = QString(), bool chooseNewest = false);
+
+// Converts the stock side of the database to the euro after a backup into
+// the backup directory and a question showing what will change; the backup
+// failing stops it.
+void ChangeOverToEuro(TBaseDM &data, QWidget *owner);

@@ -32,7 +32,11 @@ int otherConnections(db::Attachment &attachment)
 
 void requireSoleConnection(db::Attachment &attachment)
 {
-    const int others = otherConnections(attachment);
+    requireNoOtherConnections(otherConnections(attachment));
+}
+
+void requireNoOtherConnections(int others)
+{
     if (others == 0)
         return;
     const QString connections = others == 1 ? QStringLiteral("още 1 връзка") : QStringLiteral("още %1 връзки").arg(others);

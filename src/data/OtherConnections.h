@@ -15,5 +15,7 @@ int otherConnections(db::Attachment &attachment);
 // connected: lowering the counters or emptying the database under them
 // would make keys they already hold collide.
 void requireSoleConnection(db::Attachment &attachment);
+// The same refusal for a count made otherwise (by the administrator).
+void requireNoOtherConnections(int others);
 
 } // namespace data

@@ -1,5 +1,6 @@
 #include "data/SchemaUpgrade.h"
 
+#include "data/EuroChangeover.h"
 #include "data/SqlSession.h"
 
 #include <QStringList>
@@ -138,6 +139,29 @@ bool upgradeTo20108(Upgrade &upgrade, const std::function<void()> &adjustCounter
     return true;
 }
 
+// A database with no stock document and no sell price holds nothing in leva:
+// a new one, made from the installation's first-release script. It is put
+// in euro at once, so there is never anything to convert.
+bool upgradeTo20115(Upgrade &upgrade)
+{
+    SqlSession &session = upgrade.session();
+    if (!upgrade.runUnless(upgrade.hasConfigKey(kEuroChangeoverKeyName),
+                           "INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(402,'EURO_CHANGEOVER')"))
+        return false;
+    if (euroChangeover(session)
+        || session.HasRows(QStringLiteral("select 1 from RDB$DATABASE where exists (select 1 from TRANZ) "
+                                          "or exists (select 1 from NOM where SELL_PRICE <> 0)")))
+        return true;
+    const SqlParams record{{QStringLiteral("KEY_ID"), kEuroChangeoverKey},
+                           {QStringLiteral("KEY_VALUE"),
+                            euroChangeoverValue({euroDay(), QDateTime::currentDateTime()})}};
+    if (session.ExecSQL(QStringLiteral("update APP_CONFIG set KEY_VALUE = :KEY_VALUE where KEY_ID = :KEY_ID"), record)
+        == 0)
+        session.ExecSQL(QStringLiteral("insert into APP_CONFIG (KEY_ID, KEY_VALUE) values (:KEY_ID, :KEY_VALUE)"),
+                        record);
+    return true;
+}
+
 } // namespace
 
 bool upgradeSchema(SqlSession &session, int version, const std::function<void()> &adjustCounters, int target)
@@ -180,6 +204,8 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
     if (needs(20114)
         && !upgrade.runUnless(upgrade.hasConfigKey("STOCK_SHORTAGE_QUESTION"),
                               "INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(401,'STOCK_SHORTAGE_QUESTION')"))
+        return false;
+    if (needs(20115) && !upgradeTo20115(upgrade))
         return false;
     return true;
 }

@@ -1,13 +1,24 @@
 #include "invoicing/DocumentCurrency.h"
 
+#include "data/EuroChangeover.h"
 #include "invoicing/AmountInWords.h"
 
 namespace invoicing {
 
 const QDate &DocumentCurrency::euroDay()
 {
-    static const QDate day(2026, 1, 1);
+    static const QDate day = data::euroDay();
     return day;
+}
+
+DocumentCurrency DocumentCurrency::ofDatabase(data::SqlSession &session)
+{
+    return DocumentCurrency(data::euroChangeover(session).has_value());
+}
+
+DocumentCurrency DocumentCurrency::ofStockDocument(data::SqlSession &session, const QDate &date)
+{
+    return data::euroChangeover(session) ? DocumentCurrency(true) : on(date);
 }
 
 DocumentCurrency DocumentCurrency::on(const QDate &issued)

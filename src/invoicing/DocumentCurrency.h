@@ -3,6 +3,10 @@
 #include <QDate>
 #include <QString>
 
+namespace data {
+class SqlSession;
+}
+
 namespace invoicing {
 
 // The currency a printed document states its amounts in. Bulgaria's
@@ -16,6 +20,13 @@ public:
 
     // A document without a date is dated the day it is printed.
     static DocumentCurrency on(const QDate &issued);
+    // What the stock side of a database (prices, document sums, paid
+    // amounts) is kept in: leva until the database's changeover, euro after.
+    static DocumentCurrency ofDatabase(data::SqlSession &session);
+    // A stock document's printed amounts: in a database changed over they
+    // are all euro, documents dated before the changeover included;
+    // otherwise they follow the document's date as a tax document does.
+    static DocumentCurrency ofStockDocument(data::SqlSession &session, const QDate &date);
 
     bool isEuro() const { return m_euro; }
     // Written after every printed amount: "лв." or "EUR".

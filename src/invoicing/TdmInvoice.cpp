@@ -124,7 +124,7 @@ void TdmInvoice::PrepareReceipt(int documentId)
         counterparty << TakeParam(name, QString()).toString();
 
     const auto time = m_data.QueryValue(QString::fromLatin1(kDocumentTime), QString(), {{QStringLiteral("TRANZ_ID"), documentId}});
-    m_currency = DocumentCurrency::on(time.toDateTime().date());
+    m_currency = DocumentCurrency::ofStockDocument(m_data, time.toDateTime().date());
     m_document = Document::Receipt;
     if (kind == ReceiptKind::Unknown)
         return;

@@ -1,5 +1,6 @@
 #include "mainwindow/TfrmMain.h"
 
+#include "backup/ArchiveCommands.h"
 #include "catalogues/LookupLists.h"
 #include "catalogues/TfrmKontragenti.h"
 #include "catalogues/TfrmMerki.h"
@@ -126,6 +127,16 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
         PutParam(invoicing::prefillClientBoardName(), sale.buyerFound ? sale.buyerId : QVariant());
         PutParam(invoicing::prefillLinesBoardName(), invoicing::prefillLinesValue(lines));
         actnNewInvoice->trigger();
+    });
+    QAction *euroChangeover = archivesMenu()->addAction(QStringLiteral("Преминаване към евро"));
+    euroChangeover->setObjectName(QStringLiteral("actnEuroChangeover"));
+    connect(euroChangeover, &QAction::triggered, this, [this] {
+        command([this] {
+            if (this->data().CheckRight(10)) {
+                ChangeOverToEuro(this->data(), this);
+                RefreshJournal();
+            }
+        });
     });
     connect(actnCompanyData, &QAction::triggered, this,
             [this] { command([this] { TfrmClientData::Open(this->data(), TfrmClientData::UserInfoPage, this); }); });

@@ -103,9 +103,8 @@ TfrmPlashtaniya::TfrmPlashtaniya(QWidget *owner)
     m_page[OwedGoods].documentType = payments::kDeliveryType;
     m_page[DueGoods].documentType = payments::kSaleType;
     m_page[OwedMoney].money = m_page[DueMoney].money = true;
-    // The sum of what was sold is shown in the currency of the day.
-    const QString sumCaption =
-        QStringLiteral("Сума ") + invoicing::DocumentCurrency::on(QDate::currentDate()).sign();
+    // The sum of what was sold is shown in the currency the database keeps.
+    const QString sumCaption = QStringLiteral("Сума ") + invoicing::DocumentCurrency::ofDatabase(dm()).sign();
     buildPage(OwedMoney, QStringLiteral("Задължения в пари [F1]"),
               moneyColumns(QStringLiteral("Доставчик"), QStringLiteral("Сума"), QStringLiteral("Платено"),
                            QStringLiteral("За плащане")));

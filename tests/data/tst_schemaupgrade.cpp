@@ -45,12 +45,13 @@ void expectCurrentShape(Tdm &dm)
     EXPECT_EQ(domainOf(dm, "INVOICES", "LKNO"), QStringLiteral("ShortSTR"));
     EXPECT_EQ(domainOf(dm, "INVOICE_DETAILS", "DETAIL_QTY"), QStringLiteral("DBL"));
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select RDB$CHARACTER_LENGTH from RDB$FIELDS where RDB$FIELD_NAME = 'ShortSTR'")).toInt(), 25);
-    for (const char *key : {"DB_VERSION", "VAT_INVOICE", "INVOICE_CREATOR", "BG_VAT", "STOCK_SHORTAGE_QUESTION"})
+    for (const char *key : {"DB_VERSION", "VAT_INVOICE", "INVOICE_CREATOR", "BG_VAT", "STOCK_SHORTAGE_QUESTION",
+                            "EURO_CHANGEOVER"})
         EXPECT_TRUE(dm.HasRows(QStringLiteral("select 1 from APP_CONFIG_KEYS where NAME = :N"),
                                {{QStringLiteral("N"), QString::fromLatin1(key)}}))
             << key;
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select KEY_ID from APP_CONFIG_KEYS where NAME = 'DB_VERSION'")).toInt(), 101);
-    EXPECT_EQ(dm.SchemaVersion(), 20114);
+    EXPECT_EQ(dm.SchemaVersion(), 20115);
 }
 
 TEST(InitialDatabase, HasTheFirstReleaseShapeAndTheFixedRows)
@@ -117,7 +118,7 @@ TEST(SchemaUpgrade, From20111OnlyTheLaterStepsRun)
 
 TEST(SchemaUpgrade, CurrentAndNewerDatabasesOnlyGetTheGrants)
 {
-    for (const int version : {20114, 20200}) {
+    for (const int version : {20115, 20200}) {
         FreshDatabase database;
         auto dm = database.connect();
         dm->SetConfigById(101, QString::number(version));

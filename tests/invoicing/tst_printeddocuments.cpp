@@ -109,6 +109,8 @@ TEST_F(PrintedDocuments, AnInvoiceOf2025IsInLevaAndOneOf2026InEuro)
 
 TEST_F(PrintedDocuments, TheReceiptShowsBothPartiesTheRowsAndTheSignatures)
 {
+    // A database still kept in leva: its receipt of 2025 reads in leva.
+    dm->ExecSQL(QStringLiteral("delete from APP_CONFIG where KEY_ID = 402"));
     addDocument(*dm, 5, 11, 12, QDateTime(QDate(2025, 11, 3), QTime(10, 0)));
     putReceipt(QStringLiteral("PRODAJBA"));
     module.PrepareReceipt(5);
@@ -124,6 +126,18 @@ TEST_F(PrintedDocuments, TheReceiptShowsBothPartiesTheRowsAndTheSignatures)
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     }
     EXPECT_FALSE(text.contains(QStringLiteral("-not-set-")));
+}
+
+TEST_F(PrintedDocuments, AReceiptOf2025InADatabaseInEuroReadsInEuro)
+{
+    addDocument(*dm, 5, 11, 12, QDateTime(QDate(2025, 11, 3), QTime(10, 0)));
+    putReceipt(QStringLiteral("PRODAJBA"));
+    module.PrepareReceipt(5);
+    const QString path = dir.path(QStringLiteral("receipt.pdf"));
+    module.savePdf(path);
+    const QString text = pdfText(path);
+    EXPECT_TRUE(text.contains(QStringLiteral("Обща сума: 11.40 EUR"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("лв.")));
 }
 
 TEST_F(PrintedDocuments, TheReceiptRunsOnToMorePagesWithItsHeadings)
