@@ -244,10 +244,12 @@ TEST_F(LevaShop, EveryLevaAmountIsConvertedAndNothingElse)
         EXPECT_DOUBLE_EQ(sumAfter, id == 7 ? 0.23 : expectedEuro(sum, 2)) << id;
         EXPECT_NEAR(sumAfter - paidAfter, id == 7 ? 0.23 : expectedEuro(sum - paid, 2), 1e-9) << id;
         EXPECT_LE(paidAfter, sumAfter + 1e-9) << id;
-        if (paid == sum)
+        if (paid == sum) {
             EXPECT_EQ(paidAfter, sumAfter) << id;
-        if (paid == 0)
+        }
+        if (paid == 0) {
             EXPECT_EQ(paidAfter, 0.0) << id;
+        }
     }
     EXPECT_EQ(made.leva.documents, converted);
     EXPECT_GT(converted, 100);
