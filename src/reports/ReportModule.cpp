@@ -67,7 +67,7 @@ ReportModule::~ReportModule()
 QStringList ReportModule::defaultFolders()
 {
     const QString program = varnex::programDirectory();
-    return {QDir::cleanPath(program), QDir::cleanPath(program + QStringLiteral("../lib/varnex"))};
+    return {QDir::cleanPath(program), QDir::cleanPath(program + QStringLiteral("../" VARNEX_REPORT_MODULE_DIR))};
 }
 
 QString ReportModule::fileName() const

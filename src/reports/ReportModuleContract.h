@@ -3,7 +3,7 @@
 // The five plain functions a report module exports. The program and any module
 // built for it agree on nothing else: the module is found by its file name
 // (ReportModuleFileName, the platform adds "lib" and ".so"), first beside the
-// program, then in the library folder of an installation (<prefix>/lib/varnex).
+// program, then in the library folder of an installation (<prefix>/lib/<multiarch triplet>/varnex).
 //
 // Text crosses this boundary as Windows-1251 bytes, like every other edge of
 // the program:

@@ -125,6 +125,12 @@ check "the data folder marks the embedded engine" test -f "$data/firebird.conf"
 check "the settings were saved in the data folder" test -f "$data/Varnex.xdb"
 check "nothing was written beside the program" test ! -e "$root/usr/bin/Varnex.xdb" -a ! -e "$root/usr/bin/varnex.xdb"
 
+step "the report module"
+module=$(cd "$root" && ls usr/lib/*/varnex/libvarnex-reports.so 2>/dev/null | head -n 1 || true)
+check "the report module is where the program looks for it" test -n "$module"
+check "every library the report module needs is installed" \
+  sh -c "chroot '$root' ldd '/$module' | grep -q 'not found' && exit 1 || exit 0"
+
 step "dpkg -r varnex"
 chroot "$root" dpkg -r varnex >/dev/null
 check "the package is gone" test ! -e "$root/usr/bin/varnex"

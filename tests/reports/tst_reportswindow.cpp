@@ -257,7 +257,7 @@ TEST(ReportModuleFolders, BesideTheProgramThenTheInstalledLibraryFolder)
 {
     const QString program = QCoreApplication::applicationDirPath();
     EXPECT_EQ(reports::ReportModule::defaultFolders(),
-              (QStringList{program, QDir::cleanPath(program + QStringLiteral("/../lib/varnex"))}));
+              (QStringList{program, QDir::cleanPath(program + QStringLiteral("/../" VARNEX_REPORT_MODULE_DIR))}));
     reports::SetModuleFolders({QStringLiteral("/elsewhere")});
     EXPECT_EQ(reports::moduleFolders(), QStringList{QStringLiteral("/elsewhere")});
     reports::SetModuleFolders({});
