@@ -1,6 +1,7 @@
 #include "reportdata/Reports.h"
 
 #include "data/SqlSession.h"
+#include "invoicing/DocumentCurrency.h"
 #include "payments/Outstanding.h"
 #include "util/Error.h"
 
@@ -341,7 +342,9 @@ ReportTable payables(data::SqlSession &session, const QDate &date, const QDate &
                   QStringLiteral("Доставчик"), date, today);
 }
 
-ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportParameters &p)
+namespace {
+
+ReportTable reportFigures(data::SqlSession &session, ReportKind kind, const ReportParameters &p)
 {
     switch (kind) {
     case ReportKind::StockOnHand:
@@ -360,6 +363,21 @@ ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportPa
         return payables(session, p.date, p.today);
     }
     throw varnex::Error(QStringLiteral("Няма такава справка."));
+}
+
+} // namespace
+
+ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportParameters &p)
+{
+    ReportTable table = reportFigures(session, kind, p);
+    // The stock side of a database is kept in one currency, leva until its
+    // changeover and euro after, whatever the dates of the documents.
+    const QString currency = invoicing::DocumentCurrency::ofDatabase(session).sign();
+    for (ReportColumn &column : table.columns) {
+        if (column.format == CellFormat::Money || column.format == CellFormat::Price)
+            column.title += QStringLiteral(", ") + currency;
+    }
+    return table;
 }
 
 std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParameters &p)

@@ -70,6 +70,8 @@ ReportTable deliveriesBySupplier(data::SqlSession &session, const QDate &from, c
 ReportTable receivables(data::SqlSession &session, const QDate &date, const QDate &today);
 ReportTable payables(data::SqlSession &session, const QDate &date, const QDate &today);
 
+// A report of the catalogue as the module shows it: the figures of its
+// function, with the currency the database keeps after every amount's title.
 ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportParameters &parameters);
 
 // The statements a report sends, with their values, in order: what the
