@@ -372,11 +372,8 @@ ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportPa
     ReportTable table = reportFigures(session, kind, p);
     // The stock side of a database is kept in one currency, leva until its
     // changeover and euro after, whatever the dates of the documents.
-    const QString currency = invoicing::DocumentCurrency::ofDatabase(session).sign();
-    for (ReportColumn &column : table.columns) {
-        if (column.format == CellFormat::Money || column.format == CellFormat::Price)
-            column.title += QStringLiteral(", ") + currency;
-    }
+    const QString currency = QStringLiteral("суми в ") + invoicing::DocumentCurrency::ofDatabase(session).sign();
+    table.parameters = table.parameters.isEmpty() ? currency : table.parameters + QStringLiteral("; ") + currency;
     return table;
 }
 

@@ -71,7 +71,7 @@ ReportTable receivables(data::SqlSession &session, const QDate &date, const QDat
 ReportTable payables(data::SqlSession &session, const QDate &date, const QDate &today);
 
 // A report of the catalogue as the module shows it: the figures of its
-// function, with the currency the database keeps after every amount's title.
+// function, its parameter line naming the currency the database keeps.
 ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportParameters &parameters);
 
 // The statements a report sends, with their values, in order: what the

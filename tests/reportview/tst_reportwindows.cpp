@@ -247,12 +247,15 @@ protected:
 
 TEST_F(ReportPreviews, StockOnHandAndReceivablesOfAShop)
 {
-    TfrmReportPreview stock(stockOnHand(*dm, QDate(2026, 11, 30)), QString());
+    reportdata::ReportParameters day;
+    day.date = QDate(2026, 11, 30);
+    day.today = day.date;
+    TfrmReportPreview stock(runReport(*dm, reportdata::ReportKind::StockOnHand, day), QString());
     // The tenth goods item is not followed in the stock report.
     EXPECT_EQ(stock.view()->model()->rowCount(), 10);
     show(stock, QStringLiteral("report-stock-preview.png"));
 
-    TfrmReportPreview ageing(receivables(*dm, QDate(2026, 11, 30), QDate(2026, 11, 30)), QString());
+    TfrmReportPreview ageing(runReport(*dm, reportdata::ReportKind::Receivables, day), QString());
     EXPECT_EQ(ageing.view()->model()->rowCount(), 3);
     show(ageing, QStringLiteral("report-ageing-preview.png"));
 }
