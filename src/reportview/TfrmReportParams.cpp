@@ -1,11 +1,11 @@
 #include "reportview/TfrmReportParams.h"
 
+#include "reportview/DialogButtons.h"
+
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -45,14 +45,7 @@ TfrmReportParams::TfrmReportParams(const reportdata::ReportEntry &entry,
         form->addRow(QStringLiteral("От дата:"), m_from);
         form->addRow(QStringLiteral("До дата:"), m_to);
     }
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("Покажи"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отказ"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    layOutWithButtons(*this, form, QStringLiteral("Покажи"));
 }
 
 reportdata::ReportParameters TfrmReportParams::parameters() const

@@ -1,13 +1,13 @@
 #include "reportview/TfrmReportSettings.h"
 
-#include <QDialogButtonBox>
+#include "reportview/DialogButtons.h"
+
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -45,14 +45,7 @@ TfrmReportSettings::TfrmReportSettings(const ReportSettings &settings, QWidget *
     row->addWidget(browse);
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Папка за PDF и CSV:"), row);
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("Запиши"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отказ"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    layOutWithButtons(*this, form, QStringLiteral("Запиши"));
     resize(480, sizeHint().height());
 }
 
