@@ -27,9 +27,8 @@ QString modulePath()
 
 std::vector<unsigned char> shortString(const QByteArray &text)
 {
-    std::vector<unsigned char> bytes{static_cast<unsigned char>(text.size())};
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    return bytes;
+    const QByteArray bytes = char(text.size()) + text;
+    return {bytes.begin(), bytes.end()};
 }
 
 TEST(ReportModule, ListsItsReportsInWindows1251AndLoadsAndUnloadsTwice)
