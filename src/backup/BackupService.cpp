@@ -85,17 +85,26 @@ QString stagingName(const QString &path)
 
 void backupDatabase(const DatabaseRef &database, const QString &file, const Progress &progress)
 {
+    // Backup names go to the minute, so a second backup within one takes the
+    // name of the first: it is written beside it and replaces it only once
+    // finished, so a failed backup never costs the earlier good one.
+    const bool replacing = QFileInfo::exists(file);
+    const QString written = replacing ? file + QLatin1String(".part") : file;
     try {
         db::Services services;
         services.attach(serviceHost(database), database.user, database.password);
-        services.backup(database.path, file, progress);
+        services.backup(database.path, written, progress);
         services.detach();
     } catch (const std::exception &error) {
-        QFile::remove(file);
+        QFile::remove(written);
         throw varnex::Error(QString::fromUtf8(kBackupFailed), QString::fromUtf8(error.what()));
     }
-    if (QFileInfo(file).size() <= 0) {
-        QFile::remove(file);
+    if (QFileInfo(written).size() <= 0) {
+        QFile::remove(written);
+        throw varnex::Error(QString::fromUtf8(kBackupFailed), written);
+    }
+    if (replacing && ::rename(QFile::encodeName(written).constData(), QFile::encodeName(file).constData()) != 0) {
+        QFile::remove(written);
         throw varnex::Error(QString::fromUtf8(kBackupFailed), file);
     }
 }

@@ -131,7 +131,7 @@ TEST_F(EmbeddedBackup, RestoreIsRefusedWhileAnotherConnectionIsAttached)
     EXPECT_EQ(cities(database.path(), QStringLiteral("Троян")), 1) << "the database was left online";
 }
 
-TEST_F(EmbeddedBackup, ABackupTheServiceCouldNotMakeIsReportedAndRemoved)
+TEST_F(EmbeddedBackup, ABackupTheServiceCouldNotMakeIsReportedAndRemovedAndNeverCostsAnEarlierOne)
 {
     backup::DatabaseRef missing = backup::DatabaseRef::fromName(dir.path(QStringLiteral("missing.fdb")));
     const QString file = dir.path(QStringLiteral("20240305_1407.DBbackup"));
@@ -142,6 +142,22 @@ TEST_F(EmbeddedBackup, ABackupTheServiceCouldNotMakeIsReportedAndRemoved)
         EXPECT_EQ(error.message(), QStringLiteral("Грешка: Неуспех при създаване на архив на базата данни!"));
     }
     EXPECT_FALSE(QFile::exists(file));
+
+    // An earlier backup of the same minute survives a failed one and gives
+    // way to a finished one.
+    {
+        QFile earlier(file);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier backup");
+    }
+    EXPECT_THROW(backup::backupDatabase(missing, file), varnex::Error);
+    QFile kept(file);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("earlier backup"));
+    kept.close();
+    backup::backupDatabase(ref, file);
+    EXPECT_GT(QFileInfo(file).size(), 1000);
+    EXPECT_FALSE(QFile::exists(file + QStringLiteral(".part")));
 }
 
 TEST(BackupFiles, NotesAreWindows1251WithCarriageReturns)
