@@ -30,6 +30,15 @@ const char *const kLines =
 const char *const kUpdateGoods = "update NOM set SELL_PRICE = :PRICE where NOM_ID = :ID";
 const char *const kUpdateDocument = "update TRANZ set TRANZ_SUM = :SUM, TRANZ_PLATENO = :PAID where TRANZ_ID = :ID";
 const char *const kUpdateLine = "update TRANZ_RED set TRANZ_RED_CENA = :PRICE where TRANZ_RED_ID = :ID";
+// The changeover restates the paid amounts; it pays nothing, so the trigger
+// that dates every payment is told to leave it out.
+const char *const kNoPaymentRecord =
+    "select rdb$set_context('USER_TRANSACTION', 'VARNEX_NO_PAYMENT_RECORD', 1) from rdb$database";
+const char *const kPaymentRecordsExist = "select 1 from RDB$RELATIONS where RDB$RELATION_NAME = 'TRANZ_PAYMENTS'";
+const char *const kPaymentRecords =
+    "select p.PAYMENT_ID, p.AMOUNT from TRANZ_PAYMENTS p join TRANZ t on t.TRANZ_ID = p.TRANZ_ID "
+    "where t.TRANZ_TIME < :DAY";
+const char *const kUpdatePayment = "update TRANZ_PAYMENTS set AMOUNT = :AMOUNT where PAYMENT_ID = :ID";
 
 const int kPriceDecimals = 4;
 const int kAmountDecimals = 2;
@@ -191,6 +200,36 @@ void writeDocuments(db::Attachment &attachment, db::Transaction &transaction,
     }
 }
 
+// The dated payments of the converted documents, each by itself as their
+// documents' paid amounts are.
+void convertPaymentRecords(db::Attachment &attachment, db::Transaction &transaction, const QDate &day)
+{
+    std::vector<PriceChange> changes;
+    {
+        db::Statement exists(attachment, transaction);
+        exists.prepare(QString::fromLatin1(kPaymentRecordsExist));
+        exists.execute();
+        const bool found = exists.fetch();
+        exists.close();
+        if (!found)
+            return;
+        db::Statement records(attachment, transaction);
+        records.prepare(QString::fromLatin1(kPaymentRecords));
+        records.setParameter(QStringLiteral("DAY"), QDateTime(day, QTime(0, 0)));
+        records.execute();
+        while (records.fetch())
+            changes.push_back({records.value(0).toInt(), levaToEuro(records.value(1).toDouble(), kAmountDecimals)});
+        records.close();
+    }
+    db::Statement update(attachment, transaction);
+    update.prepare(QString::fromLatin1(kUpdatePayment));
+    for (const PriceChange &change : changes) {
+        update.setParameter(QStringLiteral("AMOUNT"), change.price);
+        update.setParameter(QStringLiteral("ID"), change.id);
+        update.execute();
+    }
+}
+
 QString money(double value, int decimals = kAmountDecimals)
 {
     return QString::number(value, 'f', decimals);
@@ -315,7 +354,15 @@ EuroChangeoverSummary convertToEuro(db::Attachment &attachment, const QDate &day
         record.setParameter(QStringLiteral("KEY_VALUE"), euroChangeoverValue({day, moment}));
         record.execute();
     }
+    {
+        db::Statement quiet(attachment, transaction);
+        quiet.prepare(QString::fromLatin1(kNoPaymentRecord));
+        quiet.execute();
+        quiet.fetch();
+        quiet.close();
+    }
     const Conversion conversion = readConversion(attachment, transaction, day);
+    convertPaymentRecords(attachment, transaction, day);
     writePrices(attachment, transaction, kUpdateGoods, conversion.goods);
     writeDocuments(attachment, transaction, conversion.documents);
     writePrices(attachment, transaction, kUpdateLine, conversion.lines);

@@ -130,10 +130,13 @@ const char *const kAgeing =
     "  sum(case when a.DAYS between 31 and 60 then a.OPEN_PART else 0 end) as DUE60,\r\n"
     "  sum(case when a.DAYS between 61 and 90 then a.OPEN_PART else 0 end) as DUE90,\r\n"
     "  sum(case when a.DAYS > 90 then a.OPEN_PART else 0 end) as DUE_MORE\r\n"
-    "  from (select t.TRANZ_KONT_ID as KONTR_ID, t.TRANZ_SUM - coalesce(t.TRANZ_PLATENO, 0) as OPEN_PART,\r\n"
-    "    cast(:AS_OF as date) - coalesce(t.TRANZ_PADEJ, cast(t.TRANZ_TIME as date)) as DAYS\r\n"
-    "    from TRANZ t where t.TRANZ_TYPE_ID = :TRANZ_TYPE and t.TRANZ_TIME < :UNTIL_TIME\r\n"
-    "    and t.TRANZ_SUM - coalesce(t.TRANZ_PLATENO, 0) > 0.0001) a\r\n"
+    "  from (select d.KONTR_ID, d.SUM_DUE - d.PAID_ON as OPEN_PART, d.DAYS from\r\n"
+    "    (select t.TRANZ_KONT_ID as KONTR_ID, t.TRANZ_SUM as SUM_DUE,\r\n"
+    "      coalesce(t.TRANZ_PLATENO, 0) - coalesce((select sum(p.AMOUNT) from TRANZ_PAYMENTS p\r\n"
+    "        where p.TRANZ_ID = t.TRANZ_ID and p.PAID_AT >= :UNTIL_TIME), 0) as PAID_ON,\r\n"
+    "      cast(:AS_OF as date) - coalesce(t.TRANZ_PADEJ, cast(t.TRANZ_TIME as date)) as DAYS\r\n"
+    "      from TRANZ t where t.TRANZ_TYPE_ID = :TRANZ_TYPE and t.TRANZ_TIME < :UNTIL_TIME) d\r\n"
+    "    where d.SUM_DUE - d.PAID_ON > 0.0001) a\r\n"
     "  group by a.KONTR_ID) s\r\n"
     "left join KONTR k on k.KONTR_ID = s.KONTR_ID\r\n"
     "order by k.KONTR_NAME, s.KONTR_ID";
@@ -175,10 +178,12 @@ ReportTable ageing(data::SqlSession &session, int type, const QString &title, co
     ReportTable table;
     table.title = title;
     table.parameters = QStringLiteral("Към %1").arg(dayText(date));
-    // Only the amount paid so far is kept on a document, not when it was
-    // paid, so a look back counts what has been paid since as paid then.
+    // What was paid after the day is taken back by its dated records.
+    // Payments made before the records were kept have no date, so a look
+    // back still counts them as paid then.
     if (date < today)
-        table.parameters += QStringLiteral("; платеното е към %1 (датите на плащанията не се пазят)").arg(dayText(today));
+        table.parameters +=
+            QStringLiteral("; платеното е към края на деня, а плащанията без записана дата — към %1").arg(dayText(today));
     table.columns = {column(QStringLiteral("Код"), CellFormat::Code, 7, 5), column(counterparty, CellFormat::Text, 30),
                      column(QStringLiteral("Документи"), CellFormat::Count, 9),
                      column(QStringLiteral("Остатък"), CellFormat::Money, 12)};

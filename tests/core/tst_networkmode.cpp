@@ -61,7 +61,7 @@ TEST(NetworkMode, WorksAgainstARealServer)
     dm.ApplyConnectionConfig();
     EXPECT_EQ(dm.connectionName(), serverHost() + QLatin1Char(':') + path);
     ASSERT_TRUE(dm.Connect());
-    EXPECT_EQ(dm.SchemaVersion(), 20115);
+    EXPECT_EQ(dm.SchemaVersion(), 20116);
     EXPECT_EQ(dm.NewCounterValue(data::CounterTranz), 1);
 }
 
@@ -169,7 +169,7 @@ TEST(NetworkMode, AWorkstationWithItsOwnDatabaseUserCanWork)
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select CURRENT_USER from RDB$DATABASE")).toString(), user.toUpper());
     const auto tables = dm.QueryRows(QStringLiteral(
         "select trim(RDB$RELATION_NAME) from RDB$RELATIONS where RDB$SYSTEM_FLAG = 0 and RDB$VIEW_BLR is null"));
-    ASSERT_EQ(tables.size(), 23u);
+    ASSERT_EQ(tables.size(), 24u);
     for (const QVariantList &table : tables)
         EXPECT_NO_THROW(dm.QueryValue(QStringLiteral("select count(*) from ") + table[0].toString()))
             << table[0].toString().toStdString();
@@ -181,6 +181,17 @@ TEST(NetworkMode, AWorkstationWithItsOwnDatabaseUserCanWork)
     dm.ExecSQL(QStringLiteral("update NOM set NOM_NAME = 'Захар бяла' where NOM_ID = :ID"), {{QStringLiteral("ID"), goods}});
     dm.ExecSQL(QStringLiteral("insert into BELEJKA_DETAILS (DETAIL_ID) values (1)"));
     dm.ExecSQL(QStringLiteral("delete from BELEJKA_DETAILS"));
+    // The dated payments are written by the trigger on the documents with
+    // its own rights; the user reads them but cannot write one himself.
+    dm.ExecSQL(QStringLiteral("insert into TRANZ (TRANZ_ID, TRANZ_TYPE_ID, TRANZ_SUM, TRANZ_PLATENO) "
+                              "values (1, 11, 50, 20)"));
+    dm.ExecSQL(QStringLiteral("update TRANZ set TRANZ_PLATENO = 50 where TRANZ_ID = 1"));
+    EXPECT_DOUBLE_EQ(dm.QueryValue(QStringLiteral("select sum(AMOUNT) from TRANZ_PAYMENTS where TRANZ_ID = 1")).toDouble(),
+                     50.0);
+    EXPECT_ANY_THROW(dm.ExecSQL(QStringLiteral("insert into TRANZ_PAYMENTS (TRANZ_ID, PAID_AT, AMOUNT) "
+                                               "values (1, CURRENT_TIMESTAMP, 1)")));
+    dm.ExecSQL(QStringLiteral("delete from TRANZ where TRANZ_ID = 1"));
+    EXPECT_FALSE(dm.HasRows(QStringLiteral("select 1 from TRANZ_PAYMENTS")));
     dm.AddRecentValue(2, QStringLiteral("Клиент"), 10);
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select MRU_VAL from MRU_ITEMS")).toString(), QStringLiteral("Клиент"));
     EXPECT_FALSE(dm.HasRows(QStringLiteral("select INFO_ID from GETCLIENTCONTACT(1, 1)")));

@@ -269,6 +269,23 @@ TEST_F(LevaShop, EveryLevaAmountIsConvertedAndNothingElse)
     }
 }
 
+TEST_F(LevaShop, RecordedPaymentsAreConvertedAndTheChangeoverPaysNothing)
+{
+    // Payments made after the upgrade: one to a document of 2025, one to a
+    // document of 2026.
+    dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_PLATENO = 19.56 where TRANZ_ID = 1"));
+    dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_PLATENO = 5 where TRANZ_ID = 238"));
+    const char *const records = "select TRANZ_ID, AMOUNT from TRANZ_PAYMENTS order by TRANZ_ID";
+    ASSERT_EQ(rows(records).size(), 2u);
+    convert();
+    const auto after = rows(records);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_EQ(after[0].at(0).toInt(), 1);
+    EXPECT_DOUBLE_EQ(after[0].at(1).toDouble(), 10.0);
+    EXPECT_EQ(after[1].at(0).toInt(), 238);
+    EXPECT_DOUBLE_EQ(after[1].at(1).toDouble(), 5.0);
+}
+
 TEST_F(LevaShop, StockOnHandAndWhatIsOutstandingFollowTheConversion)
 {
     const auto stock = data::stockReport(*dm, true, QDate(2026, 6, 1));

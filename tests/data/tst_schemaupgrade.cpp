@@ -44,6 +44,10 @@ void expectCurrentShape(Tdm &dm)
     EXPECT_TRUE(hasColumn(dm, "BANK_ACCOUNTS", "ACCOUNT_CODE"));
     EXPECT_EQ(domainOf(dm, "INVOICES", "LKNO"), QStringLiteral("ShortSTR"));
     EXPECT_EQ(domainOf(dm, "INVOICE_DETAILS", "DETAIL_QTY"), QStringLiteral("DBL"));
+    for (const char *column : {"PAYMENT_ID", "TRANZ_ID", "PAID_AT", "AMOUNT"})
+        EXPECT_TRUE(hasColumn(dm, "TRANZ_PAYMENTS", column)) << column;
+    EXPECT_TRUE(dm.HasRows(QStringLiteral("select 1 from RDB$TRIGGERS where RDB$TRIGGER_NAME = 'TRANZ_PAYMENT_RECORDS' "
+                                          "and RDB$RELATION_NAME = 'TRANZ' and RDB$TRIGGER_INACTIVE = 0")));
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select RDB$CHARACTER_LENGTH from RDB$FIELDS where RDB$FIELD_NAME = 'ShortSTR'")).toInt(), 25);
     for (const char *key : {"DB_VERSION", "VAT_INVOICE", "INVOICE_CREATOR", "BG_VAT", "STOCK_SHORTAGE_QUESTION",
                             "EURO_CHANGEOVER"})
@@ -51,7 +55,7 @@ void expectCurrentShape(Tdm &dm)
                                {{QStringLiteral("N"), QString::fromLatin1(key)}}))
             << key;
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select KEY_ID from APP_CONFIG_KEYS where NAME = 'DB_VERSION'")).toInt(), 101);
-    EXPECT_EQ(dm.SchemaVersion(), 20115);
+    EXPECT_EQ(dm.SchemaVersion(), 20116);
 }
 
 TEST(InitialDatabase, HasTheFirstReleaseShapeAndTheFixedRows)
@@ -118,7 +122,7 @@ TEST(SchemaUpgrade, From20111OnlyTheLaterStepsRun)
 
 TEST(SchemaUpgrade, CurrentAndNewerDatabasesOnlyGetTheGrants)
 {
-    for (const int version : {20115, 20200}) {
+    for (const int version : {20116, 20200}) {
         FreshDatabase database;
         auto dm = database.connect();
         dm->SetConfigById(101, QString::number(version));
@@ -180,8 +184,9 @@ TEST(SchemaUpgrade, GrantsGoToSysdbaAndToTheConfiguredUserAsTheServerNamesIt)
                                           "RDB$RELATION_NAME = :P and RDB$PRIVILEGE = 'X'"),
                            {{QStringLiteral("U"), grantee}, {QStringLiteral("P"), QString::fromLatin1(procedure)}});
     };
-    // Five rights on each of the 23 tables and the three procedures.
-    const int full = 23 * 5 + 3;
+    // Five rights on each of the 23 tables, reading and restating the dated
+    // payments, and the three procedures.
+    const int full = 23 * 5 + 2 + 3;
 
     dm->user = QStringLiteral("kasa1");
     ASSERT_TRUE(dm->GrantTableRights());
@@ -192,6 +197,18 @@ TEST(SchemaUpgrade, GrantsGoToSysdbaAndToTheConfiguredUserAsTheServerNamesIt)
     }
     EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from RDB$USER_PRIVILEGES where RDB$USER = 'SYSDBA' and "
                                            "RDB$RELATION_NAME = 'BANK_ACCOUNTS' and RDB$PRIVILEGE = 'S'")));
+    // Only the trigger on the documents writes the dated payments.
+    const auto paymentRights = [&](const QString &grantee) {
+        QString letters;
+        for (const QVariantList &row : dm->QueryRows(
+                 QStringLiteral("select trim(RDB$PRIVILEGE) from RDB$USER_PRIVILEGES where RDB$USER = :U and "
+                                "RDB$RELATION_NAME = 'TRANZ_PAYMENTS' order by 1"),
+                 {{QStringLiteral("U"), grantee}}))
+            letters += row.at(0).toString();
+        return letters;
+    };
+    EXPECT_EQ(paymentRights(QStringLiteral("KASA1")), QStringLiteral("SU"));
+    EXPECT_EQ(paymentRights(QStringLiteral("TRANZ_PAYMENT_RECORDS")), QStringLiteral("DIU"));
 
     // A name in double quotes keeps its letters; quotes inside a name are
     // part of the name, never of the statement.

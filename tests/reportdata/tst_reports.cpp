@@ -75,6 +75,32 @@ protected:
                      {QStringLiteral("DUE"), due.isValid() ? QVariant(due) : QVariant()},
                      {QStringLiteral("SUM"), sum},
                      {QStringLiteral("PAID"), paid}});
+        // What the shop's documents were paid, they were paid on the spot.
+        datePayment(id, time);
+    }
+
+    // Brings a document's paid amount to `paid`, the payment made at `time`.
+    void pay(int id, double paid, const QDateTime &time)
+    {
+        dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_PLATENO = :PAID where TRANZ_ID = :ID"),
+                    {{QStringLiteral("ID"), id}, {QStringLiteral("PAID"), paid}});
+        datePayment(id, time);
+    }
+
+    // The payment just recorded for the document is dated `time` instead
+    // of the moment the test ran.
+    void datePayment(int id, const QDateTime &time)
+    {
+        dm->ExecSQL(QStringLiteral("update TRANZ_PAYMENTS set PAID_AT = :AT where PAYMENT_ID = "
+                                   "(select max(PAYMENT_ID) from TRANZ_PAYMENTS where TRANZ_ID = :ID)"),
+                    {{QStringLiteral("ID"), id}, {QStringLiteral("AT"), time}});
+    }
+
+    std::vector<QVariantList> paymentRecords(int id)
+    {
+        return dm->QueryRows(
+            QStringLiteral("select AMOUNT from TRANZ_PAYMENTS where TRANZ_ID = :ID order by PAYMENT_ID"),
+            {{QStringLiteral("ID"), id}});
     }
 };
 
@@ -217,17 +243,83 @@ TEST_F(Reports, PayablesTakeADocumentWithoutDueDateAsDueOnItsDate)
 
 TEST_F(Reports, ALookBackSaysThatPaymentsCountAsTheyAreRecordedNow)
 {
-    // The stored paid amount has no date: the buyer who has paid since
-    // 1 December cannot be told apart from one who paid on the day.
     const ReportTable back = reportdata::receivables(*dm, QDate(2026, 12, 1), kToday);
     ASSERT_EQ(back.rows.size(), 1u);
     EXPECT_EQ(back.rows[0].at(1).toString(), QStringLiteral("Купувач В"));
-    EXPECT_TRUE(back.parameters.contains(QStringLiteral("платеното е към 09.12.2026"))) << back.parameters.toStdString();
+    EXPECT_TRUE(back.parameters.contains(
+        QStringLiteral("платеното е към края на деня, а плащанията без записана дата — към 09.12.2026")))
+        << back.parameters.toStdString();
     EXPECT_FALSE(reportdata::receivables(*dm, kToday, kToday).parameters.contains(QStringLiteral("платеното")));
-    // Paying more of a document lowers what it owes at any day.
-    dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_PLATENO = 150 where TRANZ_ID = 3"));
+    // Paying more of a document lowers what it owes from the day of the
+    // payment on, not before.
+    pay(3, 150, at(12, 5));
     expectRow(reportdata::receivables(*dm, QDate(2026, 11, 30), kToday), 0,
-              {4, QStringLiteral("Купувач В"), 2, 15.0, 0.0, 10.0, 5.0, 0.0, 0.0});
+              {4, QStringLiteral("Купувач В"), 2, 105.0, 0.0, 100.0, 5.0, 0.0, 0.0});
+    expectRow(reportdata::receivables(*dm, QDate(2026, 12, 5), kToday), 0,
+              {4, QStringLiteral("Купувач В"), 2, 15.0, 0.0, 10.0, 0.0, 5.0, 0.0});
+}
+
+TEST_F(Reports, ASaleSettledAfterTheDayIsOutstandingOnIt)
+{
+    document(9, 11, 5, at(11, 10), 80, 0, QDate(2026, 11, 20));
+    pay(9, 80, at(12, 3));
+    const ReportTable november = reportdata::receivables(*dm, QDate(2026, 11, 30), kToday);
+    ASSERT_EQ(november.rows.size(), 2u);
+    expectRow(november, 1, {5, QStringLiteral("Купувач Г"), 1, 80.0, 0.0, 80.0, 0.0, 0.0, 0.0});
+    EXPECT_DOUBLE_EQ(november.totals.at(3).toDouble(), 185.0);
+    // Paid at ten in the morning: the end of that day sees it settled.
+    ASSERT_EQ(reportdata::receivables(*dm, QDate(2026, 12, 3), kToday).rows.size(), 1u);
+    const ReportTable today = reportdata::receivables(*dm, kToday, kToday);
+    ASSERT_EQ(today.rows.size(), 1u);
+    expectRow(today, 0, {4, QStringLiteral("Купувач В"), 2, 105.0, 0.0, 100.0, 0.0, 5.0, 0.0});
+}
+
+TEST_F(Reports, APaymentInPartsCountsEachPartFromItsDay)
+{
+    document(9, 12, 2, at(11, 10), 80, 0, QDate(2026, 11, 20));
+    pay(9, 30, at(11, 25));
+    pay(9, 80, at(12, 3));
+    // Before the first part the whole delivery is owed, between them the rest.
+    const ReportTable before = reportdata::payables(*dm, QDate(2026, 11, 24), kToday);
+    ASSERT_EQ(before.rows.size(), 2u);
+    expectRow(before, 0, {2, QStringLiteral("Доставчик А"), 1, 80.0, 0.0, 80.0, 0.0, 0.0, 0.0});
+    expectRow(reportdata::payables(*dm, QDate(2026, 11, 30), kToday), 0,
+              {2, QStringLiteral("Доставчик А"), 1, 50.0, 0.0, 50.0, 0.0, 0.0, 0.0});
+    const ReportTable after = reportdata::payables(*dm, QDate(2026, 12, 3), kToday);
+    ASSERT_EQ(after.rows.size(), 1u);
+    EXPECT_EQ(after.rows[0].at(1).toString(), QStringLiteral("Доставчик Б"));
+}
+
+TEST_F(Reports, EveryChangeOfThePaidAmountIsRecordedWhateverWritesIt)
+{
+    document(9, 11, 5, at(11, 10), 80, 25, QDate(2026, 11, 20));
+    dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_PLATENO = 40 where TRANZ_ID = 9"));
+    dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_NOTE = 'x' where TRANZ_ID = 9"));
+    dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_PLATENO = null where TRANZ_ID = 9"));
+    std::vector<QVariantList> records = paymentRecords(9);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_DOUBLE_EQ(records[0].at(0).toDouble(), 25.0);
+    EXPECT_DOUBLE_EQ(records[1].at(0).toDouble(), 15.0);
+    EXPECT_DOUBLE_EQ(records[2].at(0).toDouble(), -40.0);
+    // Nothing paid, nothing recorded; a document given another number keeps
+    // its payments.
+    document(10, 11, 5, at(11, 11), 10, 0, QDate());
+    EXPECT_TRUE(paymentRecords(10).empty());
+    dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_ID = 11 where TRANZ_ID = 9"));
+    EXPECT_TRUE(paymentRecords(9).empty());
+    EXPECT_EQ(paymentRecords(11).size(), 3u);
+}
+
+TEST_F(Reports, ADestroyedDocumentTakesItsPaymentsAlong)
+{
+    document(9, 11, 5, at(11, 10), 80, 0, QDate(2026, 11, 20));
+    pay(9, 80, at(12, 3));
+    dm->ExecSQL(QStringLiteral("delete from TRANZ where TRANZ_ID = 9"));
+    EXPECT_TRUE(paymentRecords(9).empty());
+    // A later document of the same key owes all of itself, not more.
+    document(9, 11, 5, at(11, 12), 70, 0, QDate(2026, 11, 20));
+    expectRow(reportdata::receivables(*dm, QDate(2026, 11, 30), kToday), 1,
+              {5, QStringLiteral("Купувач Г"), 1, 70.0, 0.0, 70.0, 0.0, 0.0, 0.0});
 }
 
 TEST_F(Reports, EveryCatalogueEntryRunsWithItsParameters)
