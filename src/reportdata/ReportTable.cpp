@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include <cmath>
+#include <optional>
 
 namespace reportdata {
 
@@ -58,7 +59,9 @@ QString csvNumber(const ReportColumn &column, double value)
     return text;
 }
 
-QString csvText(const ReportColumn &column, const QVariant &value)
+// Empty cells, texts, dates and codes read the same on screen and in the
+// CSV; only numbers differ (grouping, decimal sign).
+std::optional<QString> textOtherThanNumber(const ReportColumn &column, const QVariant &value)
 {
     if (value.isNull())
         return QString();
@@ -69,11 +72,18 @@ QString csvText(const ReportColumn &column, const QVariant &value)
         return dateOf(value).toString(QStringLiteral("dd.MM.yyyy"));
     case CellFormat::Code:
         return QStringLiteral("%1").arg(value.toLongLong(), column.digits, 10, QLatin1Char('0'));
-    case CellFormat::Count:
-        return QString::number(value.toLongLong());
     default:
-        return csvNumber(column, value.toDouble());
+        return std::nullopt;
     }
+}
+
+QString csvText(const ReportColumn &column, const QVariant &value)
+{
+    if (const std::optional<QString> text = textOtherThanNumber(column, value))
+        return *text;
+    if (column.format == CellFormat::Count)
+        return QString::number(value.toLongLong());
+    return csvNumber(column, value.toDouble());
 }
 
 QByteArray csvField(const QString &text)
@@ -113,15 +123,9 @@ bool ReportColumn::numeric() const
 
 QString displayText(const ReportColumn &column, const QVariant &value)
 {
-    if (value.isNull())
-        return QString();
-    if (isText(value) || column.format == CellFormat::Text)
-        return value.toString();
+    if (const std::optional<QString> text = textOtherThanNumber(column, value))
+        return *text;
     switch (column.format) {
-    case CellFormat::Date:
-        return dateOf(value).toString(QStringLiteral("dd.MM.yyyy"));
-    case CellFormat::Code:
-        return QStringLiteral("%1").arg(value.toLongLong(), column.digits, 10, QLatin1Char('0'));
     case CellFormat::Count:
         return varnex::formatFloat(QStringLiteral(",0"), value.toDouble());
     case CellFormat::Quantity:
