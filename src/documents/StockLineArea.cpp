@@ -330,6 +330,14 @@ void StockLineArea::setColumns(const std::vector<GridColumn> &columns)
     m_grid->bind(m_area.lines(), columns);
 }
 
+void StockLineArea::setColumns(std::initializer_list<LineColumn> columns)
+{
+    std::vector<GridColumn> designed;
+    for (const LineColumn id : columns)
+        designed.push_back(column(id));
+    setColumns(designed);
+}
+
 GridColumn StockLineArea::column(LineColumn column, const QString &title)
 {
     const auto make = [&title](const char *name, const QString &designed, int width) {

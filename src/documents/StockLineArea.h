@@ -5,6 +5,7 @@
 #include <QGroupBox>
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 class DataGrid;
@@ -73,6 +74,8 @@ public:
     // goods that have one.
     void addSecondQuantityField(const QString &label, const QString &hint);
     void setColumns(const std::vector<GridColumn> &columns);
+    // The columns with their designed titles.
+    void setColumns(std::initializer_list<LineColumn> columns);
     static GridColumn column(LineColumn column, const QString &title = QString());
     // Ctrl+N starts a new line (deliveries, sales and packaging).
     void setNewLineShortcut();

@@ -28,9 +28,7 @@ TfrmAmbalaj::TfrmAmbalaj(documents::DocumentModel &sale, QWidget *owner)
                           QStringLiteral("Отбележете вэетото количество при изготвянето на документа"));
     m_area->setNewLineShortcut();
     using C = LineColumn;
-    m_area->setColumns({StockLineArea::column(C::Operation), StockLineArea::column(C::Category),
-                        StockLineArea::column(C::Goods), StockLineArea::column(C::Quantity),
-                        StockLineArea::column(C::Unit), StockLineArea::column(C::Taken)});
+    m_area->setColumns({C::Operation, C::Category, C::Goods, C::Quantity, C::Unit, C::Taken});
     btnOK()->setText(QStringLiteral("Затвори"));
     btnOK()->setAutoDefault(false);
     btnOK()->setDefault(false);

@@ -18,8 +18,7 @@ TfrmBrak::TfrmBrak(QWidget *owner)
     lines->addPriceField(QStringLiteral("Цена/ед.мярка"), QString(), false);
     lines->addQuantityField(QStringLiteral("Количество"), QStringLiteral("Въведете количество"));
     lines->addStockOnHand(QStringLiteral("В склада има"));
-    lines->setColumns({StockLineArea::column(LineColumn::Operation), StockLineArea::column(LineColumn::Category),
-                       StockLineArea::column(LineColumn::Goods), StockLineArea::column(LineColumn::Quantity),
-                       StockLineArea::column(LineColumn::Unit)});
+    lines->setColumns(
+        {LineColumn::Operation, LineColumn::Category, LineColumn::Goods, LineColumn::Quantity, LineColumn::Unit});
     resize(860, 640);
 }

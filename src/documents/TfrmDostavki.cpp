@@ -38,21 +38,12 @@ TfrmDostavki::TfrmDostavki(QWidget *owner)
     lines->addPriceField(QStringLiteral("Цена/ед.мярка"),
                          QStringLiteral("Единична цена\nза да се попълни автоматично с последната цена оставете 0"),
                          true);
-    lines->addDiscountField(QStringLiteral("% Отстъпка"),
-                            QStringLiteral("% отстъпка от цената\nза да се попълни автоматично с последната "
-                                           "отстъпка оставете 0"));
-    lines->addQuantityField(QStringLiteral("Количество"), QStringLiteral("Въведете количество"));
-    lines->addTakenField(QStringLiteral("Взето"),
-                         QStringLiteral("Отбележете вэетото количество при изготвянето на документа"));
+    addDiscountQuantityAndTaken(*lines);
     lines->addSecondQuantityField(QStringLiteral("Доп.количество"), QStringLiteral("Количество по допълнителната мярка"));
     lines->setNewLineShortcut();
     using C = LineColumn;
-    lines->setColumns({StockLineArea::column(C::Operation), StockLineArea::column(C::Category),
-                       StockLineArea::column(C::Goods), StockLineArea::column(C::Price),
-                       StockLineArea::column(C::Quantity), StockLineArea::column(C::Unit),
-                       StockLineArea::column(C::Taken), StockLineArea::column(C::Discount),
-                       StockLineArea::column(C::Sum), StockLineArea::column(C::Quantity2),
-                       StockLineArea::column(C::Unit2)});
+    lines->setColumns({C::Operation, C::Category, C::Goods, C::Price, C::Quantity, C::Unit, C::Taken, C::Discount,
+                       C::Sum, C::Quantity2, C::Unit2});
 
     m_receipt = new QPushButton(QStringLiteral("Разписка"), this);
     m_receipt->setObjectName(QStringLiteral("btnReceipt"));

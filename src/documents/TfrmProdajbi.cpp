@@ -43,20 +43,12 @@ TfrmProdajbi::TfrmProdajbi(QWidget *owner)
                          QStringLiteral("Единична цена\nза да се попълни автоматично с последната цена оставете 0"),
                          true);
     lines->addSellPriceButton(QStringLiteral("Вземи цена от номенклатура"));
-    lines->addDiscountField(QStringLiteral("% Отстъпка"),
-                            QStringLiteral("% отстъпка от цената\nза да се попълни автоматично с последната "
-                                           "отстъпка оставете 0"));
-    lines->addQuantityField(QStringLiteral("Количество"), QStringLiteral("Въведете количество"));
-    lines->addTakenField(QStringLiteral("Взето"),
-                         QStringLiteral("Отбележете вэетото количество при изготвянето на документа"));
+    addDiscountQuantityAndTaken(*lines);
     lines->addStockOnHand(QStringLiteral("В склада има"));
     lines->setNewLineShortcut();
     using C = LineColumn;
-    lines->setColumns({StockLineArea::column(C::Operation), StockLineArea::column(C::Category),
-                       StockLineArea::column(C::Goods), StockLineArea::column(C::Price),
-                       StockLineArea::column(C::Quantity), StockLineArea::column(C::Unit),
-                       StockLineArea::column(C::Taken), StockLineArea::column(C::Discount),
-                       StockLineArea::column(C::Sum)});
+    lines->setColumns(
+        {C::Operation, C::Category, C::Goods, C::Price, C::Quantity, C::Unit, C::Taken, C::Discount, C::Sum});
 
     m_packaging = new QPushButton(QStringLiteral("Амбалаж"), this);
     m_packaging->setObjectName(QStringLiteral("btnPackaging"));

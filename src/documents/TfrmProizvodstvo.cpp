@@ -37,9 +37,8 @@ TfrmProizvodstvo::TfrmProizvodstvo(QWidget *owner)
     products->addCategoryFields(QStringLiteral("Категория"));
     products->addGoodsFields(QStringLiteral("Артикул (код/наим.)"), goodsHint, catalogueHint);
     products->addQuantityField(QStringLiteral("Количество"), QStringLiteral("Въведете количество"));
-    products->setColumns({StockLineArea::column(LineColumn::Operation), StockLineArea::column(LineColumn::Category),
-                          StockLineArea::column(LineColumn::Goods), StockLineArea::column(LineColumn::Quantity),
-                          StockLineArea::column(LineColumn::Unit)});
+    products->setColumns(
+        {LineColumn::Operation, LineColumn::Category, LineColumn::Goods, LineColumn::Quantity, LineColumn::Unit});
     resize(900, 760);
 }
 

@@ -5,6 +5,7 @@
 #include "core/Tdm.h"
 #include "db/Dataset.h"
 #include "documents/DocumentPrint.h"
+#include "documents/StockLineArea.h"
 #include "invoicing/TdmInvoice.h"
 #include "ui/DBControls.h"
 #include "ui/Dialogs.h"
@@ -71,6 +72,16 @@ void TfrmTradeDocument::addCounterpartyFields(const QString &label, const QStrin
 void TfrmTradeDocument::addPaid(const QString &label, const QString &hint)
 {
     m_paidBox = addPaidField(label, hint);
+}
+
+void TfrmTradeDocument::addDiscountQuantityAndTaken(StockLineArea &lines)
+{
+    lines.addDiscountField(QStringLiteral("% Отстъпка"),
+                           QStringLiteral("% отстъпка от цената\nза да се попълни автоматично с последната "
+                                          "отстъпка оставете 0"));
+    lines.addQuantityField(QStringLiteral("Количество"), QStringLiteral("Въведете количество"));
+    lines.addTakenField(QStringLiteral("Взето"),
+                        QStringLiteral("Отбележете вэетото количество при изготвянето на документа"));
 }
 
 bool TfrmTradeDocument::eventFilter(QObject *watched, QEvent *event)

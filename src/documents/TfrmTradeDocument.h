@@ -43,6 +43,9 @@ public:
 protected:
     void addCounterpartyFields(const QString &label, const QString &hint, const QString &catalogueHint);
     void addPaid(const QString &label, const QString &hint);
+    // The discount, quantity and taken fields of the goods lines, alike in
+    // both windows.
+    static void addDiscountQuantityAndTaken(StockLineArea &lines);
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
