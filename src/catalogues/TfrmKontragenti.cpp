@@ -8,16 +8,15 @@
 #include "ui/CityQuestion.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
+#include "ui/EntryProposal.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
 #include "ui/QuickSearch.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -118,28 +117,6 @@ public:
             model->setData(index, types->currentData());
     }
 };
-
-// Stores a grid's pending row; a row the user left empty is dropped and a
-// row that cannot be stored is cancelled.
-void postOrCancel(db::Dataset &rows)
-{
-    if (!rows.isEditing())
-        return;
-    if (rows.state() == db::Dataset::State::Insert && !rows.isModified()) {
-        rows.cancel();
-        return;
-    }
-    try {
-        rows.post();
-    } catch (const varnex::Error &error) {
-        ShowErrorOf(error);
-        try {
-            rows.cancel();
-        } catch (const varnex::Error &) {
-            // Nothing of the row was stored.
-        }
-    }
-}
 
 } // namespace
 
@@ -312,7 +289,7 @@ TfrmKontragenti::DetailList TfrmKontragenti::makeDetailList(QWidget *page, const
     list.grid = new DataGrid(group);
     list.grid->bind(*rows, std::move(columns));
     list.grid->setEditable(true);
-    list.grid->installEventFilter(this);
+    list.grid->setPostOnLeave(true);
     layout->addWidget(list.grid, 1);
     auto *buttons = new QVBoxLayout;
     list.add = new QToolButton(group);
@@ -371,7 +348,7 @@ void TfrmKontragenti::buildEditPanel()
     m_code = new DBNumberEdit(main);
     m_code->setObjectName(QStringLiteral("edtCode"));
     m_code->bind(*m_qMain, QStringLiteral("KONTR_CODE"));
-    m_code->installEventFilter(this);
+    proposeOnEntry(m_code, *m_qMain, [this] { proposeCode(); });
     const auto textField = [&](const char *objectName, const char *field) {
         auto *edit = new DBEdit(main);
         edit->setObjectName(QString::fromLatin1(objectName));
@@ -434,6 +411,9 @@ void TfrmKontragenti::buildEditPanel()
     m_vatAccounts = makeDetailList(more, QStringLiteral(" ДДС Сметки"), m_qVatAccounts.get(), accountColumns,
                                    QStringLiteral("Добавя ДДС сметка"), QStringLiteral("ИЗтрива избраната ДДС сметка"));
     m_pages->addTab(more, QStringLiteral("Допълнителна информация"));
+    m_contacts.grid->setObjectName(QStringLiteral("grdContacts"));
+    m_accounts.grid->setObjectName(QStringLiteral("grdAccounts"));
+    m_vatAccounts.grid->setObjectName(QStringLiteral("grdVatAccounts"));
     updateDetailButtons();
     fillCities();
 }
@@ -593,20 +573,8 @@ void TfrmKontragenti::proposeCode()
 
 bool TfrmKontragenti::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_code && event->type() == QEvent::FocusIn) {
-        proposeCode();
-    } else if (watched == m_city && event->type() == QEvent::FocusOut) {
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && m_qMain->isEditing())
-            cityLeft();
-    } else if (event->type() == QEvent::FocusOut) {
-        for (const DetailList *list : {&m_contacts, &m_accounts, &m_vatAccounts}) {
-            QWidget *now = QApplication::focusWidget();
-            if (watched == list->grid && !(now && list->grid->isAncestorOf(now))
-                && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-                postOrCancel(*list->rows);
-        }
-    }
+    if (watched == m_city && isLeaving(event) && m_qMain->isEditing())
+        cityLeft();
     return TfrmBaseVXGrid::eventFilter(watched, event);
 }
 

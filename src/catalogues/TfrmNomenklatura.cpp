@@ -6,6 +6,7 @@
 #include "data/Counters.h"
 #include "db/Dataset.h"
 #include "ui/DBControls.h"
+#include "ui/EntryProposal.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorGuard.h"
 #include "ui/QuickSearch.h"
@@ -210,7 +211,7 @@ void TfrmNomenklatura::buildEditPanel()
     m_code = new DBNumberEdit(editGroup());
     m_code->setObjectName(QStringLiteral("edtCode"));
     m_code->bind(*m_qMain, QStringLiteral("NOM_CODE"));
-    m_code->installEventFilter(this);
+    proposeOnEntry(m_code, *m_qMain, [this] { runGuarded(this, [this] { proposeCode(); }); });
     // Whole codes only, and never more digits than the integer column holds.
     m_code->setMaxLength(9);
     m_code->setValidator(new QIntValidator(0, 999999999, m_code));
@@ -290,13 +291,6 @@ bool TfrmNomenklatura::enterMovesFocus(QWidget *focused) const
 {
     // Enter in the quick search searches.
     return focused != m_quickSearch->edit() && TfrmBaseVXGrid::enterMovesFocus(focused);
-}
-
-bool TfrmNomenklatura::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_code && event->type() == QEvent::FocusIn)
-        runGuarded(this, [this] { proposeCode(); });
-    return TfrmBaseVXGrid::eventFilter(watched, event);
 }
 
 void TfrmNomenklatura::proposeCode()

@@ -49,7 +49,6 @@ protected:
     void FilterExecute() override;
     QWidget *firstEditor() const override;
     bool enterMovesFocus(QWidget *focused) const override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildFilterBar();

@@ -9,6 +9,7 @@
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
+#include "ui/EntryProposal.h"
 #include "ui/ErrorGuard.h"
 
 #include <QEvent>
@@ -181,7 +182,7 @@ void StockLineArea::addPriceField(const QString &label, const QString &hint, boo
     m_price->setToolTip(hint);
     m_price->setMaximumWidth(140);
     m_priceProposal = proposal;
-    m_price->installEventFilter(this);
+    proposeOnEntry(m_price, m_area.lines(), [this] { proposePrice(); });
     m_priceRow = new QHBoxLayout;
     m_priceRow->addWidget(m_price);
     m_priceRow->addStretch();
@@ -214,6 +215,7 @@ void StockLineArea::addDiscountField(const QString &label, const QString &hint)
     m_discount->setToolTip(hint);
     m_discount->setMaximumWidth(80);
     m_discount->installEventFilter(this);
+    proposeOnEntry(m_discount, m_area.lines(), [this] { enterDiscount(); });
     m_lastDiscount = new QToolButton(this);
     m_lastDiscount->setObjectName(QStringLiteral("btnLastDiscount"));
     m_lastDiscount->setText(QStringLiteral("<"));
@@ -263,7 +265,7 @@ void StockLineArea::addTakenField(const QString &label, const QString &hint)
     m_taken->bind(m_area.lines(), field("TRANZ_RED_IZNESENO"));
     m_taken->setToolTip(hint);
     m_taken->setMaximumWidth(140);
-    m_taken->installEventFilter(this);
+    proposeOnEntry(m_taken, m_area.lines(), [this] { proposeTaken(); });
     addRow(label, m_taken, unitLabel("PMYARKA"));
 }
 
@@ -472,14 +474,7 @@ void StockLineArea::proposeTaken()
 
 bool StockLineArea::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn) {
-        if (watched == m_price)
-            proposePrice();
-        else if (watched == m_taken)
-            proposeTaken();
-        else if (watched == m_discount)
-            enterDiscount();
-    } else if (event->type() == QEvent::FocusOut && watched == m_discount) {
+    if (event->type() == QEvent::FocusOut && watched == m_discount) {
         typeDiscount(true);
         showDiscount();
     } else if (event->type() == QEvent::KeyPress && m_catalogue && (watched == m_goodsCode || watched == m_goodsName)) {

@@ -4,10 +4,10 @@
 #include "documents/ProductionDocument.h"
 #include "documents/StockLineArea.h"
 #include "ui/DBControls.h"
+#include "ui/EntryProposal.h"
 #include "ui/ErrorGuard.h"
 
 #include <QDateTime>
-#include <QFocusEvent>
 
 TfrmProizvodstvo::TfrmProizvodstvo(QWidget *owner)
     : TfrmStockDocument(documents::productionKind(), QStringLiteral(" Производство "), owner)
@@ -17,7 +17,10 @@ TfrmProizvodstvo::TfrmProizvodstvo(QWidget *owner)
     addNumberField(QStringLiteral("Документ №"));
     m_note = addNoteField(QStringLiteral("Забележка"), QStringLiteral("Напишете своите бележки отнасящи се към документа"));
     m_date = addDateField(QStringLiteral("TRANZ_TIME"), QStringLiteral("Дата на въвеждане"));
-    m_date->installEventFilter(this);
+    // Moving into the date makes it the moment of entry; coming back to the
+    // window (after a message, another window or the calendar) or to a date
+    // the user typed leaves it alone.
+    proposeOnEntry(m_date, model().header(), [this] { enterDate(); });
 
     const QString goodsHint = QStringLiteral("Изберете артикул (Ins - нов)");
     const QString catalogueHint = QStringLiteral("Редактиране на Номенклатура");
@@ -40,19 +43,6 @@ TfrmProizvodstvo::TfrmProizvodstvo(QWidget *owner)
     products->setColumns(
         {LineColumn::Operation, LineColumn::Category, LineColumn::Goods, LineColumn::Quantity, LineColumn::Unit});
     resize(900, 760);
-}
-
-bool TfrmProizvodstvo::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_date && event->type() == QEvent::FocusIn) {
-        // Coming back to the window (after a message, another window or the
-        // calendar) leaves a date the user has just typed alone; only moving
-        // into the field sets it.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            enterDate();
-    }
-    return TfrmStockDocument::eventFilter(watched, event);
 }
 
 void TfrmProizvodstvo::enterDate()

@@ -18,9 +18,6 @@ public:
     StockLineArea *materials() const { return lineArea(0); }
     StockLineArea *products() const { return lineArea(1); }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void enterDate();
 

@@ -6,6 +6,7 @@
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
+#include "ui/EntryProposal.h"
 #include "ui/ErrorGuard.h"
 
 #include <QEvent>
@@ -77,7 +78,7 @@ DBNumberEdit *TfrmStockDocument::addNumberField(const QString &label)
     m_number->bind(m_model->header(), field("TRANZ_DOCNO"));
     m_number->setValidator(new QIntValidator(0, 2147483647, m_number));
     m_number->setMaximumWidth(140);
-    m_number->installEventFilter(this);
+    proposeOnEntry(m_number, m_model->header(), [this] { proposeNumber(); });
     m_headerFields->addRow(label, m_number);
     return m_number;
 }
@@ -110,7 +111,7 @@ DBNumberEdit *TfrmStockDocument::addPaidField(const QString &label, const QStrin
     m_paid->bind(m_model->header(), field("TRANZ_PLATENO"));
     m_paid->setToolTip(hint);
     m_paid->setMaximumWidth(140);
-    m_paid->installEventFilter(this);
+    proposeOnEntry(m_paid, m_model->header(), [this] { proposePaid(); });
     m_headerFields->addRow(label, m_paid);
     return m_paid;
 }
@@ -153,39 +154,16 @@ void TfrmStockDocument::done(int result)
     TfrmBaseDBEditForm::done(result);
 }
 
-bool TfrmStockDocument::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_number && event->type() == QEvent::FocusIn)
-        proposeNumber();
-    else if (watched == m_number && event->type() == QEvent::FocusOut)
-        leaveNumber();
-    else if (watched == m_paid && event->type() == QEvent::FocusIn)
-        proposePaid();
-    return TfrmBaseDBEditForm::eventFilter(watched, event);
-}
-
 void TfrmStockDocument::proposeNumber()
 {
     db::Dataset &header = m_model->header();
     if (!header.isEditing() || !header.value(field("TRANZ_DOCNO")).isNull())
         return;
-    runGuarded(this, [this] {
-        m_number->setText(m_model->proposedNumber());
-        m_numberProposed = true;
+    // The number shown is the number stored: saving straight away takes it.
+    runGuarded(this, [&] {
+        header.setValue(field("TRANZ_DOCNO"), m_model->proposedNumber().toLongLong());
         QTimer::singleShot(0, m_number, [this] { m_number->selectAll(); });
     });
-}
-
-void TfrmStockDocument::leaveNumber()
-{
-    if (!m_numberProposed)
-        return;
-    m_numberProposed = false;
-    db::Dataset &header = m_model->header();
-    bool ok = false;
-    const qint64 proposed = m_number->text().toLongLong(&ok);
-    if (ok && header.isEditing() && header.value(field("TRANZ_DOCNO")).isNull())
-        runGuarded(this, [&] { header.setValue(field("TRANZ_DOCNO"), proposed); });
 }
 
 void TfrmStockDocument::proposePaid()

@@ -64,7 +64,6 @@ protected:
     QWidget *areaWidget(int index);
 
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 public Q_SLOTS:
     void done(int result) override;
@@ -72,7 +71,6 @@ public Q_SLOTS:
 private:
     void followLineStates();
     void proposeNumber();
-    void leaveNumber();
     void proposePaid();
     // Tells the user; the editor of the field at fault, if any.
     QWidget *showProblem(const documents::DocumentProblem &problem);
@@ -83,6 +81,5 @@ private:
     QPushButton *m_destroy;
     std::vector<StockLineArea *> m_areas;
     DBNumberEdit *m_number = nullptr;
-    bool m_numberProposed = false;
     DBNumberEdit *m_paid = nullptr;
 };

@@ -9,11 +9,11 @@
 #include "ui/CityQuestion.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
+#include "ui/EntryProposal.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
 #include "ui/TDictionary.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -153,14 +153,6 @@ void setTableRows(QComboBox *box, const std::vector<QStringList> &rows)
     }
 }
 
-bool isLeaving(QEvent *event)
-{
-    if (event->type() != QEvent::FocusOut)
-        return false;
-    const auto reason = static_cast<QFocusEvent *>(event)->reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
 } // namespace
 
 TfrmInvoice::TfrmInvoice(db::Dataset &invoice, QWidget *owner)
@@ -218,8 +210,12 @@ TfrmInvoice::TfrmInvoice(db::Dataset &invoice, QWidget *owner)
                                                          m_city, m_address, m_mol, m_creator, m_receiver, m_sellDate})
         box->setStyleSheet(QStringLiteral("background-color: #ccffcc;"));
     for (QWidget *watched : std::initializer_list<QWidget *>{m_number, m_date, m_place, m_city, m_mvr, m_creator,
-                                                             m_rateBox, m_refNumber, m_lines, m_client})
+                                                             m_rateBox, m_refNumber, m_client})
         watched->installEventFilter(this);
+    proposeOnEntry(m_date, m_invoice, [this] {
+        if (m_invoice.isOpen() && m_invoice.value(QStringLiteral("IDATE")).isNull())
+            runGuarded(this, [this] { setRowValue(QStringLiteral("IDATE"), today()); });
+    });
 
     connect(m_qLines.get(), &db::Dataset::reset, this, &TfrmInvoice::updateLineButtons);
     connect(m_qLines.get(), &db::Dataset::stateChanged, this, &TfrmInvoice::updateLineButtons);
@@ -367,6 +363,7 @@ void TfrmInvoice::buildLines()
                               {QStringLiteral("DETAIL_PRICE"), QStringLiteral("Ед. цена"), 90, true},
                               {QStringLiteral("LINE_VALUE"), QStringLiteral("Цена"), 100, true}});
     m_lines->setEditable(true);
+    m_lines->setPostOnLeave(true);
     m_lines->setItemDelegateForColumn(0, new ReadOnlyDelegate(m_lines));
     m_lines->setItemDelegateForColumn(5, new ReadOnlyDelegate(m_lines));
     row->addWidget(m_lines, 1);
@@ -792,22 +789,6 @@ void TfrmInvoice::updateLineButtons()
         m_print->setEnabled(open && !m_qLines->isEmpty());
 }
 
-void TfrmInvoice::postPendingLine()
-{
-    if (!m_qLines->isEditing())
-        return;
-    if (m_qLines->state() == db::Dataset::State::Insert && !m_qLines->isModified()) {
-        m_qLines->cancel();
-        return;
-    }
-    try {
-        m_qLines->post();
-    } catch (const varnex::Error &error) {
-        ShowErrorOf(error);
-        m_qLines->cancel();
-    }
-}
-
 void TfrmInvoice::applyPrefill()
 {
     if (m_prefill.clientId > 0) {
@@ -983,9 +964,6 @@ bool TfrmInvoice::eventFilter(QObject *watched, QEvent *event)
         if (m_prepared && m_client->currentText().isEmpty()
             && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason))
             QTimer::singleShot(0, m_client, &QComboBox::showPopup);
-    } else if (watched == m_date && event->type() == QEvent::FocusIn) {
-        if (m_invoice.isOpen() && m_invoice.value(QStringLiteral("IDATE")).isNull())
-            runGuarded(this, [this] { setRowValue(QStringLiteral("IDATE"), today()); });
     } else if (isLeaving(event) && m_prepared) {
         if (watched == m_number)
             numberLeft();
@@ -999,11 +977,6 @@ bool TfrmInvoice::eventFilter(QObject *watched, QEvent *event)
             rateLeft();
         else if (watched == m_refNumber)
             refNumberLeft();
-        else if (watched == m_lines) {
-            QWidget *now = QApplication::focusWidget();
-            if (!(now && m_lines->isAncestorOf(now)))
-                postPendingLine();
-        }
     }
     return TfrmBaseDBEditForm::eventFilter(watched, event);
 }
@@ -1080,14 +1053,15 @@ bool TfrmInvoice::ValidateRecord()
 
 bool TfrmInvoice::PostDetails()
 {
-    postPendingLine();
-    return true;
+    return m_lines->postPendingRow();
 }
 
 void TfrmInvoice::PrintClick()
 {
     runGuarded(this, [this] {
-        postPendingLine();
+        commitOpenEditors();
+        if (!m_lines->postPendingRow())
+            return;
         const std::vector<InvoiceLine> lines = currentLines();
         const bool halfPage = dm().GetConfigById(kFormSizeKey) == QLatin1String("1");
         const QString warning = printLimitWarning(printLineCount(lines), halfPage);

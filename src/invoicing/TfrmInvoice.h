@@ -142,7 +142,6 @@ private:
     void followSpecialCases();
     void tintStatus();
     void updateLineButtons();
-    void postPendingLine();
     void applyPrefill();
     bool refuse(const invoicing::InvoiceRefusal &refusal);
     bool numberAccepted();

@@ -5,11 +5,33 @@
 #include "ui/ErrorGuard.h"
 
 #include <QDateTime>
+#include <QCalendarWidget>
 #include <QLocale>
+#include <QValidator>
 
 namespace {
+
 const QDate kBlankDate(1899, 12, 30);
-}
+
+// A number field takes what can become a number and nothing else, so no
+// letter typed into it is silently thrown away when the field is left.
+class NumberTextValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override
+    {
+        const QString group = QLocale().groupSeparator();
+        for (const QChar c : input) {
+            if (!c.isDigit() && !c.isSpace() && !QStringLiteral("+-.,eE").contains(c) && !group.contains(c))
+                return Invalid;
+        }
+        double number = 0;
+        return input.trimmed().isEmpty() || DBNumberEdit::parseNumber(input, &number) ? Acceptable : Intermediate;
+    }
+};
+
+} // namespace
 
 FieldLink::FieldLink(QWidget *editor, db::Dataset &dataset, const QString &field, std::function<void()> show)
     : QObject(editor)
@@ -81,6 +103,7 @@ DBNumberEdit::DBNumberEdit(QWidget *parent)
     : QLineEdit(parent)
 {
     setAlignment(Qt::AlignRight);
+    setValidator(new NumberTextValidator(this));
 }
 
 bool DBNumberEdit::parseNumber(const QString &text, double *number)
@@ -127,6 +150,17 @@ DBDateEdit::DBDateEdit(QWidget *parent)
     setMinimumDate(kBlankDate);
     setSpecialValueText(QStringLiteral(" "));
     DateKeys::install(this);
+    // The calendar of a blank date opens on this month, not on the blank's.
+    calendarWidget()->installEventFilter(this);
+}
+
+bool DBDateEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == calendarWidget() && event->type() == QEvent::Show && date() == kBlankDate) {
+        const QDate today = QDate::currentDate();
+        calendarWidget()->setCurrentPage(today.year(), today.month());
+    }
+    return QDateEdit::eventFilter(watched, event);
 }
 
 void DBDateEdit::bind(db::Dataset &dataset, const QString &field)

@@ -77,6 +77,9 @@ public:
     explicit DBDateEdit(QWidget *parent = nullptr);
     void bind(db::Dataset &dataset, const QString &field);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     FieldLink *m_link = nullptr;
 };

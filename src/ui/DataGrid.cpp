@@ -2,15 +2,55 @@
 
 #include "db/Dataset.h"
 #include "ui/DatasetModel.h"
+#include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTimer>
 
 #include <set>
 
 namespace {
+
 const QByteArray kColumnSetMagic("VXCOLS1\n");
+
+// What a cell editor takes is what its column can store: a longer text
+// would only be refused when the row is stored.
+class CellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        const auto *model = qobject_cast<const DatasetModel *>(index.model());
+        if (auto *line = qobject_cast<QLineEdit *>(editor); line && model) {
+            const db::Dataset &rows = model->dataset();
+            if (const int length = rows.fieldLength(model->columns().at(size_t(index.column())).field); length > 0)
+                line->setMaxLength(length);
+        }
+        return editor;
+    }
+};
+
+QWidget *openEditorOf(const QAbstractItemView &view)
+{
+    // A cell editor is a child of the viewport; the focus may sit in a part
+    // of it (the line of an editable drop-down).
+    for (QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (widget->parentWidget() == view.viewport())
+            return widget;
+    }
+    return nullptr;
 }
+
+} // namespace
 
 DataGrid::DataGrid(QWidget *parent)
     : QTableView(parent)
@@ -23,6 +63,8 @@ DataGrid::DataGrid(QWidget *parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
     setAlternatingRowColors(true);
+    setItemDelegate(new CellDelegate(this));
+    connect(qApp, &QApplication::focusChanged, this, &DataGrid::focusMoved);
 }
 
 void DataGrid::bind(db::Dataset &dataset, std::vector<GridColumn> columns)
@@ -61,6 +103,65 @@ void DataGrid::setEditable(bool editable)
                                    | QAbstractItemView::AnyKeyPressed
                              : QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(editable ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
+}
+
+void DataGrid::commitOpenEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget *editor = openEditorOf(*this)) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+bool DataGrid::holdsFocus() const
+{
+    const QWidget *focused = QApplication::focusWidget();
+    return focused && (focused == this || isAncestorOf(focused));
+}
+
+void DataGrid::focusMoved(QWidget *old, QWidget *now)
+{
+    // A popup of the grid's own drop-down, or another window coming to the
+    // front, is not leaving the grid.
+    if (!old || !now || now->window() != window() || (old != this && !isAncestorOf(old)) || holdsFocus())
+        return;
+    Q_EMIT left();
+    if (m_postOnLeave)
+        postPendingRow();
+}
+
+bool DataGrid::postPendingRow()
+{
+    db::Dataset *rows = dataset();
+    if (!rows || !rows->isEditing())
+        return true;
+    commitOpenEditor();
+    if (rows->state() == db::Dataset::State::Insert && !rows->isModified()) {
+        rows->cancel();
+        return true;
+    }
+    if (runGuarded(window(), [rows] { rows->post(); }))
+        return true;
+    // The row stays as typed; the user corrects it or drops it with Esc.
+    QTimer::singleShot(0, this, [this] { setFocus(); });
+    return false;
+}
+
+void DataGrid::keyPressEvent(QKeyEvent *event)
+{
+    db::Dataset *rows = dataset();
+    if (event->key() == Qt::Key_Escape && state() != QAbstractItemView::EditingState && rows && rows->isEditing()) {
+        const bool untouched = rows->state() == db::Dataset::State::Insert && !rows->isModified();
+        if (untouched
+            || MessageDlg(QStringLiteral("Отказвате ли се от направените промени?"), TMsgDlgType::mtConfirmation,
+                          mbYes | mbNo)
+                   == mrYes)
+            runGuarded(window(), [rows] { rows->cancel(); });
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void DataGrid::followDataset()

@@ -14,6 +14,7 @@ class DatasetModel;
 // A grid over a dataset: its rows, the designed columns, the current row
 // kept in step with the dataset's both ways, and a column set that can be
 // written out and read back (which columns show, in what order, how wide).
+// An editable grid's cell editors take no more characters than their column.
 class DataGrid : public QTableView
 {
     Q_OBJECT
@@ -26,6 +27,20 @@ public:
     DatasetModel *datasetModel() const { return m_model; }
     void setEditable(bool editable);
 
+    // Writes the text of a cell editor still open into the row, so a
+    // command that does not take the focus (a shortcut, a tool button)
+    // sees what the user typed.
+    void commitOpenEditor();
+    // Whether the focus is in the grid or in one of its cell editors.
+    bool holdsFocus() const;
+    // Stores the row in editing when the user leaves the grid; a new row
+    // nobody typed into is dropped, and a row the database refuses is told
+    // and keeps the focus in the grid.
+    void setPostOnLeave(bool post) { m_postOnLeave = post; }
+    // Stores the row in editing, telling the user and focusing the grid when
+    // it is refused; false then.
+    bool postPendingRow();
+
     // The layout version: stored layouts of another version are ignored.
     int tag = 0;
 
@@ -37,9 +52,19 @@ public:
     std::vector<GridColumn> visibleColumns() const;
     void setColumnShown(int column, bool shown);
 
+Q_SIGNALS:
+    // The focus went from the grid or one of its cell editors to another
+    // control of the window.
+    void left();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void followDataset();
+    void focusMoved(QWidget *old, QWidget *now);
 
     DatasetModel *m_model = nullptr;
     bool m_syncing = false;
+    bool m_postOnLeave = false;
 };

@@ -1,6 +1,8 @@
 #include "ui/EditRoutines.h"
 
 #include "db/Dataset.h"
+#include "ui/DataGrid.h"
+#include "ui/ErrorGuard.h"
 
 #include <QApplication>
 #include <QRegularExpression>
@@ -61,7 +63,7 @@ void ReopenKeepingKey(db::Dataset &dataset, const QString &keyFields, bool fetch
     QApplication::restoreOverrideCursor();
 }
 
-void PostPendingEdits(const QList<db::Dataset *> &datasets, const db::Dataset *except)
+void PostPendingEdits(QWidget *window, const QList<db::Dataset *> &datasets, const db::Dataset *except)
 {
     for (db::Dataset *dataset : datasets) {
         if (dataset == except || !dataset->isEditing())
@@ -69,7 +71,11 @@ void PostPendingEdits(const QList<db::Dataset *> &datasets, const db::Dataset *e
         try {
             dataset->post();
         } catch (const varnex::Error &) {
-            dataset->cancel();
+            for (DataGrid *grid : window ? window->findChildren<DataGrid *>() : QList<DataGrid *>()) {
+                if (grid->dataset() == dataset)
+                    focusShowingPage(grid);
+            }
+            throw;
         }
     }
 }

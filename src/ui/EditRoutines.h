@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+class QWidget;
+
 namespace db {
 class Dataset;
 }
@@ -18,9 +20,10 @@ QVariant KeyValues(const db::Dataset &dataset, const QString &keyFields);
 // row first when asked; does nothing while the dataset is being edited.
 void ReopenKeepingKey(db::Dataset &dataset, const QString &keyFields, bool fetchAll);
 
-// Stores the pending edit of each dataset but `except`, cancelling those
-// that cannot be stored, so the main record is still stored after them.
-void PostPendingEdits(const QList<db::Dataset *> &datasets, const db::Dataset *except = nullptr);
+// Stores the pending edit of each dataset but `except`. One that cannot be
+// stored stays as typed with the focus on its grid inside `window`, and its
+// error goes on to the caller, so nothing is stored after it.
+void PostPendingEdits(QWidget *window, const QList<db::Dataset *> &datasets, const db::Dataset *except = nullptr);
 
 // The number or text filled on the left up to the width; never cut.
 QString PadNumber(qint64 number, int width, QChar fill);

@@ -5,6 +5,8 @@
 #include "ui/Dialogs.h"
 
 #include <QDebug>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QWidget>
 
 QWidget *editorForField(QWidget *window, const QString &field)
@@ -16,6 +18,18 @@ QWidget *editorForField(QWidget *window, const QString &field)
             return child;
     }
     return nullptr;
+}
+
+void focusShowingPage(QWidget *control)
+{
+    for (QWidget *page = control; page && !page->isWindow(); page = page->parentWidget()) {
+        auto *pages = qobject_cast<QStackedWidget *>(page->parentWidget());
+        if (auto *tabs = pages ? qobject_cast<QTabWidget *>(pages->parentWidget()) : nullptr)
+            tabs->setCurrentWidget(page);
+        else if (pages)
+            pages->setCurrentWidget(page);
+    }
+    control->setFocus();
 }
 
 void ShowErrorOf(const varnex::Error &error)
@@ -42,7 +56,7 @@ bool runGuarded(QWidget *window, const std::function<void()> &command)
         if (!error.message().isEmpty())
             MessageDlg(error.message(), TMsgDlgType::mtError, mbOK);
         if (QWidget *editor = editorForField(window, error.field()))
-            editor->setFocus();
+            focusShowingPage(editor);
     } catch (const varnex::Error &error) {
         ShowErrorOf(error);
     }

@@ -22,5 +22,9 @@ bool runGuarded(QWidget *window, const std::function<void()> &command);
 // statement and the detail go to the log.
 void ShowErrorOf(const varnex::Error &error);
 
+// Moves the focus to a control, first bringing forward the pages of the
+// window that hide it.
+void focusShowingPage(QWidget *control);
+
 // The editor bound to a dataset field inside a window (see DBControls).
 QWidget *editorForField(QWidget *window, const QString &field);

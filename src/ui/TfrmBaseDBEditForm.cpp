@@ -1,12 +1,15 @@
 #include "ui/TfrmBaseDBEditForm.h"
 
 #include "db/Dataset.h"
+#include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
 #include "ui/EditRoutines.h"
 #include "ui/ErrorGuard.h"
 
 #include <QPushButton>
 #include <QShortcut>
+
+#include <algorithm>
 
 TfrmBaseDBEditForm::TfrmBaseDBEditForm(QWidget *owner)
     : TfrmYesNo(owner)
@@ -28,8 +31,18 @@ bool TfrmBaseDBEditForm::ValidateRecord()
 
 bool TfrmBaseDBEditForm::PostDetails()
 {
-    PostPendingEdits(QList<db::Dataset *>(m_details.begin(), m_details.end()), m_main);
+    PostPendingEdits(this, QList<db::Dataset *>(m_details.begin(), m_details.end()), m_main);
     return true;
+}
+
+QList<db::Dataset *> TfrmBaseDBEditForm::detailRows() const
+{
+    QList<db::Dataset *> rows(m_details.begin(), m_details.end());
+    for (const DataGrid *grid : findChildren<DataGrid *>()) {
+        if (grid->dataset() && grid->dataset() != m_main && !rows.contains(grid->dataset()))
+            rows << grid->dataset();
+    }
+    return rows;
 }
 
 bool TfrmBaseDBEditForm::CanClose()
@@ -39,11 +52,14 @@ bool TfrmBaseDBEditForm::CanClose()
 
 bool TfrmBaseDBEditForm::HasUnsavedChanges() const
 {
-    return m_main && m_main->isEditing() && m_main->isModified();
+    const auto changed = [](const db::Dataset *rows) { return rows->isEditing() && rows->isModified(); };
+    const QList<db::Dataset *> details = detailRows();
+    return (m_main && changed(m_main)) || std::any_of(details.begin(), details.end(), changed);
 }
 
 void TfrmBaseDBEditForm::SaveClick()
 {
+    commitOpenEditors();
     bool stored = false;
     runGuarded(this, [&] {
         // A refusing check has already said why.
@@ -79,8 +95,13 @@ bool TfrmBaseDBEditForm::mayClose()
 
 void TfrmBaseDBEditForm::closeWith(int result)
 {
+    commitOpenEditors();
     if (!mayClose())
         return;
+    for (db::Dataset *rows : detailRows()) {
+        if (rows->isEditing())
+            runGuarded(this, [rows] { rows->cancel(); });
+    }
     if (m_main && m_main->isEditing()) {
         m_main->disableControls();
         m_main->cancel();

@@ -27,7 +27,7 @@ public:
     virtual bool PostDetails();
     virtual bool CanClose();
     // Whether closing would drop changes, so the window asks first: the
-    // main record is being edited and was changed.
+    // main record or a row of a detail or a grid was changed and not stored.
     virtual bool HasUnsavedChanges() const;
 
     // "Запис": checks, details, then the record; the window closes with OK.
@@ -38,6 +38,8 @@ public Q_SLOTS:
     void reject() override;
 
 private:
+    // The detail datasets and those of the window's grids, without the main.
+    QList<db::Dataset *> detailRows() const;
     // Whether the window may close now, asking about unsaved changes.
     bool mayClose();
     void closeWith(int result);

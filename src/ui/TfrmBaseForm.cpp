@@ -2,6 +2,7 @@
 
 #include "core/AppSettings.h"
 #include "core/TSettings.h"
+#include "ui/DataGrid.h"
 #include "ui/TNotifyPopup.h"
 
 #include <QAbstractItemView>
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTimer>
 
 // Watches the keys of one window: Enter on an edit field, a closed combo
@@ -144,10 +146,23 @@ void TfrmBaseForm::done(int result)
     QDialog::done(result);
 }
 
+void TfrmBaseForm::commitOpenEditors()
+{
+    for (DataGrid *grid : findChildren<DataGrid *>())
+        grid->commitOpenEditor();
+}
+
 void TfrmBaseForm::showEvent(QShowEvent *event)
 {
     if (!m_layoutLoaded)
         LoadLayout();
+    if (!m_pagesWatched) {
+        m_pagesWatched = true;
+        // A cell left open on a page the user switches away from is written
+        // before the page goes out of sight.
+        for (QTabWidget *pages : findChildren<QTabWidget *>())
+            connect(pages, &QTabWidget::currentChanged, this, &TfrmBaseForm::commitOpenEditors);
+    }
     m_layoutSaved = false;
     QDialog::showEvent(event);
     QTimer::singleShot(0, this, [this] { AfterShow(); });

@@ -47,6 +47,11 @@ public:
 
     void ShowNotification(int kind, const QString &text);
 
+    // Writes what is typed into any grid cell still open into its row. Every
+    // command that stores, closes or leaves a page calls it first, so that
+    // nothing typed is lost because the focus never left the cell.
+    void commitOpenEditors();
+
 public Q_SLOTS:
     // Closing stores the layout, as destruction would.
     void done(int result) override;
@@ -64,4 +69,5 @@ private:
     std::unique_ptr<TSettings> m_settings;
     bool m_layoutLoaded = false;
     bool m_layoutSaved = false;
+    bool m_pagesWatched = false;
 };

@@ -49,16 +49,29 @@ TfrmBaseGridForm::TfrmBaseGridForm(QWidget *owner)
     actnRefresh->setToolTip(QStringLiteral("Обнови списъка"));
     actnEdit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
 
-    connect(actnChoose, &QAction::triggered, this, [this] { runGuarded(this, [this] { ChooseExecute(); }); });
-    connect(actnNew, &QAction::triggered, this, [this] { runGuarded(this, [this] { NewExecute(); }); });
-    connect(actnEdit, &QAction::triggered, this, [this] { runGuarded(this, [this] { EditExecute(); }); });
-    connect(actnDelete, &QAction::triggered, this, [this] { runGuarded(this, [this] { DeleteExecute(); }); });
-    connect(actnFilter, &QAction::triggered, this, [this] { runGuarded(this, [this] { FilterExecute(); }); });
-    connect(actnRemoveFilter, &QAction::triggered, this, [this] { runGuarded(this, [this] { RemoveFilter(); }); });
-    connect(actnPrint, &QAction::triggered, this, [this] { PrintGrid(*m_grid, windowTitle()); });
+    // A list command first writes a cell the user is still typing in.
+    const auto command = [this](void (TfrmBaseGridForm::*execute)()) {
+        return [this, execute] {
+            runGuarded(this, [this, execute] {
+                commitOpenEditors();
+                (this->*execute)();
+            });
+        };
+    };
+    connect(actnChoose, &QAction::triggered, this, command(&TfrmBaseGridForm::ChooseExecute));
+    connect(actnNew, &QAction::triggered, this, command(&TfrmBaseGridForm::NewExecute));
+    connect(actnEdit, &QAction::triggered, this, command(&TfrmBaseGridForm::EditExecute));
+    connect(actnDelete, &QAction::triggered, this, command(&TfrmBaseGridForm::DeleteExecute));
+    connect(actnFilter, &QAction::triggered, this, command(&TfrmBaseGridForm::FilterExecute));
+    connect(actnRemoveFilter, &QAction::triggered, this, command(&TfrmBaseGridForm::RemoveFilter));
+    connect(actnPrint, &QAction::triggered, this, [this] {
+        commitOpenEditors();
+        PrintGrid(*m_grid, windowTitle());
+    });
     connect(actnClose, &QAction::triggered, this, [this] { done(QDialog::Rejected); });
     connect(actnRefresh, &QAction::triggered, this, [this] {
         runGuarded(this, [this] {
+            commitOpenEditors();
             BeforeRefresh();
             RefreshList();
         });
@@ -453,12 +466,20 @@ void TfrmBaseGridForm::CustomizeNotification(TNotifyPopup &popup, int kind)
 
 void TfrmBaseGridForm::done(int result)
 {
+    commitOpenEditors();
     if (isEditingDataset()) {
         try {
             m_dataset->post();
         } catch (const varnex::Error &error) {
-            // The window still closes, but the user learns the edit is lost.
+            // What the user typed stays on screen to be put right, or dropped
+            // only when the user says so.
             ShowErrorOf(error);
+            if (MessageDlg(QStringLiteral("Отказвате ли се от направените промени?"), TMsgDlgType::mtConfirmation,
+                           mbYes | mbNo)
+                != mrYes) {
+                m_grid->setFocus();
+                return;
+            }
             m_dataset->cancel();
         }
     }

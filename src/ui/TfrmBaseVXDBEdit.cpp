@@ -15,7 +15,7 @@ TfrmBaseVXDBEdit::TfrmBaseVXDBEdit(QWidget *owner)
     auto *lineButtons = new QHBoxLayout;
     lineButtons->addStretch();
     m_newLine = new QPushButton(QStringLiteral("Нов ред"), this);
-    m_newLine->setToolTip(QStringLiteral("Добавя реда започва нов"));
+    m_newLine->setToolTip(QStringLiteral("Добавя реда и започва нов"));
     m_deleteLine = new QPushButton(QStringLiteral("Изтрий"), this);
     m_deleteLine->setToolTip(QStringLiteral("Изтрива текущия ред"));
     for (QPushButton *button : {m_newLine, m_deleteLine}) {

@@ -2,6 +2,7 @@
 
 #include "db/Dataset.h"
 #include "ui/DataGrid.h"
+#include "ui/Dialogs.h"
 #include "ui/EditRoutines.h"
 #include "ui/ErrorGuard.h"
 
@@ -15,6 +16,17 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+QList<QKeySequence> saveKeys()
+{
+    return {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)};
+}
+
+} // namespace
 
 TfrmBaseVXGrid::TfrmBaseVXGrid(QWidget *owner)
     : TIBGridForm(owner)
@@ -52,6 +64,13 @@ TfrmBaseVXGrid::TfrmBaseVXGrid(QWidget *owner)
     m_editPanel->hide();
     m_mainLayout->addWidget(m_editPanel);
     connect(m_btnSave, &QPushButton::clicked, this, &TfrmBaseVXGrid::SaveClick);
+    // While a record is edited Ctrl+Enter stores it, as in every edit window.
+    for (const QKeySequence &keys : saveKeys()) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setEnabled(false);
+        connect(shortcut, &QShortcut::activated, this, &TfrmBaseVXGrid::SaveClick);
+        m_saveKeys.push_back(shortcut);
+    }
     connect(m_btnCancelEdit, &QPushButton::clicked, this, &TfrmBaseVXGrid::CancelClick);
 
     Grid()->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -65,7 +84,7 @@ bool TfrmBaseVXGrid::ValidateRecord()
 
 bool TfrmBaseVXGrid::PostDetails()
 {
-    PostPendingEdits(findChildren<db::Dataset *>(), dataset());
+    PostPendingEdits(this, findChildren<db::Dataset *>(), dataset());
     return true;
 }
 
@@ -97,6 +116,13 @@ void TfrmBaseVXGrid::UpdateActions()
     actnDelete->setEnabled(filled && !editing);
     for (QShortcut *key : m_listKeys)
         key->setEnabled(!editing);
+    for (QShortcut *key : m_saveKeys)
+        key->setEnabled(editing);
+    // The list's Ctrl+Enter (edit) gives way to the panel's (store).
+    QList<QKeySequence> editKeys = actnEdit->shortcuts();
+    for (const QKeySequence &keys : saveKeys())
+        editKeys.removeAll(keys);
+    actnEdit->setShortcuts(editing ? editKeys : saveKeys() + editKeys);
     followState();
 }
 
@@ -164,6 +190,7 @@ void TfrmBaseVXGrid::GridDoubleClicked()
 
 void TfrmBaseVXGrid::SaveClick()
 {
+    commitOpenEditors();
     runGuarded(this, [this] {
         if (ValidateRecord() && PostDetails())
             dataset()->post();
@@ -172,7 +199,19 @@ void TfrmBaseVXGrid::SaveClick()
 
 void TfrmBaseVXGrid::CancelClick()
 {
-    if (!CanCancelEdit() || !isEditingDataset())
+    if (!isEditingDataset())
+        return;
+    commitOpenEditors();
+    QList<db::Dataset *> rows = findChildren<db::Dataset *>();
+    rows << dataset();
+    const bool changed = std::any_of(rows.begin(), rows.end(),
+                                     [](const db::Dataset *row) { return row->isEditing() && row->isModified(); });
+    if (changed
+        && MessageDlg(QStringLiteral("Отказвате ли се от направените промени?"), TMsgDlgType::mtConfirmation,
+                      mbYes | mbNo)
+               != mrYes)
+        return;
+    if (!CanCancelEdit())
         return;
     try {
         dataset()->cancel();

@@ -75,4 +75,5 @@ private:
     QPushButton *m_btnSave = nullptr;
     QPushButton *m_btnCancelEdit = nullptr;
     std::vector<QShortcut *> m_listKeys;
+    std::vector<QShortcut *> m_saveKeys;
 };

@@ -198,7 +198,7 @@ TEST_F(Counterparties, TheFirstCodeOfAnEmptyCatalogueIsProposedAndStoredAsOne)
     window->actnEdit->trigger();
     window->edtCode()->setFocus();
     EXPECT_EQ(window->qMain().value(QStringLiteral("KONTR_CODE")).toInt(), 1);
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
 }
 
 TEST_F(Counterparties, TheSaveChecksShowTheirMessagesAndKeepTheRow)
@@ -246,12 +246,12 @@ TEST_F(Counterparties, ATaxNumberIsNotSharedButAnUnchangedRowSaves)
     EXPECT_EQ(dialogs.shown[0].text, kDuplicateTaxNumber);
     EXPECT_EQ(QApplication::focusWidget(), window->edtTaxNumber());
     EXPECT_EQ(window->qMain().state(), db::Dataset::State::Insert);
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
     add(QStringLiteral("Трети ООД"), QString(), QStringLiteral("831642181"));
     ASSERT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("ВНИМАНИЕ В базата данни вече има такъв Булстат !\n\r"
                                                     "Моля, проверете данните които въвеждате !"));
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
 
     ASSERT_TRUE(select(idOf(QStringLiteral("Агро ООД"))));
     QTest::keyClick(window.get(), Qt::Key_F3);
@@ -303,7 +303,7 @@ TEST_F(Counterparties, TypedTextIsStoredAndFoundAsTyped)
     window->SaveClick();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, kDuplicateTaxNumber);
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
 
     ASSERT_TRUE(select(1));
     window->quickSearch()->edit()->setText(QStringLiteral("'ели'); delete"));
@@ -418,7 +418,7 @@ TEST_F(Counterparties, ANewSettlementIsAddedAndOfferedAtOnce)
     window->edtAddress()->setFocus();
     EXPECT_EQ(dialogs.shown.size(), 2u);
     EXPECT_EQ(stored(QStringLiteral("select count(*) from CITIES where upper(NAME) = upper('Горна Оряховица')")).toInt(), 1);
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
 }
 
 TEST_F(Counterparties, ContactsAndAccountsAreEnteredOnTheSecondPageAndShownBeside)
@@ -471,7 +471,7 @@ TEST_F(Counterparties, ContactsAndAccountsAreEnteredOnTheSecondPageAndShownBesid
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("Моля потвърдете изтриване!"));
     EXPECT_EQ(stored(QStringLiteral("select count(*) from CONTACTINFO")).toInt(), 0);
     EXPECT_FALSE(window->contacts().remove->isEnabled());
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
 }
 
 TEST_F(Counterparties, DetailsOfANewCounterpartyThatWasCancelledAreNotLeftBehind)
@@ -484,7 +484,7 @@ TEST_F(Counterparties, DetailsOfANewCounterpartyThatWasCancelledAreNotLeftBehind
     window->accounts().rows->setValue(QStringLiteral("BANK_NAME"), QStringLiteral("Пощенска банка"));
     window->accounts().rows->post();
     ASSERT_EQ(stored(QStringLiteral("select count(*) from CONTACTINFO")).toInt(), 1);
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
     EXPECT_EQ(stored(QStringLiteral("select count(*) from CONTACTINFO")).toInt(), 0);
     EXPECT_EQ(stored(QStringLiteral("select count(*) from BANK_ACCOUNTS")).toInt(), 0);
 }
@@ -524,7 +524,7 @@ TEST_F(Counterparties, RefreshingWhileEditingStoresNothingPastTheChecks)
     window->actnRefresh->trigger();
     EXPECT_EQ(window->qMain().state(), db::Dataset::State::Insert);
     EXPECT_EQ(stored(QStringLiteral("select count(*) from KONTR")).toInt(), 1);
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
 }
 
 TEST_F(Counterparties, TheQuickSearchRunsWhenTypingPausesAndItsBarIsRemembered)
@@ -548,7 +548,7 @@ TEST_F(Counterparties, TheQuickSearchRunsWhenTypingPausesAndItsBarIsRemembered)
     window->actnNew->trigger();
     EXPECT_TRUE(window->quickSearch()->edit()->text().isEmpty());
     EXPECT_FALSE(window->quickSearch()->edit()->isEnabled());
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
     EXPECT_TRUE(window->quickSearch()->edit()->isEnabled());
 
     window.reset();
@@ -569,7 +569,7 @@ TEST_F(Counterparties, TheFunctionKeysActOnlyOnTheList)
     QTest::keyClick(window->edtName(), Qt::Key_F2);
     EXPECT_EQ(window->qMain().state(), db::Dataset::State::Insert);
     EXPECT_TRUE(dialogs.shown.empty());
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
     QTest::keyClick(window.get(), Qt::Key_F2, Qt::ControlModifier);
     EXPECT_EQ(window->qMain().state(), db::Dataset::State::Browse);
 }

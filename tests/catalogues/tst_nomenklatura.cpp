@@ -146,7 +146,7 @@ TEST_F(Goods, TheCodeIsProposedOnlyWhenEmpty)
     window->edtCode()->setFocus();
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_CODE")).toInt(), 1); // an empty catalogue
     EXPECT_EQ(window->edtCode()->text(), QStringLiteral("000001"));
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
     window.reset();
 
     addGoods(*dm, 1, 1, QStringLiteral("Брашно"));
@@ -158,13 +158,13 @@ TEST_F(Goods, TheCodeIsProposedOnlyWhenEmpty)
     window->actnNew->trigger();
     window->edtCode()->setFocus();
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_CODE")).toInt(), 8);
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
 
     ASSERT_TRUE(select(2));
     window->actnEdit->trigger();
     window->edtCode()->setFocus();
     EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_CODE")).toInt(), 2);
-    window->CancelClick();
+    dialogs.givingUpChanges([&] { window->CancelClick(); });
     ASSERT_TRUE(select(4)); // no code yet: entering the field gives it one
     window->actnEdit->trigger();
     window->edtCode()->setFocus();

@@ -3,6 +3,7 @@
 #include "ui/Dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace testing_support {
@@ -36,6 +37,19 @@ public:
     void captionedBox(const QString &text, const QString &caption, bool) override
     {
         errors.push_back(caption + QLatin1String(": ") + text);
+    }
+
+    // Runs a cancel that may ask whether the changes are to be dropped,
+    // answering Yes; the question is not kept among what was shown.
+    void givingUpChanges(const std::function<void()> &cancel)
+    {
+        const size_t before = shown.size();
+        answers.push_front(mrYes);
+        cancel();
+        if (shown.size() > before && shown[before].text == QStringLiteral("Отказвате ли се от направените промени?"))
+            shown.erase(shown.begin() + long(before));
+        else
+            answers.pop_front();
     }
 
     std::deque<int> answers;

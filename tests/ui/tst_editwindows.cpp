@@ -124,7 +124,7 @@ TEST_F(EditWindows, EnterInAFieldMovesToTheNext)
     EXPECT_TRUE(window.isVisible());
 }
 
-TEST_F(EditWindows, DetailRowsAreStoredFirstAndAFailingOneIsDropped)
+TEST_F(EditWindows, DetailRowsAreStoredFirstAndAFailingOneStopsTheSaveAsTyped)
 {
     auto units = dm->createDataset(QStringLiteral("select * from MERKI order by MERKI_ID"));
     units->setInsertSql(QStringLiteral("insert into MERKI (MERKI_ID, MERKI_NAME) values (:MERKI_ID, :MERKI_NAME)"));
@@ -145,11 +145,13 @@ TEST_F(EditWindows, DetailRowsAreStoredFirstAndAFailingOneIsDropped)
     window.show();
     window.SaveClick();
 
-    EXPECT_EQ(window.result(), mrOk);
+    EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 20")));
     EXPECT_FALSE(dm->HasRows(QStringLiteral("select 1 from CITIES")));
-    EXPECT_EQ(cities->state(), db::Dataset::State::Browse);
-    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(cities->state(), db::Dataset::State::Insert);
+    EXPECT_EQ(cities->value(QStringLiteral("NAME")).toString(), QString(60, QLatin1Char('x')));
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Текстът е по-дълъг от допустимото.")));
 }
 
 TEST_F(EditWindows, ReopenKeepingKeyFindsTheRecordAgain)

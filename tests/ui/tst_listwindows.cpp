@@ -354,6 +354,9 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
     EXPECT_TRUE(dialogs.errors[0].contains(QLatin1String("\n\nviolation of PRIMARY or UNIQUE KEY"))) << dialogs.errors[0].toStdString();
     EXPECT_TRUE(window.editPanel()->isVisible());
     QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(window.editPanel()->isVisible()); // what was typed is not dropped unasked
+    dialogs.answers = {mrYes};
+    QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(window.editPanel()->isVisible());
     EXPECT_TRUE(window.isVisible());
 
@@ -366,15 +369,20 @@ TEST_F(ListWindows, AnEditPanelLocksTheListUntilStoredOrCancelled)
     EXPECT_TRUE(dm->HasRows(QStringLiteral("select 1 from MERKI where MERKI_ID = 31")));
     EXPECT_EQ(dialogs.errors.size(), 1u);
 
-    // One that cannot be stored is not dropped unseen: the user is told.
+    // One that cannot be stored is not dropped unseen: the user is told, and
+    // the window closes only when the user gives it up.
     window.show();
     window.actnNew->trigger();
     window.units->setValue(QStringLiteral("MERKI_ID"), 31);
     window.units->setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("чувал"));
     window.actnClose->trigger();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.units->value(QStringLiteral("MERKI_NAME")).toString(), QStringLiteral("чувал"));
+    dialogs.answers = {mrYes};
+    window.actnClose->trigger();
     EXPECT_FALSE(window.isVisible());
-    ASSERT_EQ(dialogs.errors.size(), 2u);
-    EXPECT_TRUE(dialogs.errors[1].startsWith(QStringLiteral("Вече има запис със същите данни.")));
+    ASSERT_EQ(dialogs.errors.size(), 3u);
+    EXPECT_TRUE(dialogs.errors[2].startsWith(QStringLiteral("Вече има запис със същите данни.")));
     EXPECT_EQ(dm->QueryValue(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = 31")).toString(),
               QStringLiteral("бала"));
 }
