@@ -142,7 +142,12 @@ private:
     void followSpecialCases();
     void tintStatus();
     void updateLineButtons();
-    void postPendingLine();
+    // Stores the line in editing; a new one where nothing was typed is
+    // dropped. False when a check refused it: the line stays in editing.
+    bool postPendingLine();
+    void focusLine(const QString &field);
+    QVariantHash lineValues(int row) const;
+    void takeRate();
     void applyPrefill();
     bool refuse(const invoicing::InvoiceRefusal &refusal);
     bool numberAccepted();
@@ -160,7 +165,9 @@ private:
     invoicing::InvoicePrefill m_prefill;
     invoicing::InvoiceTotals m_totals;
     QString m_defaultVat;
+    // The rate the totals are computed with and its text for the caption.
     double m_rate = 0;
+    QString m_rateText;
     int m_documentId = 0;
     int m_lineSequence = 1;
     bool m_prepared = false;
