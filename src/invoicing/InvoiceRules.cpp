@@ -112,6 +112,23 @@ std::optional<InvoiceRefusal> checkInvoice(const InvoiceEntry &entry)
     return std::nullopt;
 }
 
+std::optional<InvoiceRefusal> checkInvoiceLine(const QVariantHash &line)
+{
+    if (blank(line, "DETAIL_TEXT"))
+        return refusal("Полето \"Стока / услуга\" трябва да бъде попълнено !", "DETAIL_TEXT");
+    if (line.value(QStringLiteral("DETAIL_QTY")).isNull())
+        return refusal("Полето \"Количество\" трябва да има стойност !", "DETAIL_QTY");
+    if (line.value(QStringLiteral("DETAIL_PRICE")).isNull())
+        return refusal("Полето \"Ед. цена\" трябва да има стойност !", "DETAIL_PRICE");
+    return std::nullopt;
+}
+
+bool invoiceLineBlank(const QVariantHash &line)
+{
+    return blank(line, "DETAIL_TEXT") && blank(line, "DETAIL_MEAS") && line.value(QStringLiteral("DETAIL_QTY")).isNull()
+        && line.value(QStringLiteral("DETAIL_PRICE")).isNull();
+}
+
 bool invoiceNumberTaken(data::SqlSession &session, qint64 number, int ownId)
 {
     return session

@@ -40,6 +40,13 @@ struct InvoiceRefusal
 // The checks in the order the user meets them on the form.
 std::optional<InvoiceRefusal> checkInvoice(const InvoiceEntry &entry);
 
+// A line (its INVOICE_DETAILS columns) needs what a lawful invoice shows of
+// it: the goods or service, the quantity and the unit price. The refusal's
+// field is the line's column.
+std::optional<InvoiceRefusal> checkInvoiceLine(const QVariantHash &line);
+// Whether nothing at all was typed into a line.
+bool invoiceLineBlank(const QVariantHash &line);
+
 // Whether another invoice or notification (any row but `ownId`) already
 // has the number.
 bool invoiceNumberTaken(data::SqlSession &session, qint64 number, int ownId);

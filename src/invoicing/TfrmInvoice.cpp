@@ -9,8 +9,9 @@
 #include "ui/CityQuestion.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
-#include "ui/EntryProposal.h"
+#include "ui/DatasetModel.h"
 #include "ui/Dialogs.h"
+#include "ui/EntryProposal.h"
 #include "ui/ErrorGuard.h"
 #include "ui/TDictionary.h"
 
@@ -185,6 +186,9 @@ TfrmInvoice::TfrmInvoice(db::Dataset &invoice, QWidget *owner)
     // Every posting, of a new or a changed line, takes a new key and the
     // next row number, so a changed line is read last from then on.
     m_qLines->beforePost = [this](db::Dataset &rows) {
+        // The lines grid puts the user on the refused cell.
+        if (const auto refusal = checkInvoiceLine(lineValues(rows.recNo())))
+            throw db::FieldError(refusal->message, refusal->field);
         QVariantHash line{{QStringLiteral("DETAIL_MEAS"), rows.value(QStringLiteral("DETAIL_MEAS"))}};
         prepareLineForPost(line, m_documentId, dm().NewCounterValue(data::CounterInvoiceDetails), m_lineSequence++);
         for (auto it = line.cbegin(); it != line.cend(); ++it)
@@ -511,13 +515,13 @@ void TfrmInvoice::buildPages()
     m_rateBox->setMaxLength(2);
     m_rateBox->setFixedWidth(40);
     m_rateBox->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ]{0,2}")), m_rateBox));
-    connect(m_rateBox, &QLineEdit::textEdited, this, [this] {
-        m_vatCaption->setText(vatCaption(m_rateBox->text()));
-        // A changed rate is a change of the document, as a typed field is.
-        runGuarded(this, [this] {
-            if (!m_invoice.isEditing())
-                m_invoice.edit();
-        });
+    connect(m_rateBox, &QLineEdit::textEdited, this, [this](const QString &typed) {
+        // A changed rate is a change of the document, as a typed field is,
+        // and the footer follows it at once.
+        const QString rate = typed.trimmed();
+        runGuarded(this, [&] { setRowValue(QStringLiteral("SECOND_VAT"), rate.isEmpty() ? QVariant() : QVariant(rate)); });
+        if (!rate.isEmpty())
+            takeRate();
     });
     rateRow->addWidget(new QLabel(QStringLiteral("Данъчна ставка"), ratePage));
     rateRow->addWidget(m_rateBox);
@@ -633,6 +637,7 @@ void TfrmInvoice::prepareNew(const InvoicingOptions &options)
     setRowValue(QStringLiteral("DIST_SELLING_VAT"), QStringLiteral("0"));
     m_rateBox->setText(options.defaultVat.trimmed());
     m_rate = documentRate(QString(), options.defaultVat);
+    m_rateText = m_rateBox->text();
     m_storedNumber = QVariant();
 }
 
@@ -643,6 +648,7 @@ void TfrmInvoice::prepareExisting(const InvoicingOptions &options)
     const QString ownRate = m_invoice.value(QStringLiteral("SECOND_VAT")).toString();
     m_rateBox->setText(documentRateText(ownRate, options.defaultVat));
     m_rate = documentRate(ownRate, options.defaultVat);
+    m_rateText = m_rateBox->text();
     if (m_invoice.value(QStringLiteral("DIST_SELLING_VAT")).toString().isEmpty())
         m_distVat->setText(QStringLiteral("0"));
 }
@@ -736,7 +742,7 @@ void TfrmInvoice::showRowTexts()
         }
         m_iban->setCurrentIndex(found);
     }
-    m_vatCaption->setText(vatCaption(m_rateBox->text()));
+    m_vatCaption->setText(vatCaption(m_rateText));
 }
 
 void TfrmInvoice::syncTextsToRow()
@@ -789,6 +795,21 @@ void TfrmInvoice::updateLineButtons()
         m_print->setEnabled(open && !m_qLines->isEmpty());
 }
 
+bool TfrmInvoice::postPendingLine()
+{
+    if (m_qLines->state() == db::Dataset::State::Insert && invoiceLineBlank(lineValues(m_qLines->recNo())))
+        m_qLines->cancel();
+    return m_lines->postPendingRow();
+}
+
+QVariantHash TfrmInvoice::lineValues(int row) const
+{
+    QVariantHash line;
+    for (const char *column : {"DETAIL_TEXT", "DETAIL_MEAS", "DETAIL_QTY", "DETAIL_PRICE"})
+        line.insert(latin(column), m_qLines->value(row, m_qLines->fieldIndex(latin(column))));
+    return line;
+}
+
 void TfrmInvoice::applyPrefill()
 {
     if (m_prefill.clientId > 0) {
@@ -828,7 +849,7 @@ void TfrmInvoice::recomputeTotals()
     m_sum->setText(footerFigure(m_totals.sum, m_totals.sum, currency));
     m_vat->setText(footerFigure(m_totals.vat, m_totals.sum, currency));
     m_total->setText(footerFigure(m_totals.grandTotal, m_totals.sum, currency));
-    m_vatCaption->setText(vatCaption(m_rateBox->text()));
+    m_vatCaption->setText(vatCaption(m_rateText));
 }
 
 void TfrmInvoice::numberLeft()
@@ -881,13 +902,26 @@ void TfrmInvoice::creatorLeft()
 bool TfrmInvoice::rateLeft()
 {
     if (m_rateBox->text().trimmed().isEmpty()) {
-        MessageDlg(QStringLiteral("Невалидна данъчна ставка !"), TMsgDlgType::mtError, mbOK);
-        m_rateBox->setFocus();
+        // The focus is still on its way when this runs; a message box and a
+        // new focus now would fight that move, so they follow it.
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible())
+                return;
+            MessageDlg(QStringLiteral("Невалидна данъчна ставка !"), TMsgDlgType::mtError, mbOK);
+            m_pages->setCurrentIndex(int(EditorPage::Rate) - 1);
+            m_rateBox->setFocus();
+        });
         return false;
     }
-    m_rate = m_rateBox->text().trimmed().toDouble() / 100.0;
-    recomputeTotals();
+    takeRate();
     return true;
+}
+
+void TfrmInvoice::takeRate()
+{
+    m_rateText = m_rateBox->text().trimmed();
+    m_rate = m_rateText.toDouble() / 100.0;
+    recomputeTotals();
 }
 
 void TfrmInvoice::refNumberLeft()
@@ -1033,6 +1067,8 @@ bool TfrmInvoice::ValidateRecord()
         MessageDlg(QStringLiteral("Моля, попълнете ДДС ставка в \"Настройки\"!"), TMsgDlgType::mtInformation, mbOK);
         return false;
     }
+    if (!postPendingLine())
+        return false;
     syncTextsToRow();
     InvoiceEntry entry;
     for (int column = 0; column < m_invoice.fieldCount(); ++column)
@@ -1053,14 +1089,14 @@ bool TfrmInvoice::ValidateRecord()
 
 bool TfrmInvoice::PostDetails()
 {
-    return m_lines->postPendingRow();
+    return postPendingLine();
 }
 
 void TfrmInvoice::PrintClick()
 {
     runGuarded(this, [this] {
         commitOpenEditors();
-        if (!m_lines->postPendingRow())
+        if (!postPendingLine())
             return;
         const std::vector<InvoiceLine> lines = currentLines();
         const bool halfPage = dm().GetConfigById(kFormSizeKey) == QLatin1String("1");

@@ -142,6 +142,11 @@ private:
     void followSpecialCases();
     void tintStatus();
     void updateLineButtons();
+    // Stores the line in editing; a new one where nothing was typed is
+    // dropped. False when it was refused: the line stays as typed.
+    bool postPendingLine();
+    QVariantHash lineValues(int row) const;
+    void takeRate();
     void applyPrefill();
     bool refuse(const invoicing::InvoiceRefusal &refusal);
     bool numberAccepted();
@@ -159,7 +164,9 @@ private:
     invoicing::InvoicePrefill m_prefill;
     invoicing::InvoiceTotals m_totals;
     QString m_defaultVat;
+    // The rate the totals are computed with and its text for the caption.
     double m_rate = 0;
+    QString m_rateText;
     int m_documentId = 0;
     int m_lineSequence = 1;
     bool m_prepared = false;

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 double number(const QVariant &value)
@@ -137,6 +139,14 @@ bool TfrmDoplashtane::settleGoods(int documentType, int counterpartyId, int good
 
 void TfrmDoplashtane::accept()
 {
+    double typed = 0;
+    if (!DBNumberEdit::parseNumber(m_amount->text(), &typed) || !std::isfinite(typed)) {
+        MessageDlg(QStringLiteral("\"%1\" не е валидно число.").arg(m_amount->text().trimmed()), TMsgDlgType::mtError,
+                   mbOK);
+        m_amount->setFocus();
+        m_amount->selectAll();
+        return;
+    }
     if (!payments::withinLimit(typedAmount(), m_limit)) {
         ShowSystemMessage(m_goods ? QStringLiteral("Количеството, което сте въвели надхвърля \nзаписаното в документа!")
                                   : QStringLiteral("Сумата, която сте въвели надхвърля \nтази за доплащане по документа!"));

@@ -84,7 +84,7 @@ void DataGrid::bind(db::Dataset &dataset, std::vector<GridColumn> columns)
             return;
         db::Dataset &rows = *this->dataset();
         if (current.row() != rows.recNo())
-            runGuarded(window(), [&] { rows.moveTo(current.row()); });
+            runOnRow([&] { rows.moveTo(current.row()); });
         followDataset();
     });
     followDataset();
@@ -142,11 +142,36 @@ bool DataGrid::postPendingRow()
         rows->cancel();
         return true;
     }
-    if (runGuarded(window(), [rows] { rows->post(); }))
+    return runOnRow([rows] { rows->post(); });
+}
+
+bool DataGrid::runOnRow(const std::function<void()> &command)
+{
+    try {
+        command();
         return true;
+    } catch (const db::FieldError &refused) {
+        if (!refused.message().isEmpty())
+            MessageDlg(refused.message(), TMsgDlgType::mtError, mbOK);
+        focusCellLater(refused.field());
+    } catch (const varnex::Error &error) {
+        ShowErrorOf(error);
+        focusCellLater(QString());
+    }
     // The row stays as typed; the user corrects it or drops it with Esc.
-    QTimer::singleShot(0, this, [this] { setFocus(); });
     return false;
+}
+
+void DataGrid::focusCellLater(const QString &field)
+{
+    // Later, since the focus may be on its way to another control just now.
+    QTimer::singleShot(0, this, [this, field] {
+        setFocus();
+        for (int column = 0; m_model && column < int(m_model->columns().size()); ++column) {
+            if (m_model->columns()[size_t(column)].field.compare(field, Qt::CaseInsensitive) == 0)
+                setCurrentIndex(m_model->index(dataset()->recNo(), column));
+        }
+    });
 }
 
 void DataGrid::keyPressEvent(QKeyEvent *event)

@@ -4,6 +4,7 @@
 
 #include <QTableView>
 
+#include <functional>
 #include <vector>
 
 namespace db {
@@ -63,6 +64,12 @@ protected:
 private:
     void followDataset();
     void focusMoved(QWidget *old, QWidget *now);
+    // Runs a command that stores the row; a refusal is told and the focus
+    // goes to the refused cell.
+    bool runOnRow(const std::function<void()> &command);
+    // Puts the focus on the current row's cell of a field (or just on the
+    // grid) once the present focus change is over.
+    void focusCellLater(const QString &field);
 
     DatasetModel *m_model = nullptr;
     bool m_syncing = false;

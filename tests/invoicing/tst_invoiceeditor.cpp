@@ -189,6 +189,7 @@ TEST_F(InvoiceEditor, ChecksSwitchToTheirPageAndSavingStoresTheDocument)
         EXPECT_EQ(lastMessage(), QStringLiteral("Полето \"Данъчна ставка\" трябва да има стойност !"));
         EXPECT_EQ(editor.pages()->currentIndex(), 1);
         EXPECT_FALSE(editor.rateLeft());
+        QCoreApplication::processEvents();
         EXPECT_EQ(lastMessage(), QStringLiteral("Невалидна данъчна ставка !"));
         editor.edtRate()->setText(QStringLiteral("9"));
         EXPECT_TRUE(editor.rateLeft());
@@ -305,8 +306,68 @@ TEST_F(InvoiceEditor, TypedSettlementsAndCreatorsAreOfferedFromThenOn)
         editor.creatorLeft();
         EXPECT_GE(editor.cbCreator()->findText(QStringLiteral("Георги Колев")), 0);
         EXPECT_EQ(dm->GetConfigByName(QStringLiteral("INVOICE_CREATOR")), QStringLiteral("Георги Колев"));
+
         dialogs.answers = {mrYes};
     });
+}
+
+TEST_F(InvoiceEditor, ATypedRateIsAChangeTheFooterFollowsAndABlankOneIsRefusedOnceTheFocusHasMoved)
+{
+    addInvoice(*dm, invoiceColumns(5, 3, QDate(2026, 3, 1)));
+    addInvoiceLine(*dm, dm->NewCounterValue(28), 5, 1, QStringLiteral("Услуга"), QStringLiteral("бр."), 1, 100);
+    withEditor(
+        [&](TfrmInvoice &editor) {
+            QApplication::setActiveWindow(&editor);
+            editor.pages()->setCurrentIndex(int(invoicing::EditorPage::Rate) - 1);
+            editor.edtRate()->setFocus();
+            editor.edtRate()->selectAll();
+            typeText(editor.edtRate(), QStringLiteral("9"));
+            EXPECT_EQ(editor.lblVat()->text(), QStringLiteral("9.00 EUR"));
+            QTest::keyClick(editor.edtRate(), Qt::Key_Backspace);
+            editor.edtNumber()->setFocus();
+            EXPECT_TRUE(dialogs.shown.empty()) << "nothing is said while the focus is moving";
+            QCoreApplication::processEvents();
+            EXPECT_EQ(lastMessage(), QStringLiteral("Невалидна данъчна ставка !"));
+            EXPECT_EQ(editor.focusWidget(), editor.edtRate());
+            EXPECT_EQ(editor.lblVatCaption()->text(), QStringLiteral("ДДС(9%):")) << "the rate still in effect";
+            dialogs.answers = {mrNo};
+            editor.btnCancel()->click();
+            EXPECT_EQ(lastMessage(), QStringLiteral("Отказвате ли се от направените промени?"));
+            dialogs.answers = {mrYes};
+        },
+        true);
+}
+
+TEST_F(InvoiceEditor, ALineWithoutTextOrPriceIsRefusedOnItsCellAndANewBlankOneDropped)
+{
+    withEditor([&](TfrmInvoice &editor) {
+        QApplication::setActiveWindow(&editor);
+        fillIn(editor);
+        db::Dataset &lines = editor.qLines();
+        lines.append();
+        lines.setValue(QStringLiteral("DETAIL_QTY"), 2);
+        for (QPushButton *button : {editor.btnSave(), editor.btnPrint()}) {
+            button->click();
+            QCoreApplication::processEvents();
+            EXPECT_EQ(lastMessage(), QStringLiteral("Полето \"Стока / услуга\" трябва да бъде попълнено !"));
+            EXPECT_TRUE(lines.isEditing()) << "the line typed so far is kept";
+            EXPECT_EQ(editor.focusWidget(), editor.linesGrid());
+            EXPECT_EQ(editor.linesGrid()->currentIndex().column(), 1);
+        }
+        lines.setValue(QStringLiteral("DETAIL_TEXT"), QStringLiteral("Консултация"));
+        editor.btnSave()->click();
+        EXPECT_EQ(lastMessage(), QStringLiteral("Полето \"Ед. цена\" трябва да има стойност !"));
+        EXPECT_EQ(lineCount(), 0);
+        lines.setValue(QStringLiteral("DETAIL_PRICE"), 10);
+        lines.post();
+        lines.append();
+        const size_t said = dialogs.shown.size();
+        editor.btnSave()->click();
+        EXPECT_EQ(dialogs.shown.size(), said);
+    });
+    EXPECT_TRUE(printed.empty());
+    EXPECT_EQ(invoiceCount(), 1);
+    EXPECT_EQ(lineCount(), 1);
 }
 
 TEST_F(InvoiceEditor, AChangedLineTakesANewKeyAndComesLast)

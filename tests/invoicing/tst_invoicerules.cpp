@@ -164,6 +164,33 @@ TEST(InvoiceChecks, PaymentRateAndSpecialCasesComeLast)
     EXPECT_FALSE(checkInvoice(entry).has_value());
 }
 
+TEST(InvoiceLineChecks, ALineNeedsItsTextQuantityAndPriceAndOnlyANothingIsBlank)
+{
+    const QVariant none;
+    const QVariant blank = QStringLiteral("  ");
+    struct Case
+    {
+        QVariant text, unit, quantity, price;
+        const char *refused; // "" when the line is taken
+        bool blank;
+    } const cases[] = {
+        {QStringLiteral("Болт"), none, 0.0, 0.0, "", false},
+        {blank, QStringLiteral("бр."), 2.0, 0.5, "DETAIL_TEXT", false},
+        {QStringLiteral("Болт"), none, none, 0.5, "DETAIL_QTY", false},
+        {QStringLiteral("Болт"), none, 2.0, none, "DETAIL_PRICE", false},
+        {blank, blank, none, none, "DETAIL_TEXT", true},
+    };
+    for (const Case &c : cases) {
+        const QVariantHash line{{QStringLiteral("DETAIL_TEXT"), c.text}, {QStringLiteral("DETAIL_MEAS"), c.unit},
+                                {QStringLiteral("DETAIL_QTY"), c.quantity}, {QStringLiteral("DETAIL_PRICE"), c.price}};
+        const auto refusal = checkInvoiceLine(line);
+        EXPECT_EQ(refusal ? refusal->field : QString(), QString::fromLatin1(c.refused)) << c.refused;
+        EXPECT_EQ(invoiceLineBlank(line), c.blank) << c.refused;
+    }
+    EXPECT_EQ(checkInvoiceLine({}).value_or(InvoiceRefusal{}).message,
+              QStringLiteral("Полето \"Стока / услуга\" трябва да бъде попълнено !"));
+}
+
 TEST(InvoiceFooter, ShowsADashUntilTheSumIsPositiveAndTheCurrencyOfTheDate)
 {
     const DocumentCurrency euro = DocumentCurrency::on(QDate(2026, 1, 1));

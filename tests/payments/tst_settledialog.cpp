@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
 
@@ -96,6 +97,35 @@ TEST_F(SettleDialog, NoughtWritesNothing)
     }));
     EXPECT_DOUBLE_EQ(paidOn(*dm, 1), 0);
     EXPECT_DOUBLE_EQ(paidOn(*dm, 2), 0);
+}
+
+TEST_F(SettleDialog, OnlyANumberIsTakenWithTheSystemsSeparatorOrAPoint)
+{
+    const struct SystemLocale
+    {
+        QLocale saved;
+        ~SystemLocale() { QLocale::setDefault(saved); }
+    } restored;
+    QLocale::setDefault(QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+    // What was typed and what the first document then has paid; below 0
+    // the amount is refused and the dialog stays open.
+    const std::pair<const char *, double> cases[] = {{"abc", -1}, {"", -1}, {"1e999", -1}, {"20,5", 20.5}, {"0.5", 21}};
+    for (const auto &[typed, paid] : cases) {
+        const bool refused = paid < 0;
+        EXPECT_EQ(money([&](TfrmDoplashtane &dialog) {
+                      type(dialog, QString::fromUtf8(typed));
+                      dialog.btnOK()->click();
+                      if (dialog.isVisible() && dialog.focusWidget() == dialog.edtAmount())
+                          dialog.btnCancel()->click();
+                  }),
+                  !refused)
+            << typed;
+        if (refused)
+            EXPECT_EQ(dialogs.shown.empty() ? QString() : dialogs.shown.back().text,
+                      QStringLiteral("\"%1\" не е валидно число.").arg(QString::fromUtf8(typed)));
+        else
+            EXPECT_DOUBLE_EQ(paidOn(*dm, 1), paid) << typed;
+    }
 }
 
 TEST_F(SettleDialog, GoodsHandedOverFillTheOlderLineFirst)
