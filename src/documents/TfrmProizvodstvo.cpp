@@ -5,6 +5,7 @@
 #include "documents/StockLineArea.h"
 #include "ui/DBControls.h"
 #include "ui/ErrorGuard.h"
+#include "ui/TabOrder.h"
 
 #include <QDateTime>
 #include <QFocusEvent>
@@ -40,6 +41,7 @@ TfrmProizvodstvo::TfrmProizvodstvo(QWidget *owner)
     products->setColumns(
         {LineColumn::Operation, LineColumn::Category, LineColumn::Goods, LineColumn::Quantity, LineColumn::Unit});
     resize(900, 760);
+    chainTabOrderByLayout(this);
 }
 
 bool TfrmProizvodstvo::eventFilter(QObject *watched, QEvent *event)
