@@ -340,6 +340,7 @@ void TfrmKontragenti::buildEditPanel()
 
     auto *main = new QWidget(m_pages);
     auto *fields = new QFormLayout(main);
+    // The fields are made in their order on the page, which Tab follows.
     m_kind = new DBComboBox(main);
     m_kind->setObjectName(QStringLiteral("cbKind"));
     m_kind->setChoices({{QStringLiteral("Клиент"), 0}, {QStringLiteral("Доставчик"), 1},
@@ -359,7 +360,6 @@ void TfrmKontragenti::buildEditPanel()
     m_taxNumber = textField("edtTaxNumber", "KONTR_DN");
     m_bulstat = textField("edtBulstat", "KONTR_BULSTAT");
     m_mol = textField("edtMol", "KONTR_MOL");
-    m_address = textField("edtAddress", "KONTR_ADDRESS");
 
     m_city = new QComboBox(main);
     m_city->setObjectName(QStringLiteral("cbCity"));
@@ -379,6 +379,8 @@ void TfrmKontragenti::buildEditPanel()
         if (m_qMain->isEditing())
             m_qMain->setValue(QStringLiteral("KONTR_CITY"), m_city->currentText());
     });
+
+    m_address = textField("edtAddress", "KONTR_ADDRESS");
 
     m_note = new DBMemo(main);
     m_note->setObjectName(QStringLiteral("edtNote"));

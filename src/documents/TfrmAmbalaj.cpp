@@ -8,6 +8,7 @@
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
+#include "ui/TabOrder.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -36,6 +37,7 @@ TfrmAmbalaj::TfrmAmbalaj(documents::DocumentModel &sale, QWidget *owner)
     connect(m_area, &StockLineArea::editingChanged, this, &TfrmAmbalaj::followState);
     followState();
     resize(760, 560);
+    chainTabOrderByLayout(this);
 }
 
 void TfrmAmbalaj::followState()

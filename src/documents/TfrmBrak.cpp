@@ -2,6 +2,7 @@
 
 #include "documents/ScrapDocument.h"
 #include "documents/StockLineArea.h"
+#include "ui/TabOrder.h"
 
 TfrmBrak::TfrmBrak(QWidget *owner)
     : TfrmStockDocument(documents::scrapKind(), QStringLiteral(" Бракуване "), owner)
@@ -21,4 +22,5 @@ TfrmBrak::TfrmBrak(QWidget *owner)
     lines->setColumns(
         {LineColumn::Operation, LineColumn::Category, LineColumn::Goods, LineColumn::Quantity, LineColumn::Unit});
     resize(860, 640);
+    chainTabOrderByLayout(this);
 }

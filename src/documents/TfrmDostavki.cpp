@@ -4,6 +4,7 @@
 #include "documents/DeliveryDocument.h"
 #include "documents/StockLineArea.h"
 #include "ui/DBControls.h"
+#include "ui/TabOrder.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -58,6 +59,7 @@ TfrmDostavki::TfrmDostavki(QWidget *owner)
     connect(&rows, &db::Dataset::stateChanged, this, &TfrmDostavki::followLines);
     followLines();
     resize(940, 720);
+    chainTabOrderByLayout(this);
 }
 
 void TfrmDostavki::followLines()

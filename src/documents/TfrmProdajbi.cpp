@@ -7,6 +7,7 @@
 #include "ui/DBControls.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
+#include "ui/TabOrder.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -68,6 +69,7 @@ TfrmProdajbi::TfrmProdajbi(QWidget *owner)
     buttonLayout()->insertWidget(0, m_packaging);
     buttonLayout()->insertWidget(1, m_print);
     resize(940, 720);
+    chainTabOrderByLayout(this);
 }
 
 TfrmProdajbi::~TfrmProdajbi() = default;

@@ -6,6 +6,7 @@
 #include "ui/DBControls.h"
 #include "ui/EntryProposal.h"
 #include "ui/ErrorGuard.h"
+#include "ui/TabOrder.h"
 
 #include <QDateTime>
 
@@ -43,6 +44,7 @@ TfrmProizvodstvo::TfrmProizvodstvo(QWidget *owner)
     products->setColumns(
         {LineColumn::Operation, LineColumn::Category, LineColumn::Goods, LineColumn::Quantity, LineColumn::Unit});
     resize(900, 760);
+    chainTabOrderByLayout(this);
 }
 
 void TfrmProizvodstvo::enterDate()

@@ -14,6 +14,7 @@
 #include "ui/EntryProposal.h"
 #include "ui/ErrorGuard.h"
 #include "ui/TDictionary.h"
+#include "ui/TabOrder.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -227,6 +228,7 @@ TfrmInvoice::TfrmInvoice(db::Dataset &invoice, QWidget *owner)
     connect(m_qLines.get(), &db::Dataset::rowRemoved, this, &TfrmInvoice::updateLineButtons);
     updateLineButtons();
     resize(820, 700);
+    chainTabOrderByLayout(this);
 }
 
 TfrmInvoice::~TfrmInvoice() = default;

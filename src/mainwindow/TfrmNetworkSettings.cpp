@@ -48,5 +48,6 @@ TfrmNetworkSettings::TfrmNetworkSettings(QWidget *owner)
     form->addRow(QStringLiteral("DB Login"), m_user);
     form->addRow(QStringLiteral("DB Password"), m_password);
     contentLayout()->addLayout(form);
+    setTabOrder(m_server, choose);
     resize(420, 180);
 }
