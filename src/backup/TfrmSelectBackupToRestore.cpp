@@ -1,6 +1,7 @@
 #include "backup/TfrmSelectBackupToRestore.h"
 
 #include "backup/BackupFiles.h"
+#include "core/TSettings.h"
 #include "ui/Dialogs.h"
 
 #include <QComboBox>
