@@ -257,7 +257,7 @@ TEST_F(AdminSettings, AValueLongerThanItsColumnIsStoredWithAWarning)
             const ToolResult set = run({QStringLiteral("settings"), QStringLiteral("set"), QString::fromLatin1(c.key),
                                         QString(c.length, QChar(0x0416))});
             EXPECT_EQ(set.code, 0) << c.key;
-            EXPECT_EQ(set.err.section(QLatin1String(" Програмата"), 0, 0).trimmed(), QString::fromUtf8(c.warning))
+            EXPECT_EQ(set.err.section(QStringLiteral(" Програмата"), 0, 0).trimmed(), QString::fromUtf8(c.warning))
                 << c.key << ' ' << c.length;
             EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QString::fromLatin1(c.key)}).out.size(),
                       c.length + 1);

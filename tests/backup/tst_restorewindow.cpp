@@ -146,7 +146,7 @@ TEST_F(RestoreWindow, OpensCentredOverItsOwnerUntilItHasAPlaceOfItsOwn)
     {
         TfrmSelectBackupToRestore centred(&owner);
         centred.show();
-        EXPECT_LE((centred.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
+        EXPECT_LE((centred.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 4);
         centred.move(40, 60);
         centred.done(QDialog::Rejected);
     }

@@ -100,7 +100,7 @@ TEST_F(MainWindow, ARestoreShowsTheDocumentsOfTheRestoredDatabase)
     dm->RunBackup(backup::backupFileName(dm->backupDirectory, QDateTime::currentDateTime()));
     addDocument(*dm, 6, 11, 2, QDateTime(QDate(2026, 12, 2), QTime(8, 0)));
     window->actnRefresh->trigger();
-    ASSERT_EQ(shownIds(), (QList<int>{6, 2, 3, 4}));
+    ASSERT_EQ(shownIds(), (QList<int>{2, 6, 3, 4}));
     QTimer::singleShot(200, [] {
         auto *restore = qobject_cast<TfrmSelectBackupToRestore *>(QApplication::activeModalWidget());
         ASSERT_NE(restore, nullptr);
