@@ -7,6 +7,7 @@
 #include "PrintCommands.h"
 #include "SettingsCommands.h"
 #include "core/DataFolder.h"
+#include "data/SchemaUpgrade.h"
 #include "util/Error.h"
 #include "util/Version.h"
 
@@ -33,7 +34,7 @@ QString usageText()
         "Ключовете са пътища с обратна наклонена черта, например clientinfo\\company.\n"
         "\n"
         "База данни (БАЗА е път до файл или сървър:път; --user и --password по подразбиране SYSDBA и pendrolix):\n"
-        "  create-db ПЪТ [--schema-version N]      нова база от инсталацията, обновена до 20115\n"
+        "  create-db ПЪТ [--schema-version N]      нова база от инсталацията, обновена до %1\n"
         "                                          (с N=10000 остава както е инсталирана)\n"
         "  upgrade БАЗА                            обновява структурата и дава правата\n"
         "  adjust-counters БАЗА                    броячите към най-големите ключове\n"
@@ -46,7 +47,7 @@ QString usageText()
         "  backup БАЗА ДИРЕКТОРИЯ [--keep N]       архив ГГГГММДД_ЧЧММ.DBbackup с бележки; с --keep\n"
         "                                          остават само N-те най-нови архива в директорията\n"
         "  restore ФАЙЛ БАЗА                       възстановява базата от архива (без други връзки);\n"
-        "                                          предишната база остава като .oldFDB\n"
+        "                                          предишната база, ако има такава, остава като .oldFDB\n"
         "  euro-changeover БАЗА [--date ГГГГ-ММ-ДД] [--backup-dir ДИРЕКТОРИЯ] [--yes]\n"
         "                                          архив, после превалутира в евро продажните цени и\n"
         "                                          документите преди датата (подразбиране 2026-01-01);\n"
@@ -54,7 +55,8 @@ QString usageText()
         "\n"
         "Печат без редакторите (данните на фирмата от файла с настройки):\n"
         "  print-invoice БАЗА ID --pdf ФАЙЛ [--only-copy]  фактурата като PDF (--only-copy: само копието)\n"
-        "  print-receipt БАЗА TRANZ_ID --pdf ФАЙЛ          стоковата разписка на доставка или продажба\n");
+        "  print-receipt БАЗА TRANZ_ID --pdf ФАЙЛ          стоковата разписка на доставка или продажба\n")
+        .arg(data::kTargetSchemaVersion);
 }
 
 QString takeWord(QStringList &words, const char *what)
@@ -114,6 +116,7 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
 {
     Invocation invocation{arguments, QString(), toolDirectory, out};
     invocation.in = in;
+    invocation.err = &err;
     QStringList &words = invocation.words;
     QString home;
     try {

@@ -24,6 +24,8 @@ struct Invocation
     // The data folder, where the program keeps its settings file.
     QString toolDirectory;
     QTextStream &out;
+    // Where warnings go; none: they are not printed.
+    QTextStream *err = nullptr;
     QString user = QStringLiteral("SYSDBA");
     QString password = QStringLiteral("pendrolix");
     // Where answers to questions come from; none: every question is no.

@@ -46,8 +46,10 @@ void runRestore(Invocation &invocation)
     const QString database = takeWord(words, "базата данни");
     expectNoMoreWords(words);
     const backup::DatabaseRef target = databaseOf(database, invocation);
-    backup::restoreDatabase(target, file);
-    invocation.out << QStringLiteral("предишната база: ") << backup::oldDatabaseName(target.path) << '\n';
+    if (backup::restoreDatabase(target, file))
+        invocation.out << QStringLiteral("предишната база: ") << backup::oldDatabaseName(target.path) << '\n';
+    else
+        invocation.out << QStringLiteral("базата е създадена от архива; предишна база няма\n");
 }
 
 } // namespace

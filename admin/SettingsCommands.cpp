@@ -1,6 +1,8 @@
 #include "SettingsCommands.h"
 
 #include "AdminCommand.h"
+#include "DatabaseCommands.h"
+#include "core/OwnCompany.h"
 #include "core/ProgramFiles.h"
 #include "core/SettingsChange.h"
 #include "core/TXMLDataBase2.h"
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
 
 namespace admin {
@@ -28,6 +31,43 @@ QString settingsFilePath(const Invocation &invocation)
     if (!directory.exists())
         throw varnex::Error(QStringLiteral("Папката „%1“ не съществува.").arg(directory.path()));
     return path;
+}
+
+// The column lengths of the database the program of this settings file
+// works with; while that cannot be opened here (not made yet, on a server,
+// in use) those of the database the program makes at its first start.
+QHash<QString, int> counterpartyColumnLengths(const QString &settingsPath, const Invocation &invocation)
+{
+    const QFileInfo file(settingsPath);
+    const QString database = file.absoluteDir().filePath(file.completeBaseName() + QLatin1String(".fdb"));
+    TXMLSettings settings(settingsPath);
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    if (settings.ReadString(QStringLiteral("clientinfo\\network"), QStringLiteral("0")) != QLatin1String("1")
+        && QFileInfo::exists(database)) {
+        try {
+            Session session(database, invocation);
+            return varnex::counterpartyColumnLengths(session.dm());
+        } catch (const std::exception &) {
+            // The lengths the program's own database was made with serve.
+        }
+    }
+    return varnex::installedCounterpartyColumnLengths();
+}
+
+// A value the program would refuse to write to its column is stored all the
+// same (the file is the user's), with a word of why it will not be used.
+void warnAboutLength(const QString &path, const QString &key, const QString &value, const Invocation &invocation)
+{
+    const auto feeds = [&](const varnex::OwnCompanySetting &setting) { return setting.key == key; };
+    const QList<varnex::OwnCompanySetting> &settings = varnex::ownCompanySettings();
+    if (!invocation.err || std::none_of(settings.cbegin(), settings.cend(), feeds))
+        return;
+    const QString why = varnex::overlongSettingText(key, value, counterpartyColumnLengths(path, invocation));
+    if (!why.isEmpty()) {
+        *invocation.err << QStringLiteral("Внимание: ") << why
+                        << QStringLiteral(" Програмата няма да запише стойността в контрагент 1, докато не бъде съкратена.\n");
+    }
 }
 
 bool boolWord(const QString &word)
@@ -86,6 +126,7 @@ void runSettingsCommand(Invocation &invocation)
         const QString value = takeWord(words, "стойност");
         expectNoMoreWords(words);
         changeSettings(path, [&](TSettings &settings) { settings.WriteString(key, value); });
+        warnAboutLength(path, key, value, invocation);
         return;
     }
     if (action == QLatin1String("set-int")) {

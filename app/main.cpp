@@ -139,11 +139,6 @@ int runProgram(int argc, char *argv[])
     SetAppSettings(&settings);
 
     VarnexApplication app(argc, argv);
-    // The window class and the desktop entry share the name, so the desktop
-    // shows the program under its menu entry and icon.
-    app.setApplicationName(QStringLiteral("varnex"));
-    app.setDesktopFileName(QStringLiteral("varnex"));
-    app.setApplicationDisplayName(QStringLiteral("Система за складова отчетност \"ТОРЕМ\" версия 2.0"));
     app.setQuitOnLastWindowClosed(false);
     const OrderlyEnd orderlyEnd;
 

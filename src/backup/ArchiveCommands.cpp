@@ -83,7 +83,7 @@ void BackupToChosenDir(TBaseDM &data, QWidget *owner,
     backupInto(data, owner, folder);
 }
 
-void RestoreFromBackup(TBaseDM &data, QWidget *owner, const QString &folder, bool chooseNewest)
+bool RestoreFromBackup(TBaseDM &data, QWidget *owner, const QString &folder, bool chooseNewest)
 {
     QString file;
     {
@@ -106,14 +106,15 @@ void RestoreFromBackup(TBaseDM &data, QWidget *owner, const QString &folder, boo
                 window.selectBackup(names.last());
         }
         if (window.exec() != QDialog::Accepted)
-            return;
+            return false;
         file = window.chosenFile();
         settings.WriteString(QStringLiteral("Recent"), window.folders().join(QLatin1Char('\n')));
     }
     if (file.isEmpty())
-        return;
+        return false;
     ServiceProgressWindow progress(owner, QStringLiteral("Възстановяване"));
     data.RunRestore(file, progress.follow());
+    return true;
 }
 
 void ChangeOverToEuro(TBaseDM &data, QWidget *owner)

@@ -14,8 +14,9 @@ void BackupToDefaultDir(TBaseDM &data, QWidget *owner);
 void BackupToChosenDir(TBaseDM &data, QWidget *owner,
                        const std::function<QString(const QString &title, const QString &start)> &browse = {});
 // The restore window on `folder` (the backup directory when empty), the
-// newest backup chosen when `chooseNewest`; then the restore.
-void RestoreFromBackup(TBaseDM &data, QWidget *owner, const QString &folder = QString(), bool chooseNewest = false);
+// newest backup chosen when `chooseNewest`; then the restore. Whether a
+// backup was restored (not when the window was cancelled).
+bool RestoreFromBackup(TBaseDM &data, QWidget *owner, const QString &folder = QString(), bool chooseNewest = false);
 
 // Converts the stock side of the database to the euro after a backup into
 // the backup directory and a question showing what will change; the backup

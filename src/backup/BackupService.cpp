@@ -2,6 +2,7 @@
 
 #include "data/OtherConnections.h"
 #include "db/Attachment.h"
+#include "db/DatabaseError.h"
 #include "db/Services.h"
 #include "util/Error.h"
 
@@ -20,6 +21,25 @@ namespace {
 
 const char *const kBackupFailed = "Грешка: Неуспех при създаване на архив на базата данни!";
 const char *const kRestoreFailed = "Грешка: Неуспех при възстановяване на данни от архив!";
+const char *const kInUse = "Базата се използва в момента и не може да бъде възстановена!";
+
+// The sentence, and under it the system's own words: what went wrong is
+// there, and the user needs it to put it right (a full disk, a damaged file).
+varnex::Error failure(const char *sentence, const QString &why)
+{
+    const QString text = QString::fromUtf8(sentence);
+    return varnex::Error(why.isEmpty() ? text : text + QLatin1String("\n\n") + why, why);
+}
+
+varnex::Error serviceFailure(const char *sentence, const std::exception &error)
+{
+    QString why = QString::fromUtf8(error.what());
+    if (const auto *database = dynamic_cast<const db::DatabaseError *>(&error))
+        why = database->serverText();
+    else if (const auto *ours = dynamic_cast<const varnex::Error *>(&error))
+        why = ours->message();
+    return failure(sentence, why.trimmed());
+}
 
 QString serviceHost(const DatabaseRef &database)
 {
@@ -97,7 +117,7 @@ void backupDatabase(const DatabaseRef &database, const QString &file, const Prog
         services.detach();
     } catch (const std::exception &error) {
         QFile::remove(written);
-        throw varnex::Error(QString::fromUtf8(kBackupFailed), QString::fromUtf8(error.what()));
+        throw serviceFailure(kBackupFailed, error);
     }
     if (QFileInfo(written).size() <= 0) {
         QFile::remove(written);
@@ -109,7 +129,7 @@ void backupDatabase(const DatabaseRef &database, const QString &file, const Prog
     }
 }
 
-void restoreDatabase(const DatabaseRef &database, const QString &backupFile, const Progress &progress)
+bool restoreDatabase(const DatabaseRef &database, const QString &backupFile, const Progress &progress)
 {
     const QString live = database.path;
     const QString staging = stagingName(live);
@@ -132,7 +152,7 @@ void restoreDatabase(const DatabaseRef &database, const QString &backupFile, con
         check.detach();
     } catch (const std::exception &error) {
         QFile::remove(staging);
-        throw varnex::Error(QString::fromUtf8(kRestoreFailed), QString::fromUtf8(error.what()));
+        throw serviceFailure(kRestoreFailed, error);
     }
 
     if (!QFileInfo::exists(live)) {
@@ -140,7 +160,7 @@ void restoreDatabase(const DatabaseRef &database, const QString &backupFile, con
             QFile::remove(staging);
             throw varnex::Error(QString::fromUtf8(kRestoreFailed), live);
         }
-        return;
+        return false;
     }
 
     int others = 0;
@@ -151,42 +171,40 @@ void restoreDatabase(const DatabaseRef &database, const QString &backupFile, con
         attachment.detach();
     } catch (const std::exception &error) {
         QFile::remove(staging);
-        throw varnex::Error(QString::fromUtf8(kRestoreFailed), QString::fromUtf8(error.what()));
+        throw serviceFailure(kRestoreFailed, error);
     }
     if (others > 0) {
         QFile::remove(staging);
         throw varnex::Error(
-            QStringLiteral("Базата се използва в момента и не може да бъде възстановена! Свързани работни места: %1.")
-                .arg(others));
+            QString::fromUtf8(kInUse) + QStringLiteral(" Свързани работни места: %1.").arg(others));
     }
 
     try {
         services.shutDown(live);
     } catch (const std::exception &error) {
         QFile::remove(staging);
-        throw varnex::Error(QStringLiteral("Базата се използва в момента и не може да бъде възстановена!"),
-                            QString::fromUtf8(error.what()));
+        throw serviceFailure(kInUse, error);
     }
 
     QFile::remove(old);
     if (!swapIntoPlace(staging, live, old)) {
-        const int failure = errno;
+        const int failed = errno;
         try {
             services.bringOnline(live);
         } catch (const std::exception &) {
             QFile::remove(staging);
-            throw varnex::Error(QString::fromUtf8(kRestoreFailed), QString::fromLocal8Bit(std::strerror(failure)));
+            throw failure(kRestoreFailed, QString::fromLocal8Bit(std::strerror(failed)));
         }
         QFile::remove(staging);
-        throw varnex::Error(QString::fromUtf8(kRestoreFailed), QString::fromLocal8Bit(std::strerror(failure)));
+        throw failure(kRestoreFailed, QString::fromLocal8Bit(std::strerror(failed)));
     }
     // The previous database stays readable for whoever wants to look back.
     try {
         services.bringOnline(old);
     } catch (const std::exception &) {
         // The restore itself has succeeded; a shut-down copy is still a copy.
-        return;
     }
+    return true;
 }
 
 } // namespace backup

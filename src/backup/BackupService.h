@@ -29,8 +29,10 @@ void backupDatabase(const DatabaseRef &database, const QString &file, const Prog
 // Restores into a new file beside the database first; only when that has
 // worked, and nobody else is attached, does the restored file take the
 // database's place, the previous one kept as "<name>.oldFDB". Any failure
-// before the swap leaves the database as it was.
-void restoreDatabase(const DatabaseRef &database, const QString &backupFile, const Progress &progress = {});
+// before the swap leaves the database as it was. A failure is told with the
+// server's own words under the sentence. Returns whether a previous database
+// was kept (there is none when the restore made the database anew).
+bool restoreDatabase(const DatabaseRef &database, const QString &backupFile, const Progress &progress = {});
 
 QString oldDatabaseName(const QString &path);
 QString stagingName(const QString &path);

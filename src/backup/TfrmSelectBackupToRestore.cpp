@@ -1,6 +1,7 @@
 #include "backup/TfrmSelectBackupToRestore.h"
 
 #include "backup/BackupFiles.h"
+#include "core/TSettings.h"
 #include "ui/Dialogs.h"
 
 #include <QComboBox>
@@ -9,11 +10,13 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -88,6 +91,21 @@ TfrmSelectBackupToRestore::TfrmSelectBackupToRestore(QWidget *owner)
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     updateButtons();
+}
+
+void TfrmSelectBackupToRestore::showEvent(QShowEvent *event)
+{
+    // A place of its own once it has one; until then centred over the window
+    // that opened it, or on the screen at a start.
+    const bool placed = !Settings().ReadString(QStringLiteral("posLeft"), QString()).isEmpty();
+    TfrmBaseForm::showEvent(event);
+    if (placed)
+        return;
+    const QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect over = owner ? owner->frameGeometry() : screen ? screen->availableGeometry() : QRect();
+    if (over.isValid())
+        move(over.center() - rect().center());
 }
 
 void TfrmSelectBackupToRestore::setFolders(const QStringList &folders, const QString &current)

@@ -42,6 +42,9 @@ public:
     QPushButton *btnOK() const { return m_ok; }
     QPushButton *btnCancel() const { return m_cancel; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void listFolder();
     void showBackup();

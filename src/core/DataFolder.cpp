@@ -2,6 +2,7 @@
 
 #include "core/DatabaseInstaller.h"
 #include "core/ProgramFiles.h"
+#include "core/TXMLSettings.h"
 #include "data/SchemaUpgrade.h"
 #include "util/Error.h"
 
@@ -99,7 +100,20 @@ void setDataFolderOption(const QString &folder)
 bool isNewDataFolder(const QString &folder)
 {
     const QDir dir(folder);
-    return !dir.exists(QStringLiteral("Varnex.xdb")) && !dir.exists(QLatin1String(kEngineConf));
+    if (dir.exists(QLatin1String(kEngineConf)))
+        return false;
+    const QString settingsFile = dir.filePath(QStringLiteral("Varnex.xdb"));
+    if (!QFileInfo::exists(settingsFile))
+        return true;
+    // Settings written before the first start (varnex-admin) do not make a
+    // folder used; a database served from here, or a server, does.
+    if (dir.exists(QStringLiteral("Varnex.fdb")))
+        return false;
+    TXMLSettings settings(settingsFile);
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    return settings.loadError().isEmpty()
+           && settings.ReadString(QStringLiteral("clientinfo\\network"), QStringLiteral("0")) != QLatin1String("1");
 }
 
 void furnishDataFolder(const QString &folder, const QString &sharedDirectory)

@@ -47,9 +47,11 @@ QString dataDirectory();
 // program's name ("Varnex.xdb" beside "Varnex"), elsewhere the name "Varnex".
 QString dataFile(const QString &extension);
 
-// A folder without a settings file and without "firebird.conf" has never
-// served a start; a workstation that works on a server has its settings
-// file, so its folder is never taken for a new one.
+// A folder without "firebird.conf" and without the database has never served
+// a start, even with settings written into it beforehand; a workstation set
+// to work on a server never counts as new, nor does a folder whose settings
+// file cannot be read. A database left by an interrupted first start, with
+// no settings beside it, is kept by the preparation.
 bool isNewDataFolder(const QString &folder);
 
 // Makes the folder and gives it what a first start needs: the database that

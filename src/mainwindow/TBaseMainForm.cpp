@@ -6,8 +6,8 @@
 #include "ui/Dialogs.h"
 #include "ui/DisabledGlyph.h"
 #include "ui/ErrorGuard.h"
+#include "ui/VarnexApplication.h"
 
-#include <QApplication>
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -81,8 +81,8 @@ TBaseMainForm::TBaseMainForm(Tdm &data, QWidget *owner)
     });
     connect(actnRestore, &QAction::triggered, this, [this] {
         command([this] {
-            if (m_data.CheckRight(11))
-                RestoreFromBackup(m_data, this);
+            if (m_data.CheckRight(11) && RestoreFromBackup(m_data, this))
+                DatabaseRestored();
         });
     });
     connect(actnLeaveZone, &QAction::triggered, this, [this] { m_data.LeaveZone(); });
@@ -90,6 +90,10 @@ TBaseMainForm::TBaseMainForm(Tdm &data, QWidget *owner)
     connect(actnResetPass, &QAction::triggered, this, [this] { command([this] { m_data.ResetPassword(); }); });
     connect(actnAdjustCounters, &QAction::triggered, this,
             [this] { command([this] { m_data.AdjustCounters(data::CounterAdjustment::Reset); }); });
+}
+
+void TBaseMainForm::DatabaseRestored()
+{
 }
 
 void TBaseMainForm::command(const std::function<void()> &body)
@@ -151,7 +155,7 @@ void TBaseMainForm::showEvent(QShowEvent *event)
         resize(desktop.size());
     }
     setWindowState(windowState() | Qt::WindowMaximized);
-    setWindowTitle(QApplication::applicationDisplayName());
+    setWindowTitle(VarnexApplication::title());
     // The disabled pictures are the grey twins of the normal ones.
     for (QAction *action : m_toolBar->actions()) {
         if (!action->icon().isNull())

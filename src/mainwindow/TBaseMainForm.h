@@ -52,6 +52,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     QToolButton *addMenuButton(const QString &caption, QMenu *menu);
     Tdm &data() const { return m_data; }
+    // After a restore: what the window shows of the database is read again.
+    virtual void DatabaseRestored();
     // Runs a command of the main window; errors go to the error box.
     void command(const std::function<void()> &body);
 

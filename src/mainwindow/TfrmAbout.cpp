@@ -2,9 +2,9 @@
 
 #include "core/AppSettings.h"
 #include "core/TSettings.h"
+#include "ui/VarnexApplication.h"
 #include "util/Version.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,7 +27,7 @@ TfrmAbout::TfrmAbout(QWidget *owner)
         }
         contentLayout()->addWidget(label);
     };
-    line(QApplication::applicationDisplayName(), true);
+    line(VarnexApplication::title(), true);
     line(QStringLiteral("версия ") + versionText());
     line(settings.ReadString(QStringLiteral("clientinfo\\company"), QString()));
     line(settings.ReadString(QStringLiteral("clientinfo\\site"), QString()));

@@ -6,6 +6,7 @@
 #include "catalogues/TfrmMerki.h"
 #include "catalogues/TfrmNomenklatura.h"
 #include "core/AppSettings.h"
+#include "core/OwnCompany.h"
 #include "core/TSettings.h"
 #include "core/Tdm.h"
 #include "data/JournalQuery.h"
@@ -25,8 +26,10 @@
 #include "ui/DateField.h"
 #include "ui/Dialogs.h"
 #include "ui/EditRoutines.h"
+#include "ui/ErrorGuard.h"
 #include "ui/TDictionary.h"
 #include "ui/TfrmList.h"
+#include "util/Error.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -45,8 +48,12 @@
 namespace {
 
 const char *const kOwnCompany =
-    "update KONTR set KONTR_NAME=:NAME,KONTR_DN=:DN,KONTR_BULSTAT=:BULSTAT,KONTR_ADDRESS=:ADDRESS,"
-    "KONTR_NOTE='Това сте Вие!', KONTR_CITY=:CITY,KONTR_IS_CLIENT=2 where KONTR_ID = 1";
+    "update KONTR set KONTR_NAME=:KONTR_NAME,KONTR_DN=:KONTR_DN,KONTR_BULSTAT=:KONTR_BULSTAT,"
+    "KONTR_ADDRESS=:KONTR_ADDRESS,KONTR_NOTE='Това сте Вие!', KONTR_CITY=:KONTR_CITY,KONTR_IS_CLIENT=2 "
+    "where KONTR_ID = 1";
+const char *const kOwnCompanyNotWritten =
+    "Данните на фирмата от настройките не са записани в контрагент 1, който остава с предишните:";
+const char *const kShortenTheSetting = "Съкратете стойността в настройките (varnex-admin settings set).";
 
 struct Tab
 {
@@ -366,27 +373,42 @@ void TfrmMain::updateStatus()
                            : QStringLiteral(" Няма намерени записи."));
 }
 
-bool TfrmMain::UpdateOwnCompany()
+void TfrmMain::UpdateOwnCompany()
 {
     TSettings &settings = AppSettings();
-    const auto key = [&](const char *name) { return settings.ReadString(QString::fromLatin1(name), QString()); };
-    try {
-        data().ExecSQL(QString::fromUtf8(kOwnCompany), {{QStringLiteral("NAME"), key("clientinfo\\company")},
-                                                        {QStringLiteral("DN"), key("clientinfo\\vat_num")},
-                                                        {QStringLiteral("BULSTAT"), key("clientinfo\\bulstat")},
-                                                        {QStringLiteral("ADDRESS"), key("clientinfo\\address")},
-                                                        {QStringLiteral("CITY"), key("clientinfo\\city")}});
-    } catch (const varnex::Error &) {
-        return false;
+    const QHash<QString, int> lengths = varnex::counterpartyColumnLengths(data());
+    data::SqlParams values;
+    QStringList overlong;
+    for (const varnex::OwnCompanySetting &setting : varnex::ownCompanySettings()) {
+        const QString value = settings.ReadString(setting.key, QString());
+        values.insert(setting.column, value);
+        const QString why = varnex::overlongSettingText(setting.key, value, lengths);
+        if (!why.isEmpty())
+            overlong << why;
     }
-    return true;
+    // Cutting a value to fit would put a name on the invoices that nobody
+    // wrote; the counterparty keeps what it has until the setting is right.
+    if (!overlong.isEmpty()) {
+        throw varnex::Error(QString::fromUtf8(kOwnCompanyNotWritten) + QLatin1Char('\n')
+                            + overlong.join(QLatin1Char('\n')) + QLatin1Char('\n')
+                            + QString::fromUtf8(kShortenTheSetting));
+    }
+    data().ExecSQL(QString::fromUtf8(kOwnCompany), values);
 }
 
 void TfrmMain::showEvent(QShowEvent *event)
 {
     TBaseMainForm::showEvent(event);
-    if (!UpdateOwnCompany())
-        return;
+    // The journal opens whatever became of the own company: the documents
+    // are there either way. The window shows again after every catalogue,
+    // and the user is told once.
+    try {
+        UpdateOwnCompany();
+    } catch (const varnex::Error &error) {
+        if (!m_ownCompanyTold)
+            ShowErrorOf(error);
+        m_ownCompanyTold = true;
+    }
     // The first showing opens the journal on its first tab; showing it again
     // (after a window that hid it) keeps the tab and the current document.
     if (m_journal->isOpen())
@@ -395,6 +417,11 @@ void TfrmMain::showEvent(QShowEvent *event)
         command([this] { TabChanged(0); });
     else
         m_tabs->setCurrentIndex(0);
+}
+
+void TfrmMain::DatabaseRestored()
+{
+    RefreshJournal();
 }
 
 void TfrmMain::followJournalRows()

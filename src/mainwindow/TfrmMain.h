@@ -64,8 +64,9 @@ public:
     // "Обнови": checks the dates, sets the heading, reopens keeping the document.
     void RefreshJournal();
     void setPeriod(const QDate &from, const QDate &to);
-    // The own company's identity from the settings into counterparty 1.
-    bool UpdateOwnCompany();
+    // The own company's identity from the settings into counterparty 1; a
+    // value longer than its column is refused (varnex::Error) naming it.
+    void UpdateOwnCompany();
     // A new document of the type, after moving the journal to its last row.
     void NewDocument(int type);
     // "Редакция": the current document in the editor of its type.
@@ -73,6 +74,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void DatabaseRestored() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -100,6 +102,7 @@ private:
     void followJournalRows();
 
     std::unique_ptr<db::Dataset> m_journal;
+    bool m_ownCompanyTold = false;
     DataGrid *m_grid;
     QTabBar *m_tabs;
     DateField *m_from;

@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include "ui/TMessageForm.h"
+#include "ui/VarnexApplication.h"
 
 #include <QApplication>
 #include <QAbstractButton>
@@ -27,7 +28,7 @@ public:
 
     void errorBox(const QString &text) override
     {
-        captionedBox(text, QApplication::applicationDisplayName(), true);
+        captionedBox(text, VarnexApplication::title(), true);
     }
 
     void captionedBox(const QString &text, const QString &caption, bool error) override

@@ -1,5 +1,6 @@
 #include "ui/VarnexApplication.h"
 
+#include "backup/BackupFiles.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
 #include "util/Error.h"
@@ -16,6 +17,15 @@ VarnexApplication::VarnexApplication(int &argc, char **argv)
     auto *qtTexts = new QTranslator(this);
     if (qtTexts->load(QStringLiteral("qtbase_bg"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(qtTexts);
+    // The window class and the desktop entry share the name, so the desktop
+    // shows the program under its menu entry and icon.
+    setApplicationName(QStringLiteral("varnex"));
+    setDesktopFileName(QStringLiteral("varnex"));
+}
+
+QString VarnexApplication::title()
+{
+    return backup::programTitle();
 }
 
 bool VarnexApplication::notify(QObject *receiver, QEvent *event)

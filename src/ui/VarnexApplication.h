@@ -11,5 +11,10 @@ class VarnexApplication : public QApplication
 
 public:
     VarnexApplication(int &argc, char **argv);
+
+    // The program's title: the main window's caption, the error box's and
+    // the first line of a backup's notes. It is not Qt's display name, which
+    // the desktop would add to the caption of every window.
+    static QString title();
     bool notify(QObject *receiver, QEvent *event) override;
 };

@@ -113,12 +113,22 @@ TEST(RestoreCommand, RestoresAndRefusesADamagedBackup)
     ASSERT_EQ(restored.code, 0) << restored.err.toStdString();
     EXPECT_EQ(cityCount(database.path()), before);
     EXPECT_EQ(cityCount(backup::oldDatabaseName(database.path())), before + 10);
+    EXPECT_EQ(restored.out, QStringLiteral("предишната база: %1\n").arg(backup::oldDatabaseName(database.path())));
+
+    // A database made anew by the restore names no previous one.
+    const QString fresh = dir.path(QStringLiteral("fresh.fdb"));
+    const ToolResult anew = runAdminTool({QStringLiteral("restore"), file, fresh});
+    ASSERT_EQ(anew.code, 0) << anew.err.toStdString();
+    EXPECT_FALSE(anew.out.contains(QStringLiteral(".oldFDB"))) << anew.out.toStdString();
+    EXPECT_EQ(cityCount(fresh), before);
 
     dir.writeFile(QStringLiteral("20240101_0000.DBbackup"), QByteArray(4096, 'x'));
     const ToolResult refused =
         runAdminTool({QStringLiteral("restore"), dir.path(QStringLiteral("20240101_0000.DBbackup")), database.path()});
     EXPECT_EQ(refused.code, 1);
-    EXPECT_EQ(refused.err.trimmed(), QStringLiteral("Грешка: Неуспех при възстановяване на данни от архив!"));
+    // The server's reason follows the sentence.
+    EXPECT_TRUE(refused.err.startsWith(QStringLiteral("Грешка: Неуспех при възстановяване на данни от архив! ")))
+        << refused.err.toStdString();
     EXPECT_EQ(cityCount(database.path()), before);
 }
 

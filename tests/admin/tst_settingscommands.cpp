@@ -3,6 +3,7 @@
 #include "core/SettingsInUse.h"
 #include "core/TXMLSettings.h"
 #include "support/AdminTool.h"
+#include "support/FreshDatabase.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
@@ -240,6 +241,43 @@ TEST_F(AdminSettings, WrongUsageExitsWithTwoAndShowsTheUsage)
     EXPECT_TRUE(help.out.contains(QStringLiteral("settings get-bool")));
 }
 
+// A company detail longer than the counterparty's column is stored with a
+// warning: the limit is the database's beside the file, or the one the
+// program's first start makes.
+TEST_F(AdminSettings, AValueLongerThanItsColumnIsStoredWithAWarning)
+{
+    struct Case
+    {
+        const char *key;
+        int length;
+        const char *warning; // "" none
+    };
+    const auto check = [&](const std::vector<Case> &cases) {
+        for (const Case &c : cases) {
+            const ToolResult set = run({QStringLiteral("settings"), QStringLiteral("set"), QString::fromLatin1(c.key),
+                                        QString(c.length, QChar(0x0416))});
+            EXPECT_EQ(set.code, 0) << c.key;
+            EXPECT_EQ(set.err.section(QStringLiteral(" Програмата"), 0, 0).trimmed(), QString::fromUtf8(c.warning))
+                << c.key << ' ' << c.length;
+            EXPECT_EQ(run({QStringLiteral("settings"), QStringLiteral("get"), QString::fromLatin1(c.key)}).out.size(),
+                      c.length + 1);
+        }
+    };
+    check({{"clientinfo\\company", 80, ""},
+           {"clientinfo\\company", 81, "Внимание: „Фирма“ (clientinfo\\company) е 81 знака, а се побират най-много 80."},
+           {"clientinfo\\vat_num", 11, "Внимание: „ИН по ЗДДС BG“ (clientinfo\\vat_num) е 11 знака, а се побират най-много 10."},
+           {"clientinfo\\site", 200, ""}});
+
+    FreshDatabase database;
+    {
+        std::unique_ptr<Tdm> dm = database.connect();
+        dm->ExecSQL(QStringLiteral("alter table KONTR alter KONTR_NAME type varchar(90)"));
+    }
+    ASSERT_TRUE(QFile::copy(database.path(), m_dir.path(QStringLiteral("ws.fdb"))));
+    check({{"clientinfo\\company", 90, ""},
+           {"clientinfo\\company", 91, "Внимание: „Фирма“ (clientinfo\\company) е 91 знака, а се побират най-много 90."}});
+}
+
 TEST(AdminSettingsDefaultFile, IsVarnexXdbBesideTheTool)
 {
     TempDir dir;
@@ -290,7 +328,9 @@ TEST(AdminVersion, IsPrintedAndNamedInTheHelp)
     EXPECT_EQ(version.code, 0);
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("varnex-admin ")));
     EXPECT_EQ(version.out.count(QLatin1Char('.')), 3) << version.out.toStdString();
-    EXPECT_TRUE(runAdminTool({QStringLiteral("--help")}).out.contains(QStringLiteral("--version")));
+    const QString help = runAdminTool({QStringLiteral("--help")}).out;
+    EXPECT_TRUE(help.contains(QStringLiteral("--version")));
+    EXPECT_TRUE(help.contains(QStringLiteral("обновена до %1\n").arg(data::kTargetSchemaVersion))) << help.toStdString();
 }
 
 } // namespace

@@ -68,7 +68,7 @@ TEST_F(EmbeddedBackup, RestoreBringsBackTheDataAndKeepsThePreviousDatabase)
     EXPECT_FALSE(lines.isEmpty());
     addCity(database.path(), 4, QStringLiteral("Троян"));
 
-    backup::restoreDatabase(ref, file);
+    EXPECT_TRUE(backup::restoreDatabase(ref, file)) << "the previous database is kept";
     EXPECT_EQ(cities(database.path(), QStringLiteral("Габрово")), 1);
     EXPECT_EQ(cities(database.path(), QStringLiteral("Троян")), 0);
     const QString old = backup::oldDatabaseName(database.path());
@@ -81,6 +81,12 @@ TEST_F(EmbeddedBackup, RestoreBringsBackTheDataAndKeepsThePreviousDatabase)
     EXPECT_EQ(cities(old, QStringLiteral("Елена")), 1);
     EXPECT_EQ(cities(old, QStringLiteral("Троян")), 0);
     EXPECT_EQ(validationFindings(database.path()), QString());
+
+    // Into a database that is not there: made anew, nothing kept beside it.
+    const backup::DatabaseRef fresh = backup::DatabaseRef::fromName(dir.path(QStringLiteral("new.fdb")));
+    EXPECT_FALSE(backup::restoreDatabase(fresh, file));
+    EXPECT_EQ(cities(fresh.path, QStringLiteral("Габрово")), 1);
+    EXPECT_FALSE(QFile::exists(backup::oldDatabaseName(fresh.path)));
 }
 
 TEST_F(EmbeddedBackup, ADamagedBackupLeavesTheDatabaseInPlace)
@@ -98,7 +104,11 @@ TEST_F(EmbeddedBackup, ADamagedBackupLeavesTheDatabaseInPlace)
         backup::restoreDatabase(ref, file);
         ADD_FAILURE() << "a damaged backup was restored";
     } catch (const varnex::Error &error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Грешка: Неуспех при възстановяване на данни от архив!"));
+        // The server's own words follow the sentence: they tell what is wrong.
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Грешка: Неуспех при възстановяване на данни от архив!\n\n")))
+            << error.message().toStdString();
+        EXPECT_FALSE(error.detail().isEmpty());
+        EXPECT_TRUE(error.message().endsWith(error.detail()));
     }
     EXPECT_EQ(cities(database.path(), QStringLiteral("Троян")), 1);
     EXPECT_FALSE(QFile::exists(backup::stagingName(database.path())));
@@ -139,7 +149,9 @@ TEST_F(EmbeddedBackup, ABackupTheServiceCouldNotMakeIsReportedAndRemovedAndNever
         backup::backupDatabase(missing, file);
         ADD_FAILURE() << "a backup of a missing database succeeded";
     } catch (const varnex::Error &error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Грешка: Неуспех при създаване на архив на базата данни!"));
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Грешка: Неуспех при създаване на архив на базата данни!\n\n")))
+            << error.message().toStdString();
+        EXPECT_TRUE(error.message().contains(QStringLiteral("missing.fdb"))) << error.message().toStdString();
     }
     EXPECT_FALSE(QFile::exists(file));
 

@@ -138,6 +138,39 @@ TEST_F(RestoreWindow, BrowsedFoldersGoOnTopAndAtMostFifteenAreKept)
     EXPECT_EQ(window.currentFolder(), folders.at(3));
 }
 
+TEST_F(RestoreWindow, OpensCentredOverItsOwnerUntilItHasAPlaceOfItsOwn)
+{
+    QWidget owner;
+    owner.setGeometry(200, 150, 900, 700);
+    owner.show();
+    {
+        TfrmSelectBackupToRestore centred(&owner);
+        centred.show();
+        EXPECT_LE((centred.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 4);
+        centred.move(40, 60);
+        centred.done(QDialog::Rejected);
+    }
+    TfrmSelectBackupToRestore again(&owner);
+    again.show();
+    EXPECT_EQ(again.pos(), QPoint(40, 60));
+}
+
+// Whatever the user types goes into the notes, Enter included, and is kept on OK.
+TEST_F(RestoreWindow, TheNotesWindowTakesTheTypingFromTheStart)
+{
+    whenShown<TfrmRemarks>([](TfrmRemarks *notes) {
+        ASSERT_EQ(notes->focusWidget(), notes->memText());
+        typeText(notes->focusWidget(), QStringLiteral("преди ревизията"));
+        QTest::keyClick(notes->focusWidget(), Qt::Key_Return);
+        typeText(notes->focusWidget(), QStringLiteral("склад 2"));
+        EXPECT_TRUE(notes->isVisible()) << "Enter closed the notes";
+        notes->btnOK()->click();
+    });
+    QString text = QStringLiteral("Архив база данни");
+    ASSERT_TRUE(EditNotes(QStringLiteral("Бележки към архив"), text));
+    EXPECT_EQ(text, QStringLiteral("Архив база даннипреди ревизията\nсклад 2"));
+}
+
 // The window as the restore command opens it: the backup directory always
 // offered, the folders remembered only on OK, and a cancelled window
 // restores nothing.

@@ -115,17 +115,43 @@ TEST(DataFolderFiles, BesideTheProgramTheyTakeItsNameElsewhereTheNameVarnex)
     EXPECT_EQ(database, home.path(QStringLiteral("shop/Varnex.fdb")));
 }
 
-TEST(DataFolderFirstStart, OnlyAFolderWithoutSettingsAndEngineMarkIsNew)
+TEST(DataFolderFirstStart, AFolderWithoutEngineMarkAndDatabaseIsNewUnlessSetForAServer)
 {
     TempDir dir;
     EXPECT_TRUE(isNewDataFolder(dir.path(QStringLiteral("missing"))));
     EXPECT_TRUE(isNewDataFolder(dir.path(QString())));
-    dir.writeFile(QStringLiteral("Varnex.xdb"), "<?xml version='1.0' ?><settings/>");
-    EXPECT_FALSE(isNewDataFolder(dir.path(QString())));
 
-    TempDir embedded;
-    embedded.writeFile(QStringLiteral("firebird.conf"), "");
-    EXPECT_FALSE(isNewDataFolder(embedded.path(QString())));
+    struct Case
+    {
+        const char *settings; // "" no settings file
+        bool database;
+        bool engineMark;
+        bool isNew;
+    };
+    const char *const localSettings = "<?xml version='1.0' ?><dataroot><clientinfo><company>Torem</company>"
+                                      "</clientinfo></dataroot>";
+    const char *const serverSettings = "<?xml version='1.0' ?><dataroot><clientinfo><network>1</network>"
+                                       "</clientinfo></dataroot>";
+    const Case cases[] = {
+        {localSettings, false, false, true}, // settings written before the first start
+        {"<?xml version='1.0' ?><settings/>", false, false, true},
+        {serverSettings, false, false, false},
+        {localSettings, true, false, false}, // a database served from here
+        {"", false, true, false},
+        {localSettings, false, true, false},
+        {"<?xml version='1.0' ?><dataroot><clientinfo>", false, false, false}, // unreadable: left alone
+    };
+    for (const Case &c : cases) {
+        TempDir folder;
+        if (*c.settings)
+            folder.writeFile(QStringLiteral("Varnex.xdb"), c.settings);
+        if (c.database)
+            folder.writeFile(QStringLiteral("Varnex.fdb"), "data");
+        if (c.engineMark)
+            folder.writeFile(QStringLiteral("firebird.conf"), "");
+        EXPECT_EQ(isNewDataFolder(folder.path(QString())), c.isNew)
+            << c.settings << " database " << c.database << " mark " << c.engineMark;
+    }
 }
 
 class FurnishedFolder : public ::testing::Test

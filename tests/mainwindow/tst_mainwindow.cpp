@@ -1,3 +1,5 @@
+#include "backup/BackupFiles.h"
+#include "backup/TfrmSelectBackupToRestore.h"
 #include "mainwindow/TfrmAbout.h"
 #include "mainwindow/TfrmMain.h"
 #include "mainwindow/TfrmNetworkSettings.h"
@@ -16,6 +18,8 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QComboBox>
 #include <QTabBar>
 #include <QTimer>
 
@@ -68,6 +72,43 @@ TEST_F(MainWindow, ShowingWritesTheOwnCompanyAndOpensTheWholePeriod)
     EXPECT_EQ(window->qJournal().displayText(QStringLiteral("TRANZ_TYPES_NAME")), QStringLiteral("Производство"));
     EXPECT_EQ(window->qJournal().displayText(QStringLiteral("TRANZ_DOCNO")), QStringLiteral("000003"));
     EXPECT_EQ(window->statusLine()->text(), QStringLiteral(" Запис № 2 от общо 3"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Система за складова отчетност \"ТОРЕМ\" версия 2.0"));
+}
+
+TEST_F(MainWindow, ACompanyNameLongerThanItsColumnIsToldOnceAndTheJournalOpensAllTheSame)
+{
+    settings.WriteString(QStringLiteral("clientinfo\\company"), QString(81, QLatin1Char('N')));
+    TfrmMain second(*dm);
+    second.edtFrom()->setDate(QDate(2026, 12, 1));
+    second.edtTo()->setDate(QDate(2026, 12, 31));
+    second.show();
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_TRUE(dialogs.errors[0].contains(QStringLiteral("„Фирма“ (clientinfo\\company) е 81 знака, а се побират най-много 80.")))
+        << dialogs.errors[0].toStdString();
+    EXPECT_EQ(second.qJournal().recordCount(), 3);
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select KONTR_NAME from KONTR where KONTR_ID = 1")).toString(),
+              QStringLiteral("Фирма „Д'Артанян“ ООД"));
+    second.hide();
+    second.show();
+    EXPECT_EQ(dialogs.errors.size(), 1u) << "told once a session";
+}
+
+TEST_F(MainWindow, ARestoreShowsTheDocumentsOfTheRestoredDatabase)
+{
+    dm->backupDirectory = dir.path(QStringLiteral("Backup"));
+    QDir().mkpath(dm->backupDirectory);
+    dm->RunBackup(backup::backupFileName(dm->backupDirectory, QDateTime::currentDateTime()));
+    addDocument(*dm, 6, 11, 2, QDateTime(QDate(2026, 12, 2), QTime(8, 0)));
+    window->actnRefresh->trigger();
+    ASSERT_EQ(shownIds(), (QList<int>{2, 6, 3, 4}));
+    QTimer::singleShot(200, [] {
+        auto *restore = qobject_cast<TfrmSelectBackupToRestore *>(QApplication::activeModalWidget());
+        ASSERT_NE(restore, nullptr);
+        restore->cbBackups()->setCurrentIndex(0);
+        restore->btnOK()->click();
+    });
+    window->actnRestore->trigger();
+    EXPECT_EQ(shownIds(), (QList<int>{2, 3, 4}));
 }
 
 TEST_F(MainWindow, TabsFilterByTypeAndNameTheHeading)
