@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -41,7 +43,8 @@ protected:
         addGoods(*dm, 1, 1, QStringLiteral("Брашно"));
         addCounterparty(*dm, 2, 2, QStringLiteral("Мелница АД"), 2);
         const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
-        for (const auto &[id, type, sign] : {std::tuple{20, 12, 1}, {21, 11, -1}, {22, 10, -1}}) {
+        const std::tuple<int, int, int> documents[] = {{20, 12, 1}, {21, 11, -1}, {22, 10, -1}};
+        for (const auto &[id, type, sign] : documents) {
             addDocument(*dm, id, type, type == 10 ? -1 : 2, yesterday);
             addLine(*dm, id * 10 + 1, id, 1, sign, 10, 10, 2);
             addLine(*dm, id * 10 + 2, id, 1, sign, 5, 5, 2);
@@ -51,6 +54,7 @@ protected:
         dm->qNom().reopen();
     }
 
+public: // the cases name the window to open
     template <class Window>
     void open(int documentId)
     {
@@ -74,6 +78,8 @@ protected:
             break;
         }
     }
+
+protected:
     void deleteFirstLine()
     {
         ASSERT_TRUE(area->area().lines().locate({f("TRANZ_RED_ID")}, {window->model().documentId() * 10 + 1}));
@@ -169,7 +175,7 @@ TEST_F(ClosingDocuments, AHeaderChangedElsewhereMeanwhileIsToldNotWrittenOver)
 {
     open<TfrmProdajbi>(21);
     deleteFirstLine();
-    dm->ExecSQL(f("update TRANZ set TRANZ_NOTE = 'от другата' where TRANZ_ID = 21"));
+    dm->ExecSQL(QStringLiteral("update TRANZ set TRANZ_NOTE = 'от другата' where TRANZ_ID = 21"));
     leave(Exit::CancelButton);
     EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(dialogs.errors.size(), 1u);

@@ -43,6 +43,7 @@ protected:
         dm->qNom().reopen();
     }
 
+public: // the cases name the window to open
     template <class Window>
     void open()
     {
@@ -52,6 +53,8 @@ protected:
         QApplication::setActiveWindow(window.get());
         area = window->lineArea();
     }
+
+protected:
     void enterSaleLine(const QString &quantity, const QString &taken)
     {
         QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
