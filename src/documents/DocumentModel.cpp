@@ -336,7 +336,10 @@ double LineArea::stockOnHand() const
 {
     if (!m_lines->isOpen() || m_lines->recNo() < 0)
         return 0;
-    return stockBeside(m_lines->value(field("TRANZ_RED_NOM_ID")), m_lines->value(field("TRANZ_RED_ID")));
+    // A line being edited is about to be stored: what it may take is what
+    // the shortage question counts. A stored line shown has already taken.
+    const QVariant line = m_lines->isEditing() ? m_lines->value(field("TRANZ_RED_ID")) : QVariant();
+    return stockBeside(m_lines->value(field("TRANZ_RED_NOM_ID")), line);
 }
 
 double LineArea::stockBeside(const QVariant &goods, const QVariant &lineId) const

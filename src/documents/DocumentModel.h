@@ -62,9 +62,9 @@ public:
     void showAllGoods();
     // Whether a category narrows the goods list now.
     bool goodsNarrowed() const { return m_narrowed; }
-    // The stock the current line's goods has for it: what the shortage
-    // question counts, the document's own other lines included; 0 without
-    // goods.
+    // Stock on hand of the current line's goods, the document's own stored
+    // lines included; for a line being edited, what the shortage question
+    // counts (without its own stored quantity). 0 without goods.
     double stockOnHand() const;
     // Whether the current line's goods has an additional unit, so its
     // quantity in that unit is offered.

@@ -280,6 +280,7 @@ void StockLineArea::addStockOnHand(const QString &label)
     db::Dataset &lines = m_area.lines();
     connect(&lines, &db::Dataset::currentChanged, this, &StockLineArea::showStock);
     connect(&lines, &db::Dataset::reset, this, &StockLineArea::showStock);
+    connect(&lines, &db::Dataset::stateChanged, this, &StockLineArea::showStock);
     connect(&m_area, &documents::LineArea::linesChanged, this, &StockLineArea::showStock);
     showStock();
 }
@@ -398,8 +399,12 @@ void StockLineArea::followState()
     // grid does not take the focus.
     if (wasEditing != editing)
         Q_EMIT editingChanged();
-    if (wasEditing && !editing && window()->isVisible())
+    if (wasEditing && !editing && window()->isVisible()) {
+        // The discount box acts on losing the focus: it must show the row
+        // as it now is (a cancelled edit's stored value), not what was typed.
+        showDiscount();
         m_grid->setFocus();
+    }
 }
 
 void StockLineArea::showDiscount()

@@ -40,6 +40,8 @@ protected:
         addCounterparty(*dm, 3, 3, QStringLiteral("Фурна ЕТ"), 0);
         addDocument(*dm, 90, 12, 2, QDateTime::currentDateTime().addDays(-1));
         addLine(*dm, 901, 90, 1, 1, 10, 10, 1);
+        // New documents are numbered after the stored ones, as in use.
+        dm->ExecSQL(f("update COUNTERS set VAL = 100 where ID = 24"));
         dm->qNom().reopen();
     }
 
