@@ -66,6 +66,8 @@ struct LineAreaKind
     // Storing a line that takes more than the stock on hand asks first,
     // unless the database's configuration turns the question off.
     bool askOnShortage = false;
+    // What the question calls the quantity the line takes.
+    QString shortageWording = QStringLiteral("взетото количество");
 };
 
 // The configuration key (APP_CONFIG_KEYS) whose value "0" turns the

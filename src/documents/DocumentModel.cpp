@@ -270,26 +270,23 @@ void LineArea::askOnShortage(db::Dataset &lines)
     const QVariant goods = lines.value(field("TRANZ_RED_NOM_ID"));
     if (taken <= 0 || goods.isNull() || !m_document.confirmShortage)
         return;
-    Tdm &data = m_document.data();
-    if (data.GetConfigByName(shortageQuestionKey()).trimmed() == QLatin1String("0"))
+    if (m_document.data().GetConfigByName(shortageQuestionKey()).trimmed() == QLatin1String("0"))
         return;
-    const double onHand = std::max(
-        0.0, number(data.QueryValue(field(kStockBesideLine), QStringLiteral("NALICHNOST"),
-                                    {{field("NOM_ID"), goods},
-                                     {field("LINE_ID"), lines.value(field("TRANZ_RED_ID"))},
-                                     {field("TRANZ_ID"), m_document.documentId()},
-                                     {field("MAX_ID"), data::stockCutOff(data, QDate::currentDate())}})));
+    const double onHand = stockBeside(goods, lines.value(field("TRANZ_RED_ID")));
     if (taken - onHand < kAmountTolerance)
         return;
+    // A unit sign ends in its own full stop ("бр."), which ends the sentence.
     const QString unit = lines.value(field("PMYARKA")).toString();
-    const QString question =
-        QStringLiteral("В склада има %1 %2 от %3, а взетото количество е %4 %2. Желаете ли да продължите?")
-            .arg(QLocale().toString(onHand, 'g', 15), unit, lines.value(field("NOM_NAME")).toString(),
-                 QLocale().toString(taken, 'g', 15));
-    // Declined, the line stays in editing with the focus on what was taken,
+    QString takenText = (QLocale().toString(taken, 'g', 15) + QLatin1Char(' ') + unit).trimmed();
+    if (!takenText.endsWith(QLatin1Char('.')))
+        takenText += QLatin1Char('.');
+    const QString question = QStringLiteral("В склада има %1 %2 от %3, а %4 е %5 Желаете ли да продължите?")
+                                 .arg(QLocale().toString(onHand, 'g', 15), unit,
+                                      lines.value(field("NOM_NAME")).toString(), m_kind.shortageWording, takenText);
+    // Declined, the line stays in editing with the focus on what it takes,
     // and the user has already been told why.
     if (!m_document.confirmShortage(question))
-        throw db::FieldError(QString(), field("TRANZ_RED_IZNESENO"));
+        throw db::FieldError(QString(), field(m_kind.takenIsQuantity ? "TRANZ_RED_KOL1" : "TRANZ_RED_IZNESENO"));
 }
 
 void LineArea::newLine()
@@ -337,8 +334,25 @@ void LineArea::deleteLine()
 
 double LineArea::stockOnHand() const
 {
-    const QVariant goods = m_lines->isOpen() ? m_lines->value(field("TRANZ_RED_NOM_ID")) : QVariant();
-    return goods.isNull() ? 0 : m_document.data().StockOnHand(goods.toInt());
+    if (!m_lines->isOpen() || m_lines->recNo() < 0)
+        return 0;
+    // A line being edited is about to be stored: what it may take is what
+    // the shortage question counts. A stored line shown has already taken.
+    const QVariant line = m_lines->isEditing() ? m_lines->value(field("TRANZ_RED_ID")) : QVariant();
+    return stockBeside(m_lines->value(field("TRANZ_RED_NOM_ID")), line);
+}
+
+double LineArea::stockBeside(const QVariant &goods, const QVariant &lineId) const
+{
+    if (goods.isNull())
+        return 0;
+    Tdm &data = m_document.data();
+    // A line not yet stored has no id to leave out; ids are never negative.
+    return std::max(0.0, number(data.QueryValue(field(kStockBesideLine), QStringLiteral("NALICHNOST"),
+                                                {{field("NOM_ID"), goods},
+                                                 {field("LINE_ID"), lineId.isNull() ? QVariant(-1) : lineId},
+                                                 {field("TRANZ_ID"), m_document.documentId()},
+                                                 {field("MAX_ID"), data::stockCutOff(data, QDate::currentDate())}})));
 }
 
 bool LineArea::secondUnitOffered() const
@@ -384,8 +398,11 @@ DocumentModel::DocumentModel(Tdm &data, DocumentKind kind, QObject *parent)
     , m_goodsNames(data.createDataset(field(kGoodsNames)))
 {
     defineHeader();
-    for (const LineAreaKind &area : m_kind.areas)
+    for (const LineAreaKind &area : m_kind.areas) {
         m_areas.push_back(std::make_unique<LineArea>(*this, area));
+        if (area.carriesValue)
+            connect(m_areas.back().get(), &LineArea::linesChanged, this, [this] { m_sumStale = true; });
+    }
 }
 
 DocumentModel::~DocumentModel() = default;
@@ -399,7 +416,10 @@ void DocumentModel::defineHeader()
     m_header->setDisplayFormat(field("TRANZ_DOCNO"), QStringLiteral("000000"));
     m_header->onNewRecord = [this](db::Dataset &header) { fillNewHeader(header); };
     m_header->beforePost = [this](db::Dataset &header) { checkHeader(header); };
-    m_header->afterPost = [this](db::Dataset &) { m_headerStored = true; };
+    m_header->afterPost = [this](db::Dataset &) {
+        m_headerStored = true;
+        m_sumStale = false;
+    };
 }
 
 void DocumentModel::bind()
@@ -461,7 +481,8 @@ void DocumentModel::checkHeader(db::Dataset &header)
     if (m_kind.paidWithinTotal) {
         const PaidOutcome paid = settlePaid(number(header.value(field("TRANZ_PLATENO"))), sum);
         header.setValue(field("TRANZ_PLATENO"), paid.paid);
-        if (paid.refused)
+        m_paidLowered = paid.refused;
+        if (paid.refused && !m_storingSumOnly)
             throw db::FieldError(QStringLiteral("Платената сума надвишава тази по документа"), field("TRANZ_PLATENO"));
     }
     header.setValue(field("TRANZ_SUM"), sum);
@@ -520,12 +541,16 @@ bool DocumentModel::hasUnsavedChanges() const
 {
     if (m_destroyed)
         return false;
+    for (const auto &area : m_areas) {
+        if (area->isEditing() && area->lines().isModified())
+            return true;
+    }
     // A new document has, its defaults being set.
     return m_header->state() == db::Dataset::State::Insert
            || (m_header->state() == db::Dataset::State::Edit && m_header->isModified());
 }
 
-void DocumentModel::abandon()
+QString DocumentModel::abandon()
 {
     for (const auto &area : m_areas) {
         if (area->isEditing())
@@ -533,10 +558,33 @@ void DocumentModel::abandon()
     }
     if (!m_headerStored)
         m_data.ExecSQL(field(kRemoveLines), {{field("TRANZ_ID"), m_id}});
-    if (m_header->isEditing()) {
+    const bool wasEditing = m_header->isEditing();
+    if (wasEditing)
         m_header->cancel();
+    if (m_headerStored && m_sumStale && !m_destroyed)
+        return storeSum();
+    if (wasEditing)
         m_header->reopen();
+    return QString();
+}
+
+QString DocumentModel::storeSum()
+{
+    // Written over the header as this window read it, so a change another
+    // workstation made meanwhile refuses the store instead of being lost.
+    m_header->edit();
+    m_storingSumOnly = true;
+    try {
+        m_header->post();
+    } catch (...) {
+        m_storingSumOnly = false;
+        throw;
     }
+    m_storingSumOnly = false;
+    if (!m_paidLowered)
+        return QString();
+    return QStringLiteral("Платената сума надвишава новата сума на документа и е намалена на %1.")
+        .arg(QLocale().toString(number(m_header->value(field("TRANZ_PLATENO"))), 'f', 2));
 }
 
 void DocumentModel::destroy()

@@ -62,7 +62,9 @@ public:
     void showAllGoods();
     // Whether a category narrows the goods list now.
     bool goodsNarrowed() const { return m_narrowed; }
-    // Stock on hand of the current line's goods; 0 without goods.
+    // Stock on hand of the current line's goods, the document's own stored
+    // lines included; for a line being edited, what the shortage question
+    // counts (without its own stored quantity). 0 without goods.
     double stockOnHand() const;
     // Whether the current line's goods has an additional unit, so its
     // quantity in that unit is offered.
@@ -83,6 +85,7 @@ private:
     void fillNewLine(db::Dataset &lines);
     void checkLine(db::Dataset &lines);
     void askOnShortage(db::Dataset &lines);
+    double stockBeside(const QVariant &goods, const QVariant &lineId) const;
     void narrowGoods(const QVariant &category);
 
     DocumentModel &m_document;
@@ -157,10 +160,15 @@ public:
     // Pending lines, then the header (the paid rule and the total in its
     // check). The document check is the caller's.
     void save();
+    // The header's own edits, or a line being edited that was typed into.
     bool hasUnsavedChanges() const;
-    // Leaves without saving: pending line edits dropped, the lines of a
-    // document whose header was never stored removed, the header read again.
-    void abandon();
+    // Leaves without saving: pending line edits and the header's own edits
+    // dropped, the lines of a document whose header was never stored
+    // removed. Lines are committed as they are stored or deleted, so a
+    // stored header whose lines changed has its sum written all the same,
+    // with the paid amount held within it; what the user is told about that
+    // comes back (empty for nothing).
+    QString abandon();
     // Deletes the lines and then the header.
     void destroy();
     // Puts the header back into editing after a refused store left it
@@ -182,6 +190,7 @@ private:
     void fillNewHeader(db::Dataset &header);
     void checkHeader(db::Dataset &header);
     void bind();
+    QString storeSum();
 
     Tdm &m_data;
     DocumentKind m_kind;
@@ -192,6 +201,12 @@ private:
     bool m_new = false;
     bool m_headerStored = false;
     bool m_destroyed = false;
+    // Lines carrying the value were stored or deleted since the header was.
+    bool m_sumStale = false;
+    // The header is written for its sum alone: a paid amount above the sum
+    // is lowered to it rather than refused.
+    bool m_storingSumOnly = false;
+    bool m_paidLowered = false;
     mutable int m_guard = 0;
 };
 

@@ -32,6 +32,7 @@ DocumentKind productionKind()
                                          "(TRANZ_RED_TYPE_ID= -1)");
     materials.carriesValue = true;
     materials.askOnShortage = true;
+    materials.shortageWording = QStringLiteral("вложеното количество");
     materials.checks = {goodsChosen(),
                         {QStringLiteral("TRANZ_RED_CENA"), QStringLiteral("Моля, попълнете Цена/ед.мярка!")},
                         {QStringLiteral("TRANZ_RED_KOL1"), QStringLiteral("Моля, попълнете Количество!")}};

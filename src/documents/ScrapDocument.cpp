@@ -15,6 +15,7 @@ DocumentKind scrapKind()
                     {QStringLiteral("TRANZ_RED_KOL1"), QStringLiteral("Моля, попълнете количество!")}};
     lines.emptyMessage = QStringLiteral("Документът е празен! Въведете стоки!");
     lines.askOnShortage = true;
+    lines.shortageWording = QStringLiteral("бракуваното количество");
 
     DocumentKind kind;
     kind.type = Scrap;

@@ -11,6 +11,7 @@
 #include "ui/Dialogs.h"
 #include "ui/EntryProposal.h"
 #include "ui/ErrorGuard.h"
+#include "util/Error.h"
 
 #include <QEvent>
 #include <QFormLayout>
@@ -281,6 +282,7 @@ void StockLineArea::addStockOnHand(const QString &label)
     db::Dataset &lines = m_area.lines();
     connect(&lines, &db::Dataset::currentChanged, this, &StockLineArea::showStock);
     connect(&lines, &db::Dataset::reset, this, &StockLineArea::showStock);
+    connect(&lines, &db::Dataset::stateChanged, this, &StockLineArea::showStock);
     connect(&m_area, &documents::LineArea::linesChanged, this, &StockLineArea::showStock);
     showStock();
 }
@@ -360,8 +362,11 @@ GridColumn StockLineArea::column(LineColumn column, const QString &title)
         return make("PMYARKA", QStringLiteral("Мярка"), 60);
     case LineColumn::Taken:
         return make("TRANZ_RED_IZNESENO", QStringLiteral("Взето"), 80);
-    case LineColumn::Discount:
-        return make("DISCOUNT_TEXT", QStringLiteral("Отстъпка"), 80);
+    case LineColumn::Discount: {
+        GridColumn discount = make("DISCOUNT_TEXT", QStringLiteral("Отстъпка"), 80);
+        discount.alignRight = true;
+        return discount;
+    }
     case LineColumn::Sum:
         return make("LINE_SUM", QStringLiteral("Сума"), 100);
     case LineColumn::Quantity2:
@@ -392,10 +397,16 @@ void StockLineArea::followState()
     m_cancelLine->setVisible(editing);
     if (m_lastDiscount)
         m_lastDiscount->setEnabled(editing);
-    if (wasEditing && !editing && window()->isVisible())
-        m_grid->setFocus();
+    // The window enables the grid as it hears of the change, and a disabled
+    // grid does not take the focus.
     if (wasEditing != editing)
         Q_EMIT editingChanged();
+    if (wasEditing && !editing && window()->isVisible()) {
+        // The discount box acts on losing the focus: it must show the row
+        // as it now is (a cancelled edit's stored value), not what was typed.
+        showDiscount();
+        m_grid->setFocus();
+    }
 }
 
 void StockLineArea::showDiscount()
@@ -505,8 +516,15 @@ void StockLineArea::ChooseGoods()
         m_area.document().rereadGoods();
         if (chosen < 0)
             return;
+        // The catalogue lists every goods item; the line takes only one its
+        // own list offers (returnable packaging on a packaging line), as the
+        // drop-downs do.
+        if (m_area.goods().lookupValue(field("NOM_ID"), chosen, field("NOM_ID")).isNull())
+            throw varnex::Error(QStringLiteral("Избраният артикул не може да бъде избран в този документ."));
         db::Dataset &lines = m_area.lines();
-        if (!lines.isEditing())
+        if (lines.isEmpty() && !lines.isEditing())
+            m_area.newLine();
+        else if (!lines.isEditing())
             lines.edit();
         lines.setValue(field("TRANZ_RED_NOM_ID"), chosen);
         if (QWidget *next = m_price ? static_cast<QWidget *>(m_price) : m_quantity)

@@ -71,6 +71,16 @@ void TfrmAmbalaj::StartEditing()
 void TfrmAmbalaj::accept()
 {
     documents::LineArea &area = m_area->area();
+    db::Dataset &lines = area.lines();
+    if (area.isEditing() && lines.value(QStringLiteral("TRANZ_RED_NOM_ID")).isNull()) {
+        // A line cannot be stored without goods: one nothing was typed into
+        // goes, one that was typed into is refused with the line's reason.
+        if (lines.isModified()) {
+            runGuarded(m_area, [&area] { area.storeLine(); });
+            return;
+        }
+        area.cancelLine();
+    }
     if (area.isEditing() && !runGuarded(this, [&area] { area.storeLineUnchecked(); }))
         return;
     TfrmYesNo::accept();

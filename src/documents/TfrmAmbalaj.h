@@ -9,7 +9,8 @@ class StockLineArea;
 
 // The packaging a buyer brings back on a sale ("Амбалаж"): the sale's
 // packaging lines, stored one by one as they are saved here, even before
-// the sale itself is. "Затвори" stores a pending line as it is.
+// the sale itself is. "Затвори" stores a pending line as it is; a new line
+// without goods that nothing was typed into is dropped.
 class TfrmAmbalaj : public TfrmYesNo
 {
     Q_OBJECT

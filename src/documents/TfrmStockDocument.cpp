@@ -253,7 +253,16 @@ bool TfrmStockDocument::storeWithoutClosing()
 
 bool TfrmStockDocument::CanClose()
 {
-    return runGuarded(this, [this] { m_model->abandon(); });
+    QString notice;
+    if (!runGuarded(this, [&] { notice = m_model->abandon(); })) {
+        // The sum could not be written (another workstation changed the
+        // document, which has been read again): the user stays on it.
+        runGuarded(this, [this] { m_model->resumeEditing(); });
+        return false;
+    }
+    if (!notice.isEmpty())
+        MessageDlg(notice, TMsgDlgType::mtInformation, mbOK);
+    return true;
 }
 
 bool TfrmStockDocument::HasUnsavedChanges() const

@@ -86,7 +86,8 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return m_dataset.value(index.row(), field);
     case Qt::TextAlignmentRole: {
         const int type = m_dataset.value(index.row(), field).typeId();
-        const bool number = type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Double;
+        const bool number = type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Double
+                            || m_columns.at(size_t(index.column())).alignRight;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
     default:

@@ -9,4 +9,6 @@ struct GridColumn
     QString title;
     int width = 100;
     bool visible = true;
+    // Text that reads as a number (a percentage) lines up with the numbers.
+    bool alignRight = false;
 };

@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,21 @@ TEST_F(DeliveryEditor, OffersSuppliersOnlyAndNeverTheCompany)
     window->ChooseCounterparty();
     EXPECT_EQ(header().value(f("TRANZ_KONT_ID")).toInt(), 4);
     EXPECT_EQ(QApplication::focusWidget(), window->edtNote());
+}
+
+TEST_F(DeliveryEditor, GoodsChosenFromTheCatalogueWithoutALineStartOne)
+{
+    area->chooseGoodsFromCatalogue = [] { return 2; };
+    const std::function<void()> ways[] = {[this] { QTest::keyClick(area->cbGoodsName(), Qt::Key_Insert); },
+                                          [this] { area->btnGoodsCatalogue()->click(); }};
+    for (const auto &choose : ways) {
+        choose();
+        EXPECT_TRUE(dialogs.errors.empty());
+        EXPECT_EQ(lines().state(), db::Dataset::State::Insert);
+        EXPECT_EQ(lines().value(f("TRANZ_RED_NOM_ID")).toInt(), 2);
+        EXPECT_EQ(QApplication::focusWidget(), area->edtPrice());
+        area->area().cancelLine();
+    }
 }
 
 TEST_F(DeliveryEditor, TheAdditionalUnitRowFollowsTheCurrentLine)

@@ -11,6 +11,7 @@
 #include "support/StockData.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
+#include "ui/DatasetModel.h"
 #include "ui/TDictionary.h"
 
 #include <QAction>
@@ -147,6 +148,43 @@ TEST_F(SaleEditor, ThePackagingWindowOffersPackagingOnlyAndStartsALineOnAnEmptyS
     EXPECT_EQ(back->cbGoodsName()->itemText(0), QStringLiteral("Бидон"));
     EXPECT_EQ(back->cbGoodsName()->itemText(1), QStringLiteral("Каса"));
     EXPECT_FALSE(back->grid()->isEnabled());
+}
+
+TEST_F(SaleEditor, PackagingTakesOnlyPackagingFromTheCatalogueAndDropsAnUntouchedLineOnClose)
+{
+    std::unique_ptr<TfrmAmbalaj> returns = window->OpenPackaging();
+    returns->show();
+    StockLineArea *back = returns->lineArea();
+    back->chooseGoodsFromCatalogue = [] { return 1; }; // flour is no packaging
+    back->ChooseGoods();
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_TRUE(packaging().value(f("TRANZ_RED_NOM_ID")).isNull());
+    QTest::mouseClick(returns->btnClose(), Qt::LeftButton);
+    EXPECT_FALSE(returns->isVisible());
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(storedLines(1), 0);
+
+    returns = window->OpenPackaging();
+    returns->show();
+    returns->lineArea()->chooseGoodsFromCatalogue = [] { return 3; };
+    returns->lineArea()->ChooseGoods();
+    QTest::mouseClick(returns->btnClose(), Qt::LeftButton);
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(storedLines(1), 1);
+}
+
+TEST_F(SaleEditor, TheDiscountLinesUpRightWithTheNumbers)
+{
+    enterLine(0, QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("1"));
+    storeLine();
+    const DatasetModel *model = area->grid()->datasetModel();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QString name = model->columns().at(size_t(column)).field;
+        const auto align = model->data(model->index(0, column), Qt::TextAlignmentRole).value<Qt::Alignment>();
+        const bool right = name == f("DISCOUNT_TEXT") || name == f("LINE_SUM");
+        if (right || name == f("NOM_NAME"))
+            EXPECT_EQ(align.testFlag(Qt::AlignRight), right) << name.toStdString();
+    }
 }
 
 TEST_F(SaleEditor, PackagingTakesBackMoreThanItsQuantityAndCarriesNoValue)

@@ -6,9 +6,11 @@
 #include "documents/StockLineArea.h"
 #include "documents/TfrmBrak.h"
 #include "documents/TfrmProdajbi.h"
+#include "documents/TfrmProizvodstvo.h"
 #include "support/GuiTest.h"
 #include "support/StockData.h"
 #include "ui/DBControls.h"
+#include "ui/DataGrid.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -38,9 +40,12 @@ protected:
         addCounterparty(*dm, 3, 3, QStringLiteral("Фурна ЕТ"), 0);
         addDocument(*dm, 90, 12, 2, QDateTime::currentDateTime().addDays(-1));
         addLine(*dm, 901, 90, 1, 1, 10, 10, 1);
+        // New documents are numbered after the stored ones, as in use.
+        dm->ExecSQL(f("update COUNTERS set VAL = 100 where ID = 24"));
         dm->qNom().reopen();
     }
 
+public: // the cases name the window to open
     template <class Window>
     void open()
     {
@@ -50,6 +55,8 @@ protected:
         QApplication::setActiveWindow(window.get());
         area = window->lineArea();
     }
+
+protected:
     void enterSaleLine(const QString &quantity, const QString &taken)
     {
         QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
@@ -91,6 +98,7 @@ TEST_F(StockShortage, TakingMoreThanIsOnHandAsksAndNoKeepsTheLineInEditing)
     EXPECT_EQ(dialogs.shown.size(), 2u);
     EXPECT_FALSE(lines().isEditing());
     EXPECT_EQ(storedLines(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), area->grid());
 }
 
 TEST_F(StockShortage, TheDocumentsOtherLinesCountAndTheLinesOwnStoredQuantityDoesNot)
@@ -105,8 +113,9 @@ TEST_F(StockShortage, TheDocumentsOtherLinesCountAndTheLinesOwnStoredQuantityDoe
     typeInto(area->edtQuantity(), QStringLiteral("9"));
     storeLine();
     EXPECT_TRUE(dialogs.shown.empty());
-    // A second line of the same goods has one left.
+    // A second line of the same goods has one left, in the box as in the question.
     enterSaleLine(QStringLiteral("2"), QStringLiteral("2"));
+    EXPECT_EQ(area->edtStockOnHand()->text(), QStringLiteral("1"));
     dialogs.answers = {mrNo};
     storeLine();
     ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -142,6 +151,36 @@ TEST_F(StockShortage, ScrapAsksTooAndTheDatabaseConfigurationTurnsTheQuestionOff
     typeInto(area->edtQuantity(), QStringLiteral("1"));
     storeLine();
     EXPECT_EQ(dialogs.shown.size(), 2u);
+}
+
+TEST_F(StockShortage, TheQuestionNamesWhatEachKindTakesAndNoFocusesItsBox)
+{
+    dm->ExecSQL(f("update NOM set NOM_MERKI_ID1 = 1 where NOM_ID = 1")); // counted in "бр."
+    struct Case
+    {
+        void (StockShortage::*open)();
+        QString taken;
+    };
+    const Case cases[] = {{&StockShortage::open<TfrmProdajbi>, QStringLiteral("взетото количество")},
+                          {&StockShortage::open<TfrmBrak>, QStringLiteral("бракуваното количество")},
+                          {&StockShortage::open<TfrmProizvodstvo>, QStringLiteral("вложеното количество")}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.taken.toStdString());
+        (this->*c.open)();
+        QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
+        pickDownTo(area->cbGoodsName(), 0);
+        typeInto(area->edtPrice(), QStringLiteral("1"));
+        typeInto(area->edtQuantity(), QStringLiteral("12"));
+        DBNumberEdit *takenBox = area->edtTaken() ? area->edtTaken() : area->edtQuantity();
+        typeInto(takenBox, QStringLiteral("12"));
+        dialogs.shown.clear();
+        dialogs.answers = {mrNo};
+        storeLine();
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].text,
+                  QStringLiteral("В склада има 10 бр. от Брашно, а %1 е 12 бр. Желаете ли да продължите?").arg(c.taken));
+        EXPECT_EQ(QApplication::focusWidget(), takenBox);
+    }
 }
 
 } // namespace
