@@ -8,9 +8,11 @@ TfrmRemarks::TfrmRemarks(QWidget *owner)
     : TfrmYesNo(owner)
 {
     setObjectName(QStringLiteral("frmRemarks"));
+    AskBeforeDroppingInput = true;
     RememberPosition = false;
     RememberSize = false;
     m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("memText"));
     m_text->setMinimumSize(420, 160);
     contentLayout()->addWidget(m_text);
     btnOK()->setText(QStringLiteral("OK"));

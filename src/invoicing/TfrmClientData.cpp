@@ -31,6 +31,7 @@ TfrmClientData::TfrmClientData(TBaseDM &data, TSettings &settings, QWidget *owne
     , m_data(data)
 {
     setObjectName(QStringLiteral("frmClientData"));
+    AskBeforeDroppingInput = true;
     RememberSize = false;
     m_pages = new QTabWidget(this);
 
@@ -65,6 +66,7 @@ TfrmClientData::TfrmClientData(TBaseDM &data, TSettings &settings, QWidget *owne
     auto *rate = new QGroupBox(QStringLiteral(" ДДС ставка "), options);
     auto *rateLayout = new QHBoxLayout(rate);
     m_vat = new QLineEdit(rate);
+    m_vat->setObjectName(QStringLiteral("edtVat"));
     // The invoice editor's rate box holds two digits.
     m_vat->setMaxLength(2);
     m_vat->setMaximumWidth(60);

@@ -39,6 +39,7 @@ TfrmDoplashtane::TfrmDoplashtane(QWidget *owner)
     , m_amount(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("frmDoplashtane"));
+    AskBeforeDroppingInput = true;
     resize(520, 320);
     btnOK()->setText(QStringLiteral("Запиши"));
     btnCancel()->setText(QStringLiteral("Отказ"));

@@ -7,7 +7,6 @@
 #include "ui/ErrorGuard.h"
 
 #include <QPushButton>
-#include <QShortcut>
 
 #include <algorithm>
 
@@ -18,10 +17,6 @@ TfrmBaseDBEditForm::TfrmBaseDBEditForm(QWidget *owner)
     btnOK()->setDefault(false);
     btnOK()->setAutoDefault(false);
     btnCancel()->setText(QStringLiteral("Отказ"));
-    for (const QKeySequence &keys : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
-        auto *shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, &TfrmBaseDBEditForm::SaveClick);
-    }
 }
 
 bool TfrmBaseDBEditForm::ValidateRecord()

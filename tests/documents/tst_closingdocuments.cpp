@@ -92,13 +92,6 @@ protected:
         return dm->QueryValue(f("select %1 from TRANZ where TRANZ_ID = :ID").arg(f(column)), QString(),
                               {{f("ID"), window->model().documentId()}});
     }
-    QStringList shownTexts() const
-    {
-        QStringList texts;
-        for (const auto &shown : dialogs.shown)
-            texts << shown.text;
-        return texts;
-    }
 
     std::unique_ptr<TfrmStockDocument> window;
     StockLineArea *area = nullptr;
@@ -126,7 +119,7 @@ TEST_F(ClosingDocuments, LeavingAfterADeletedLineStoresTheSumWithThePaidRuleWhic
         deleteFirstLine();
         leave(c.exit);
         EXPECT_FALSE(window->isVisible());
-        EXPECT_EQ(shownTexts(), c.told.isEmpty() ? QStringList() : QStringList{c.told});
+        EXPECT_EQ(dialogs.shownTexts(), c.told.isEmpty() ? QStringList() : QStringList{c.told});
         EXPECT_DOUBLE_EQ(stored("TRANZ_SUM").toDouble(), 10);
         EXPECT_DOUBLE_EQ(stored("TRANZ_PLATENO").toDouble(), c.paid);
         dialogs.shown.clear();
@@ -141,7 +134,7 @@ TEST_F(ClosingDocuments, HeaderEditsAreAskedAboutAndDroppedButTheSumIsWrittenAll
     dialogs.answers = {mrNo};
     leave(Exit::CancelButton);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(shownTexts(), QStringList{kDropChanges});
+    EXPECT_EQ(dialogs.shownTexts(), QStringList{kDropChanges});
     EXPECT_EQ(window->model().header().value(f("TRANZ_NOTE")).toString(), QStringLiteral("бележка"));
     EXPECT_DOUBLE_EQ(stored("TRANZ_SUM").toDouble(), 30);
 
@@ -161,7 +154,7 @@ TEST_F(ClosingDocuments, ALineTypedButNotStoredIsAskedAboutAndNoKeepsItAsTyped)
     dialogs.answers = {mrNo};
     leave(Exit::Escape);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(shownTexts(), QStringList{kDropChanges});
+    EXPECT_EQ(dialogs.shownTexts(), QStringList{kDropChanges});
     EXPECT_TRUE(area->area().isEditing());
     EXPECT_EQ(area->edtQuantity()->text(), QStringLiteral("7"));
 

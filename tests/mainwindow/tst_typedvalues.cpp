@@ -2,6 +2,7 @@
 // user is asked or told and the window stays: every editor, every kind of
 // field, every way out of it. One table of windows and fields, one driver.
 
+#include "backup/TfrmRemarks.h"
 #include "catalogues/LookupLists.h"
 #include "catalogues/TfrmKontragenti.h"
 #include "catalogues/TfrmMerki.h"
@@ -14,8 +15,10 @@
 #include "documents/TfrmDostavki.h"
 #include "documents/TfrmProdajbi.h"
 #include "documents/TfrmProizvodstvo.h"
+#include "invoicing/TfrmClientData.h"
 #include "invoicing/TfrmInvoice.h"
 #include "invoicing/TfrmInvoices.h"
+#include "payments/TfrmDoplashtane.h"
 #include "support/GuiTest.h"
 #include "support/StockData.h"
 #include "ui/DBControls.h"
@@ -33,6 +36,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <iostream>
 
@@ -68,6 +72,10 @@ struct Field
     QString place;
     QString readBack;
     RowFiller fillRow = nullptr;
+    // Where the value is not kept in a row: what the window left.
+    std::function<QVariant(Tdm &)> read = nullptr;
+    // Where only some values are taken: the n-th one to type.
+    std::function<QString(int)> typed = nullptr;
 
     bool isCell() const { return place.contains(QLatin1Char('.')); }
 };
@@ -121,8 +129,12 @@ public:
         }
     }
 
+    Tdm &data() { return *dm; }
+
     QVariant stored(const Field &field, const QVariant &mark)
     {
+        if (field.read)
+            return field.read(*dm);
         return dm->QueryValue(field.readBack, QString(), {{s("MARK"), mark}});
     }
 
@@ -183,6 +195,8 @@ public:
             }
         }
         QWidget *editor = editorForField(&window, field.place);
+        if (!editor)
+            editor = window.findChild<QWidget *>(field.place);
         EXPECT_TRUE(editor && editor->isVisibleTo(&window)) << field.place.toStdString();
         if (!editor)
             return QString();
@@ -219,7 +233,7 @@ public:
         case Exit::SaveButton:
         case Exit::CancelButton: {
             QAbstractButton *pressed = exit == Exit::SaveButton
-                                           ? button({s("Запис"), s("OK"), s("Затвори")})
+                                           ? button({s("Запис"), s("Запиши"), s("OK"), s("Затвори")})
                                            : button({s("Отказ"), s("Cancel"), s("Затвори")});
             if (!pressed)
                 return false;
@@ -256,6 +270,11 @@ public:
         return false;
     }
 
+    static bool storing(const Window &editor, Exit exit)
+    {
+        return exit == Exit::SaveButton || (exit == Exit::CtrlEnter && editor.ctrlEnterStores);
+    }
+
     int casesRun = 0;
 };
 
@@ -267,44 +286,52 @@ TEST_P(TypedValues, AreStoredExactlyOrTheUserIsAskedOrTold)
             const int n = ++casesRun;
             const QString where = s("%1 / %2 / %3").arg(QString::fromUtf8(editor.name), field.place,
                                                        QString::fromUtf8(exitName));
+            const bool cellUndo = field.isCell() && exit == Exit::Esc;
             bool skipped = false;
-            editor.open(*this, [&](QDialog &window, const QVariant &mark) {
+            bool said = false;
+            bool open = false;
+            QString heard;
+            QString typed;
+            QVariant mark;
+            editor.open(*this, [&](QDialog &window, const QVariant &record) {
+                mark = record;
                 ASSERT_TRUE(window.isVisible()) << where.toStdString();
                 QApplication::setActiveWindow(&window);
-                const QString typed = type(window, field, typedText(field.kind, n));
+                typed = type(window, field, field.typed ? field.typed(n) : typedText(field.kind, n));
                 const size_t told = dialogs.shown.size() + dialogs.errors.size();
                 if (!leave(window, exit, field)) {
                     skipped = true;
                     return;
                 }
-                const auto said = [&] { return dialogs.shown.size() + dialogs.errors.size() > told; };
-                // Esc in an open cell is the grid's own undo of that cell; the
-                // row stays in editing with what it had.
-                const bool cellUndo = field.isCell() && exit == Exit::Esc;
+                const auto anything = [&] { return dialogs.shown.size() + dialogs.errors.size() > told; };
                 // A way out that neither stored nor said anything must have
-                // left the typing where it was: a save then stores it.
-                const bool storing = exit == Exit::SaveButton || (exit == Exit::CtrlEnter && editor.ctrlEnterStores);
-                if (!storing && !cellUndo && window.isVisible() && !said())
+                // left the typing where it was: a save then stores it. Esc in
+                // an open cell is the grid's own undo of that cell.
+                if (!storing(editor, exit) && !cellUndo && window.isVisible() && !anything())
                     leave(window, Exit::SaveButton, field);
-                const QVariant kept = stored(field, mark);
-                const bool exact = same(field.kind, kept, typed);
-                QString heard;
+                said = anything();
+                open = window.isVisible();
                 for (size_t i = told; i < dialogs.shown.size(); ++i)
                     heard += QLatin1String(" «") + dialogs.shown[i].text + QLatin1String("»");
                 for (const QString &error : dialogs.errors)
                     heard += QLatin1String(" «") + error + QLatin1String("»");
-                const std::string seen = where.toStdString() + " (typed " + typed.toStdString() + ", stored "
-                                         + kept.toString().toStdString() + (window.isVisible() ? ", open)" : ", closed)")
-                                         + heard.toStdString();
-                if (storing)
-                    EXPECT_TRUE(exact && !said()) << seen << ": a save did not store it";
-                else if (cellUndo)
-                    EXPECT_TRUE(window.isVisible()) << seen;
-                else
-                    EXPECT_TRUE(exact || (said() && window.isVisible())) << seen << ": lost without a word";
             });
-            if (skipped)
+            if (skipped) {
                 --casesRun;
+                continue;
+            }
+            // Read once the window is gone: some write only as they close.
+            const QVariant kept = stored(field, mark);
+            const bool exact = same(field.kind, kept, typed);
+            const std::string seen = where.toStdString() + " (typed " + typed.toStdString() + ", stored "
+                                     + kept.toString().toStdString() + (open ? ", open)" : ", closed)")
+                                     + heard.toStdString();
+            if (storing(editor, exit))
+                EXPECT_TRUE(exact && !said) << seen << ": a save did not store it";
+            else if (cellUndo)
+                EXPECT_TRUE(open) << seen;
+            else
+                EXPECT_TRUE(exact || (said && open)) << seen << ": lost without a word";
         }
     }
     std::cout << GetParam().name << ": " << casesRun << " cases\n";
@@ -379,6 +406,43 @@ Opener document(bool withCounterparty, bool numbered = true)
     });
 }
 
+// Money owed on one delivery, settled in the dialog the payments window opens.
+void settleDialog(TypedValues &test, const Driver &drive)
+{
+    test.data().ExecSQL(s("update TRANZ set TRANZ_SUM = 1000000, TRANZ_PLATENO = 0, TRANZ_PADEJ = '2026-01-05' "
+                          "where TRANZ_ID = 900"));
+    TfrmDoplashtane dialog;
+    QTimer::singleShot(0, &dialog, [&] {
+        drive(dialog, 900);
+        dialog.hide();
+    });
+    dialog.settleMoney(12, kCounterparty, QDate(2099, 12, 30));
+}
+
+QVariant notesStored;
+
+void backupNotes(TypedValues &, const Driver &drive)
+{
+    QString text = s("Архив");
+    QTimer::singleShot(0, [&] {
+        QWidget *notes = QApplication::activeModalWidget();
+        drive(*qobject_cast<QDialog *>(notes), QVariant());
+        notes->hide();
+    });
+    notesStored = EditNotes(s("Бележки към архив"), text) ? QVariant(text) : QVariant();
+}
+
+void companyData(TypedValues &test, const Driver &drive)
+{
+    test.data().SetConfigByName(s("DOCSIZE"), s("0"));
+    test.data().SetConfigByName(s("INVOICECOPIES"), s("0"));
+    TfrmClientData window(test.data(), AppSettings());
+    window.showPage(TfrmClientData::OptionsPage);
+    window.show();
+    drive(window, QVariant());
+    window.hide();
+}
+
 void invoiceLine(db::Dataset &lines)
 {
     lines.setValue(s("DETAIL_TEXT"), s("Услуга"));
@@ -428,6 +492,9 @@ std::vector<Field> documentFields(bool paid)
 const QString kInvoice = s("select %1 from INVOICES where ID = :MARK");
 const QString kInvoiceLine = s("select first 1 %1 from INVOICE_DETAILS where INVOICE_ID = :MARK order by DETAIL_ID desc");
 
+const QString kAccounts = s("select first 1 BANK_NAME from BANK_ACCOUNTS where IS_VAT_ACCOUNT = %1 and CLIENT_ID = "
+                            "(select KONTR_ID from KONTR where KONTR_CODE = :MARK) order by ID desc");
+
 const Window kWindows[] = {
     {"units", opener<TfrmMerki>(newUnit), {{Kind::Text, s("MERKI_NAME"), s("select first 1 MERKI_NAME from MERKI order by MERKI_ID desc")}}},
     {"goods",
@@ -443,9 +510,11 @@ const Window kWindows[] = {
      opener<TfrmKontragenti>([](TfrmKontragenti &all) { return newCoded(all, "KONTR_CODE", "KONTR_NAME"); }),
      {{Kind::Text, s("KONTR_MOL"), s("select KONTR_MOL from KONTR where KONTR_CODE = :MARK")},
       {Kind::Combo, s("KONTR_IS_CLIENT"), s("select KONTR_IS_CLIENT from KONTR where KONTR_CODE = :MARK")},
-      {Kind::Text, s("grdAccounts.BANK_NAME"),
-       s("select first 1 BANK_NAME from BANK_ACCOUNTS where CLIENT_ID = (select KONTR_ID from KONTR where "
-         "KONTR_CODE = :MARK) order by ID desc")}}},
+      {Kind::Text, s("grdAccounts.BANK_NAME"), kAccounts.arg(0)},
+      {Kind::Text, s("grdVatAccounts.BANK_NAME"), kAccounts.arg(1)},
+      {Kind::Text, s("grdContacts.TEXT"),
+       s("select first 1 TEXT from CONTACTINFO where CONTACT_ID = (select KONTR_ID from KONTR where KONTR_CODE = "
+         ":MARK) order by ID desc")}}},
     {"categories", listOf(showCategoriesIn),
      {{Kind::Text, s("Grid.NAME"), s("select first 1 NAME from CATEGORY order by ID desc")}},
      false},
@@ -464,6 +533,12 @@ const Window kWindows[] = {
       {Kind::Text, s("RECIEVER"), kInvoice.arg(s("RECIEVER"))},
       {Kind::Text, s("GridLines.DETAIL_TEXT"), kInvoiceLine.arg(s("DETAIL_TEXT")), invoiceLine},
       {Kind::Number, s("GridLines.DETAIL_PRICE"), kInvoiceLine.arg(s("DETAIL_PRICE")), invoiceLine}}},
+    {"settling", settleDialog, {{Kind::Number, s("edtAmount"), kDocument.arg(s("TRANZ_PLATENO"))}}},
+    {"notes", backupNotes, {{Kind::Text, s("memText"), QString(), nullptr, [](Tdm &) { return notesStored; }}}},
+    {"company", companyData,
+     {{Kind::Number, s("edtVat"), QString(), nullptr,
+       [](Tdm &dm) { return QVariant(dm.GetConfigByName(s("BG_VAT"))); },
+       [](int n) { return QString::number(n % 90); }}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryEditor, TypedValues, ::testing::ValuesIn(kWindows),

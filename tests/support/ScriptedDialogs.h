@@ -2,6 +2,8 @@
 
 #include "ui/Dialogs.h"
 
+#include <QStringList>
+
 #include <deque>
 #include <functional>
 #include <vector>
@@ -50,6 +52,14 @@ public:
             shown.erase(shown.begin() + long(before));
         else
             answers.pop_front();
+    }
+
+    QStringList shownTexts() const
+    {
+        QStringList texts;
+        for (const Shown &each : shown)
+            texts << each.text;
+        return texts;
     }
 
     std::deque<int> answers;
