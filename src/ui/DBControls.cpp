@@ -151,12 +151,12 @@ DBDateEdit::DBDateEdit(QWidget *parent)
     setSpecialValueText(QStringLiteral(" "));
     DateKeys::install(this);
     // The calendar of a blank date opens on this month, not on the blank's.
-    calendarWidget()->installEventFilter(this);
+    calendarWidget()->window()->installEventFilter(this);
 }
 
 bool DBDateEdit::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == calendarWidget() && event->type() == QEvent::Show && date() == kBlankDate) {
+    if (watched == calendarWidget()->window() && event->type() == QEvent::Show && date() == kBlankDate) {
         const QDate today = QDate::currentDate();
         calendarWidget()->setCurrentPage(today.year(), today.month());
     }

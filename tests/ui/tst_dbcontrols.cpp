@@ -2,8 +2,10 @@
 #include "support/GuiTest.h"
 #include "support/QtPrinters.h"
 #include "ui/DBControls.h"
+#include "ui/DataGrid.h"
 #include "ui/DateKeys.h"
 
+#include <QCalendarWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -68,6 +70,21 @@ TEST_F(DataAwareEditors, TextEditorsTakeNoMoreThanTheColumnHolds)
     EXPECT_EQ(note.toPlainText(), QString(80, QLatin1Char('y')));
     EXPECT_EQ(later->value(QStringLiteral("TRANZ_NOTE")).toString(), QString(80, QLatin1Char('y')));
     later->cancel();
+
+    // A grid's cell editor as well; a number field takes no letters at all.
+    DataGrid grid;
+    grid.bind(*goods, {{QStringLiteral("NOM_NAME"), QStringLiteral("Име")}});
+    grid.setEditable(true);
+    grid.show();
+    grid.edit(grid.model()->index(0, 0));
+    auto *cell = grid.viewport()->findChild<QLineEdit *>();
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->maxLength(), 40);
+    DBNumberEdit price;
+    price.bind(*goods, QStringLiteral("SELL_PRICE"));
+    price.clear();
+    typeText(&price, QStringLiteral("1a2,5"));
+    EXPECT_EQ(price.text(), QStringLiteral("12,5"));
 }
 
 TEST_F(DataAwareEditors, NumbersShowTheirFormatAndPercentagesAreTypedAsSuch)
@@ -131,6 +148,15 @@ TEST_F(DataAwareEditors, DateKeysMoveByDaysAndMonths)
     EXPECT_EQ(documents->value(QStringLiteral("TRANZ_PADEJ")).toDate(), QDate(2026, 12, 8));
     documents->post();
     EXPECT_EQ(dm->QueryValue(QStringLiteral("select TRANZ_PADEJ from TRANZ")).toDate(), QDate(2026, 12, 8));
+
+    // A blank date's calendar opens on this month.
+    documents->edit();
+    documents->setValue(QStringLiteral("TRANZ_PADEJ"), QVariant());
+    due.show();
+    QTest::mouseClick(&due, Qt::LeftButton, {}, QPoint(due.width() - 6, due.height() / 2)); // the arrow
+    EXPECT_EQ(due.calendarWidget()->monthShown(), QDate::currentDate().month());
+    EXPECT_EQ(due.calendarWidget()->yearShown(), QDate::currentDate().year());
+    documents->cancel();
 }
 
 } // namespace
