@@ -125,10 +125,8 @@ void DataGrid::focusMoved(QWidget *old, QWidget *now)
 {
     // A popup of the grid's own drop-down, or another window coming to the
     // front, is not leaving the grid.
-    if (!old || !now || now->window() != window() || (old != this && !isAncestorOf(old)) || holdsFocus())
-        return;
-    Q_EMIT left();
-    if (m_postOnLeave)
+    if (m_postOnLeave && old && now && now->window() == window() && (old == this || isAncestorOf(old))
+        && !holdsFocus())
         postPendingRow();
 }
 

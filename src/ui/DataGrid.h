@@ -32,8 +32,6 @@ public:
     // command that does not take the focus (a shortcut, a tool button)
     // sees what the user typed.
     void commitOpenEditor();
-    // Whether the focus is in the grid or in one of its cell editors.
-    bool holdsFocus() const;
     // Stores the row in editing when the user leaves the grid; a new row
     // nobody typed into is dropped, and a row the database refuses is told
     // and keeps the focus in the grid.
@@ -53,16 +51,13 @@ public:
     std::vector<GridColumn> visibleColumns() const;
     void setColumnShown(int column, bool shown);
 
-Q_SIGNALS:
-    // The focus went from the grid or one of its cell editors to another
-    // control of the window.
-    void left();
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void followDataset();
+    // Whether the focus is in the grid or in one of its cell editors.
+    bool holdsFocus() const;
     void focusMoved(QWidget *old, QWidget *now);
     // Runs a command that stores the row; a refusal is told and the focus
     // goes to the refused cell.
