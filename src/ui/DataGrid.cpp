@@ -164,11 +164,18 @@ void DataGrid::focusCellLater(const QString &field)
 {
     // Later, since the focus may be on its way to another control just now.
     QTimer::singleShot(0, this, [this, field] {
-        setFocus();
         for (int column = 0; m_model && column < int(m_model->columns().size()); ++column) {
-            if (m_model->columns()[size_t(column)].field.compare(field, Qt::CaseInsensitive) == 0)
+            if (m_model->columns()[size_t(column)].field.compare(field, Qt::CaseInsensitive) == 0) {
+                setFocus();
                 setCurrentIndex(m_model->index(dataset()->recNo(), column));
+                return;
+            }
         }
+        // A field the grid does not show is edited beside it.
+        if (QWidget *editor = editorForField(window(), field))
+            focusShowingPage(editor);
+        else
+            setFocus();
     });
 }
 
