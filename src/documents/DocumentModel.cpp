@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -301,14 +302,8 @@ void LineArea::storeLine()
 
 void LineArea::storeLineUnchecked()
 {
-    m_unchecked = true;
-    try {
-        m_lines->post();
-    } catch (...) {
-        m_unchecked = false;
-        throw;
-    }
-    m_unchecked = false;
+    const QScopedValueRollback<bool> unchecked(m_unchecked, true);
+    m_lines->post();
 }
 
 void LineArea::cancelLine()
@@ -573,14 +568,10 @@ QString DocumentModel::storeSum()
     // Written over the header as this window read it, so a change another
     // workstation made meanwhile refuses the store instead of being lost.
     m_header->edit();
-    m_storingSumOnly = true;
-    try {
+    {
+        const QScopedValueRollback<bool> sumOnly(m_storingSumOnly, true);
         m_header->post();
-    } catch (...) {
-        m_storingSumOnly = false;
-        throw;
     }
-    m_storingSumOnly = false;
     if (!m_paidLowered)
         return QString();
     return QStringLiteral("Платената сума надвишава новата сума на документа и е намалена на %1.")

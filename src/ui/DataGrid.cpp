@@ -145,19 +145,8 @@ bool DataGrid::postPendingRow()
 
 bool DataGrid::runOnRow(const std::function<void()> &command)
 {
-    try {
-        command();
-        return true;
-    } catch (const db::FieldError &refused) {
-        if (!refused.message().isEmpty())
-            MessageDlg(refused.message(), TMsgDlgType::mtError, mbOK);
-        focusCellLater(refused.field());
-    } catch (const varnex::Error &error) {
-        ShowErrorOf(error);
-        focusCellLater(QString());
-    }
-    // The row stays as typed; the user corrects it or drops it with Esc.
-    return false;
+    // A refused row stays as typed; the user corrects it or drops it with Esc.
+    return runGuarded(command, [this](const QString &field) { focusCellLater(field); });
 }
 
 void DataGrid::focusCellLater(const QString &field)
@@ -172,7 +161,7 @@ void DataGrid::focusCellLater(const QString &field)
             }
         }
         // A field the grid does not show is edited beside it.
-        if (QWidget *editor = editorForField(window(), field))
+        if (QWidget *editor = field.isEmpty() ? nullptr : editorForField(window(), field))
             focusShowingPage(editor);
         else
             setFocus();

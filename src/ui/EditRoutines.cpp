@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace {
 
 QStringList keyNames(const QString &keyFields)
@@ -61,6 +63,12 @@ void ReopenKeepingKey(db::Dataset &dataset, const QString &keyFields, bool fetch
     }
     dataset.enableControls();
     QApplication::restoreOverrideCursor();
+}
+
+bool HasChangedRows(const QList<db::Dataset *> &datasets)
+{
+    return std::any_of(datasets.begin(), datasets.end(),
+                       [](const db::Dataset *rows) { return rows && rows->isEditing() && rows->isModified(); });
 }
 
 void PostPendingEdits(QWidget *window, const QList<db::Dataset *> &datasets, const db::Dataset *except)

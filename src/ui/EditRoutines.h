@@ -20,6 +20,9 @@ QVariant KeyValues(const db::Dataset &dataset, const QString &keyFields);
 // row first when asked; does nothing while the dataset is being edited.
 void ReopenKeepingKey(db::Dataset &dataset, const QString &keyFields, bool fetchAll);
 
+// Whether any of the datasets holds a row in editing that was changed.
+bool HasChangedRows(const QList<db::Dataset *> &datasets);
+
 // Stores the pending edit of each dataset but `except`. One that cannot be
 // stored stays as typed with the focus on its grid inside `window`, and its
 // error goes on to the caller, so nothing is stored after it.

@@ -48,6 +48,14 @@ void ShowErrorOf(const varnex::Error &error)
 
 bool runGuarded(QWidget *window, const std::function<void()> &command)
 {
+    return runGuarded(command, [window](const QString &field) {
+        if (QWidget *editor = editorForField(window, field))
+            focusShowingPage(editor);
+    });
+}
+
+bool runGuarded(const std::function<void()> &command, const std::function<void(const QString &)> &focusRefused)
+{
     try {
         command();
         return true;
@@ -55,10 +63,10 @@ bool runGuarded(QWidget *window, const std::function<void()> &command)
         // Without a message the user has already answered for the field.
         if (!error.message().isEmpty())
             MessageDlg(error.message(), TMsgDlgType::mtError, mbOK);
-        if (QWidget *editor = editorForField(window, error.field()))
-            focusShowingPage(editor);
+        focusRefused(error.field());
     } catch (const varnex::Error &error) {
         ShowErrorOf(error);
+        focusRefused(QString());
     }
     return false;
 }

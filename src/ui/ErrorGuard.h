@@ -16,6 +16,9 @@ class QWidget;
 // else in the error box — and the command is abandoned.
 // Returns whether the command ran to its end.
 bool runGuarded(QWidget *window, const std::function<void()> &command);
+// The same, with the refused field's focus (or, for any other error, an
+// empty field name) left to `focusRefused`.
+bool runGuarded(const std::function<void()> &command, const std::function<void(const QString &)> &focusRefused);
 
 // Shows an error in the error box: a database error the program explains
 // with the server's own text on the lines under the sentence; the

@@ -8,8 +8,6 @@
 
 #include <QPushButton>
 
-#include <algorithm>
-
 TfrmBaseDBEditForm::TfrmBaseDBEditForm(QWidget *owner)
     : TfrmYesNo(owner)
 {
@@ -47,9 +45,7 @@ bool TfrmBaseDBEditForm::CanClose()
 
 bool TfrmBaseDBEditForm::HasUnsavedChanges() const
 {
-    const auto changed = [](const db::Dataset *rows) { return rows->isEditing() && rows->isModified(); };
-    const QList<db::Dataset *> details = detailRows();
-    return (m_main && changed(m_main)) || std::any_of(details.begin(), details.end(), changed);
+    return HasChangedRows(detailRows() << m_main);
 }
 
 void TfrmBaseDBEditForm::SaveClick()

@@ -17,8 +17,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace {
 
 QList<QKeySequence> saveKeys()
@@ -202,11 +200,7 @@ void TfrmBaseVXGrid::CancelClick()
     if (!isEditingDataset())
         return;
     commitOpenEditors();
-    QList<db::Dataset *> rows = findChildren<db::Dataset *>();
-    rows << dataset();
-    const bool changed = std::any_of(rows.begin(), rows.end(),
-                                     [](const db::Dataset *row) { return row->isEditing() && row->isModified(); });
-    if (changed
+    if (HasChangedRows(findChildren<db::Dataset *>() << dataset())
         && MessageDlg(QStringLiteral("Отказвате ли се от направените промени?"), TMsgDlgType::mtConfirmation,
                       mbYes | mbNo)
                != mrYes)
