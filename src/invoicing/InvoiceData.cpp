@@ -2,6 +2,7 @@
 
 #include "core/TBaseDM.h"
 #include "data/SqlSession.h"
+#include "invoicing/AmountInWords.h"
 
 #include <QStringList>
 
@@ -75,11 +76,15 @@ QString documentRateText(const QString &secondVat, const QString &defaultVat)
 
 InvoiceTotals invoiceTotals(const std::vector<InvoiceLine> &lines, double rate)
 {
-    InvoiceTotals totals;
+    double sum = 0;
     for (const InvoiceLine &line : lines)
-        totals.sum += line.value();
-    totals.vat = totals.sum * rate;
-    totals.grandTotal = totals.sum * (1 + rate);
+        sum += line.value();
+    // The VAT is charged on the base as printed, and the total is what the
+    // two printed figures add up to, so the invoice sums to the cent.
+    InvoiceTotals totals;
+    totals.sum = roundToCents(sum);
+    totals.vat = roundToCents(totals.sum * rate);
+    totals.grandTotal = totals.sum + totals.vat;
     return totals;
 }
 

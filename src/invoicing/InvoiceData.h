@@ -58,7 +58,8 @@ double documentRate(const QString &secondVat, const QString &defaultVat);
 // The percentage printed and shown beside the VAT: the document's own rate
 // when it has one, else the default.
 QString documentRateText(const QString &secondVat, const QString &defaultVat);
-// Nothing rounded on the way; the figures are rounded only when printed.
+// The tax base rounded to cents, the VAT of that rounded base rounded to
+// cents, and their sum: the three figures every view of the invoice shows.
 InvoiceTotals invoiceTotals(const std::vector<InvoiceLine> &lines, double rate);
 
 // Text longer than this takes two printed lines.

@@ -1,3 +1,4 @@
+#include "invoicing/AmountInWords.h"
 #include "invoicing/DocumentCurrency.h"
 #include "invoicing/InvoiceData.h"
 #include "invoicing/InvoiceRows.h"
@@ -54,9 +55,28 @@ TEST(InvoiceTotals, UseTheDocumentsRateOrTheDefault)
     EXPECT_DOUBLE_EQ(documentRate(QString(), QString()), 0.0);
     EXPECT_EQ(documentRateText(QString(), QStringLiteral("20")), QStringLiteral("20"));
     EXPECT_EQ(documentRateText(QStringLiteral("9"), QStringLiteral("20")), QStringLiteral("9"));
-    // Nothing is rounded before the total: 3 × 0.3333 is 0.9999, not 0.99 + VAT.
-    const InvoiceTotals small = invoiceTotals({{1, 1, QStringLiteral("x"), QStringLiteral("бр."), 3, 0.3333}}, 0.2);
-    EXPECT_EQ(moneyText(small.grandTotal), QStringLiteral("1.20"));
+}
+
+TEST(InvoiceTotals, BaseAndVatAreRoundedBeforeTheyAreAdded)
+{
+    // Base, VAT and total as printed: the total is always the sum of the other two.
+    const struct
+    {
+        double quantity, price, rate, base, vat, total;
+    } cases[] = {
+        {1, 10.125, 0.2, 10.13, 2.03, 12.16},  // the base on half a cent
+        {1, 2.025, 0.2, 2.03, 0.41, 2.44},     // the VAT on half a cent: 2.03 × 0.2 = 0.406
+        {3, 0.3333, 0.2, 1.00, 0.20, 1.20},
+        {1, 0.125, 0.09, 0.13, 0.01, 0.14},
+        {7, 1.005, 0, 7.04, 0, 7.04},
+    };
+    for (const auto &c : cases) {
+        const InvoiceTotals t = invoiceTotals({{1, 1, QStringLiteral("x"), QStringLiteral("бр."), c.quantity, c.price}}, c.rate);
+        EXPECT_EQ(moneyText(t.sum), moneyText(c.base)) << c.price;
+        EXPECT_EQ(moneyText(t.vat), moneyText(c.vat)) << c.price;
+        EXPECT_EQ(moneyText(t.grandTotal), moneyText(c.total)) << c.price;
+        EXPECT_EQ(roundToCents(t.grandTotal), roundToCents(t.sum + t.vat));
+    }
 }
 
 TEST(InvoiceRules, ANotificationKeepsItsReferenceAndAnInvoiceHasNone)
