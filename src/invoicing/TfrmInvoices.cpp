@@ -78,14 +78,8 @@ protected:
     {
         QStyledItemDelegate::initStyleOption(option, index);
         const QVariant status = m_rows.value(index.row(), m_rows.fieldIndex(QStringLiteral("IS_WAITING")));
-        if (status.isNull())
-            return;
-        const int value = status.toInt();
-        if (value == 1 || value == 2) {
-            const QColor colour = value == 1 ? kWaiting : kCancelled;
-            option->palette.setColor(QPalette::Text, colour);
-            option->palette.setColor(QPalette::HighlightedText, colour.lighter(180));
-        }
+        if (!status.isNull())
+            option->palette = TfrmInvoices::statusPalette(option->palette, status.toInt());
     }
 
 private:
@@ -110,6 +104,21 @@ QChar dateSeparator()
 }
 
 } // namespace
+
+QPalette TfrmInvoices::statusPalette(const QPalette &base, int status)
+{
+    if (status != 1 && status != 2)
+        return base;
+    const QColor colour = status == 1 ? kWaiting : kCancelled;
+    QPalette palette = base;
+    palette.setColor(QPalette::Text, colour);
+    // A selected row keeps its colour on a pale tint of it, so the status
+    // still shows and the text stays readable.
+    palette.setColor(QPalette::HighlightedText, colour.darker(150));
+    palette.setColor(QPalette::Highlight, QColor::fromRgbF(0.8 + 0.2 * colour.redF(), 0.8 + 0.2 * colour.greenF(),
+                                                           0.8 + 0.2 * colour.blueF()));
+    return palette;
+}
 
 TfrmInvoices::TfrmInvoices(QWidget *owner)
     : TIBGridForm(owner)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPalette>
+
 #include "invoicing/InvoiceRules.h"
 #include "ui/TIBGridForm.h"
 
@@ -33,6 +35,9 @@ public:
     // "INVOICES::LINES" when those were put).
     static TfrmInvoices *Open(QWidget *owner);
     static TfrmInvoices *instance();
+    // How a row of a status (IS_WAITING) is painted on `base`: waiting in
+    // blue, cancelled in red, readable also when selected.
+    static QPalette statusPalette(const QPalette &base, int status);
 
     // How the editor is run; modal unless a caller wants otherwise.
     std::function<int(TfrmInvoice &editor)> runEditor;

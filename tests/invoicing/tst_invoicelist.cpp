@@ -27,6 +27,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace testing_support;
 
 namespace {
@@ -329,3 +331,25 @@ TEST_F(InvoiceList, LinesLeftByAnEditorThatNeverStoredAreOfferedForRemoval)
 }
 
 } // namespace
+
+TEST(InvoiceListColours, AStatusRowStaysReadableWhenSelected)
+{
+    // WCAG's contrast of two colours: 4.5 is what normal text needs.
+    const auto contrast = [](const QColor &a, const QColor &b) {
+        const auto luminance = [](const QColor &c) {
+            const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+        };
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    QPalette base;
+    base.setColor(QPalette::Base, Qt::white);
+    base.setColor(QPalette::Highlight, QColor(48, 140, 198));
+    for (const int status : {1, 2}) {
+        const QPalette row = TfrmInvoices::statusPalette(base, status);
+        EXPECT_GE(contrast(row.color(QPalette::HighlightedText), row.color(QPalette::Highlight)), 4.5) << status;
+        EXPECT_GE(contrast(row.color(QPalette::Text), row.color(QPalette::Base)), 4.5) << status;
+        EXPECT_NE(row.color(QPalette::Text), base.color(QPalette::Text)) << status;
+    }
+}
