@@ -19,6 +19,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <QHeaderView>
+#include <QTableView>
+
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -247,6 +250,10 @@ TEST_F(InvoiceEditor, CashClearsTheAccountAndANotificationLosesItsReferenceWhenC
         editor.rbBank()->click();
         EXPECT_TRUE(editor.cbIban()->isEnabled());
         Q_EMIT editor.cbIban()->activated(0);
+        // The drop-down shows whole IBANs, however narrow the box.
+        const auto *ibans = static_cast<QTableView *>(editor.cbIban()->view());
+        EXPECT_GE(ibans->columnWidth(0), ibans->fontMetrics().horizontalAdvance(QStringLiteral("BG80STSA93000012345678")));
+        EXPECT_GE(ibans->minimumWidth(), ibans->horizontalHeader()->length());
         EXPECT_EQ(editor.edtBank()->text(), QStringLiteral("Банка ДСК"));
         EXPECT_EQ(editor.edtBic()->text(), QStringLiteral("STSABGSF"));
         editor.rbCash()->click();
