@@ -72,7 +72,13 @@ void InvoiceTaxPages::buildCasesPage(QWidget *parent)
                                       "при вътрешнообщностна доставка"),
                        "chkNewVehicle", "NOVO_SREDSTVO");
     nvDetails = m_row.edit(casesPage, "edtNvDetails", "NV_DETAILS");
-    for (QWidget *box : std::initializer_list<QWidget *>{noncharge, requested, rvDetails, newVehicle, nvDetails})
+    zeroGround = m_row.edit(casesPage, "edtZeroGround", "ZERO_VAT_GROUND");
+    zeroGround->setToolTip(QStringLiteral("Разпоредбата на закона, по която не се начислява ДДС, когато никое от "
+                                          "обстоятелствата по-горе не е налице"));
+    auto *groundCaption = new QLabel(QStringLiteral("Основание за нулева ставка (чл. 114, ал. 1, т. 12 ЗДДС):"), casesPage);
+    groundCaption->setBuddy(zeroGround);
+    for (QWidget *box : std::initializer_list<QWidget *>{noncharge, requested, rvDetails, newVehicle, nvDetails,
+                                                         groundCaption, zeroGround})
         layout->addWidget(box);
     layout->addStretch();
     const auto clearWhenCleared = [this](DBCheckBox *box, const QString &details) {

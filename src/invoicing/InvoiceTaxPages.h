@@ -42,6 +42,7 @@ public:
     DBEdit *rvDetails = nullptr;
     DBCheckBox *newVehicle = nullptr;
     DBEdit *nvDetails = nullptr;
+    DBEdit *zeroGround = nullptr;
     DBEdit *distEik = nullptr;
     DBEdit *distVat = nullptr;
     DBNumberEdit *distValue = nullptr;

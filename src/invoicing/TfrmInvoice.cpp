@@ -28,6 +28,7 @@ using namespace invoicing;
 namespace {
 
 constexpr int kFormSizeKey = 30;
+constexpr int kCancelled = 2;
 
 } // namespace
 
@@ -167,6 +168,7 @@ void TfrmInvoice::prepareExisting(const InvoicingOptions &options)
 {
     m_documentId = m_invoice.value(QStringLiteral("ID")).toInt();
     m_storedNumber = m_invoice.value(QStringLiteral("NUMBER"));
+    m_storedStatus = m_invoice.value(QStringLiteral("IS_WAITING")).toInt();
     m_tax->showRate(m_invoice.value(QStringLiteral("SECOND_VAT")).toString(), options.defaultVat);
     if (m_invoice.value(QStringLiteral("DIST_SELLING_VAT")).toString().isEmpty())
         m_tax->distVat->setText(QStringLiteral("0"));
@@ -213,6 +215,15 @@ bool TfrmInvoice::numberAccepted()
     return false;
 }
 
+bool TfrmInvoice::cancellationAccepted()
+{
+    if (m_invoice.value(QStringLiteral("IS_WAITING")).toInt() != kCancelled || m_storedStatus == kCancelled)
+        return true;
+    const QString refusal =
+        cancellationRefusal(dm(), m_invoice.value(QStringLiteral("NUMBER")).toLongLong(), m_documentId);
+    return refusal.isEmpty() || refuse({refusal, QStringLiteral("IS_WAITING"), EditorPage::Header});
+}
+
 void TfrmInvoice::setRowValues()
 {
     if (m_invoice.value(QStringLiteral("ID")).isNull())
@@ -249,11 +260,12 @@ bool TfrmInvoice::ValidateRecord()
     entry.notification = m_header->notification->isChecked();
     entry.bankPayment = m_people->bankPayment();
     entry.rateText = m_tax->rateBox->text();
+    entry.nonchargeVat = m_tax->noncharge->isChecked();
     entry.requestedVat = m_tax->requested->isChecked();
     entry.newVehicle = m_tax->newVehicle->isChecked();
     if (const auto refusal = checkInvoice(entry))
         return refuse(*refusal);
-    if (!numberAccepted())
+    if (!numberAccepted() || !cancellationAccepted())
         return false;
     setRowValues();
     return true;
@@ -284,6 +296,7 @@ void TfrmInvoice::PrintClick()
         // document that is now stored.
         m_newDocument = false;
         m_storedNumber = m_invoice.value(QStringLiteral("NUMBER"));
+        m_storedStatus = m_invoice.value(QStringLiteral("IS_WAITING")).toInt();
         try {
             const QVariantHash stored = storedInvoice(dm(), m_documentId);
             for (const RecentValue &recent : recentValues(stored))

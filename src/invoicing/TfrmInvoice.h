@@ -139,6 +139,9 @@ private:
     void updatePrintButton();
     bool refuse(const invoicing::InvoiceRefusal &refusal);
     bool numberAccepted();
+    // A document is cancelled only while no notification that stands
+    // corrects it.
+    bool cancellationAccepted();
     void setRowValues();
 
     db::Dataset &m_invoice;
@@ -159,4 +162,5 @@ private:
     bool m_shown = false;
     bool m_newDocument = false;
     QVariant m_storedNumber;
+    int m_storedStatus = 0;
 };

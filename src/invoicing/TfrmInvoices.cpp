@@ -40,6 +40,7 @@ const char kLinesOfInvoice[] = "DELETE FROM INVOICE_DETAILS WHERE INVOICE_ID = :
 const char kClients[] = "select distinct COMPANY from INVOICES where COMPANY is not null order by COMPANY";
 const char kIdNumbers[] = "select distinct DANNUM from INVOICES where DANNUM is not null order by DANNUM";
 
+constexpr int kIssued = 0;
 const QColor kWaiting(0, 0, 220);
 const QColor kCancelled(220, 0, 0);
 
@@ -486,6 +487,27 @@ void TfrmInvoices::EditExecute()
 void TfrmInvoices::FilterExecute()
 {
     m_from->setFocus();
+}
+
+bool TfrmInvoices::DeleteVeto()
+{
+    if (m_qMain->isEmpty())
+        return true;
+    const int id = m_qMain->value(QStringLiteral("ID")).toInt();
+    const QString refusal = deletionRefusal(dm(), id);
+    if (refusal.isEmpty())
+        return false;
+    if (m_qMain->value(QStringLiteral("IS_WAITING")).toInt() != kIssued)
+        throw varnex::Error(refusal);
+    const QString blocked = cancellationRefusal(dm(), m_qMain->value(QStringLiteral("NUMBER")).toLongLong(), id);
+    if (!blocked.isEmpty())
+        throw varnex::Error(blocked);
+    if (MessageDlg(refusal + QStringLiteral("\n\nДа се анулира ли сега?"), TMsgDlgType::mtConfirmation, mbYes | mbNo)
+        == mrYes) {
+        cancelInvoice(dm(), id);
+        dm().RefreshDataSet(*m_qMain, KeyField);
+    }
+    return true;
 }
 
 void TfrmInvoices::BeforeDelete()

@@ -63,6 +63,9 @@ public:
 
     void RefreshList() override;
     void RemoveFilter() override;
+    // An issued document is never deleted: the user is offered to cancel
+    // it instead. A waiting one only while nothing follows it.
+    bool DeleteVeto() override;
     void BeforeDelete() override;
     void LoadLayout() override;
     void UpdateActions() override;

@@ -227,19 +227,74 @@ TEST_F(InvoiceEditor, ChecksSwitchToTheirPageAndSavingStoresTheDocument)
     EXPECT_EQ(lineCount(), 2);
 }
 
-TEST_F(InvoiceEditor, AClientIsCopiedCutToTheInvoicesColumns)
+TEST_F(InvoiceEditor, AClientIsCopiedWhole)
 {
     withEditor([&](TfrmInvoice &editor) {
         ASSERT_EQ(editor.cbClient()->count(), 2) << "clients only, never the company itself";
         Q_EMIT editor.cbClient()->activated(1 - editor.cbClient()->findText(QStringLiteral("Пирин АД")));
         const QString company = editor.invoice().value(QStringLiteral("COMPANY")).toString();
-        EXPECT_EQ(company, QStringLiteral("Тракия Трейд и Логистика Експорт-Импорт ООД").left(40));
+        EXPECT_EQ(company, QStringLiteral("Тракия Трейд и Логистика Експорт-Импорт ООД"));
         EXPECT_EQ(editor.cbClient()->currentText(), company);
         EXPECT_EQ(editor.cbCity()->currentText(), QStringLiteral("Асеновград"));
         EXPECT_EQ(editor.edtDannum()->text(), QStringLiteral("115000111"));
         EXPECT_EQ(editor.edtMol()->text(), QStringLiteral("Иван Петров"));
         dialogs.answers = {mrYes};
     });
+}
+
+TEST_F(InvoiceEditor, TenDigitNumbersAndAZeroRatesGroundAreStoredAndNumberZeroIsRefused)
+{
+    int id = 0;
+    withEditor([&](TfrmInvoice &editor) {
+        id = editor.documentId();
+        fillIn(editor);
+        addLine(editor, QStringLiteral("Износ"), 1, 100);
+        editor.edtNumber()->clear();
+        editor.numberLeft();
+        editor.btnSave()->click();
+        EXPECT_EQ(lastMessage(), QStringLiteral("Номерът на документа трябва да бъде от 0000000001 до 9999999999 !"));
+        editor.edtNumber()->setText(QStringLiteral("9999999999"));
+        Q_EMIT editor.edtNumber()->textEdited(editor.edtNumber()->text());
+        editor.numberLeft();
+
+        editor.edtRate()->setText(QStringLiteral("0"));
+        Q_EMIT editor.edtRate()->textEdited(QStringLiteral("0"));
+        editor.btnSave()->click();
+        EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("При ставка 0 %"))) << lastMessage().toStdString();
+        EXPECT_EQ(editor.pages()->currentIndex(), 2);
+        EXPECT_EQ(editor.focusWidget(), editor.findChild<QWidget *>(QStringLiteral("edtZeroGround")));
+        auto *ground = editor.findChild<QLineEdit *>(QStringLiteral("edtZeroGround"));
+        ground->setText(QStringLiteral("чл. 28 ЗДДС, износ"));
+        Q_EMIT ground->textEdited(ground->text());
+        editor.btnSave()->click();
+        EXPECT_FALSE(editor.isVisible()) << lastMessage().toStdString();
+    });
+    const QVariantHash stored = invoicing::storedInvoice(*dm, id);
+    EXPECT_EQ(stored.value(QStringLiteral("NUMBER")).toLongLong(), 9999999999LL);
+    EXPECT_EQ(stored.value(QStringLiteral("ZERO_VAT_GROUND")).toString(), QStringLiteral("чл. 28 ЗДДС, износ"));
+}
+
+TEST_F(InvoiceEditor, AnInvoiceANotificationCorrectsIsNotCancelled)
+{
+    QVariantHash invoice = invoiceColumns(1, 1, kToday);
+    invoice.insert(QStringLiteral("SELL_DATE"), kToday);
+    addInvoice(*dm, invoice);
+    QVariantHash notification = invoiceColumns(2, 2, kToday);
+    notification.insert(QStringLiteral("NOTIFICATION"), 1);
+    notification.insert(QStringLiteral("INVOICE_NUMBER"), QStringLiteral("0000000001"));
+    addInvoice(*dm, notification);
+    addInvoiceLine(*dm, 1, 1, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
+    withEditor(
+        [&](TfrmInvoice &editor) {
+            editor.cbStatus()->setCurrentIndex(2);
+            Q_EMIT editor.cbStatus()->activated(2);
+            editor.btnSave()->click();
+            EXPECT_TRUE(lastMessage().contains(QStringLiteral("има известие № 0000000002"))) << lastMessage().toStdString();
+            EXPECT_TRUE(editor.isVisible());
+            dialogs.answers = {mrYes};
+        },
+        true);
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select IS_WAITING from INVOICES where ID = 1")).toInt(), 0);
 }
 
 TEST_F(InvoiceEditor, CashClearsTheAccountAndANotificationLosesItsReferenceWhenCleared)

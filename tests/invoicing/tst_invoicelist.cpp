@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
 
 using namespace testing_support;
 
@@ -188,22 +189,51 @@ TEST_F(InvoiceList, SearchFindsNumbersAsNumbersAndNextStopsAtTheEnd)
     EXPECT_EQ(lastNotice(*list), QStringLiteral("Няма такъв клиент в показаните записи!"));
 }
 
-TEST_F(InvoiceList, DeletingADocumentTakesItsLinesFirst)
+TEST_F(InvoiceList, OnlyTheLastWaitingDocumentIsDeletedAndAnIssuedOneIsCancelledInstead)
 {
     addDocument(1, 1, QDate(2026, 12, 1), 0);
     addDocument(2, 2, QDate(2026, 12, 1), 0);
-    addInvoiceLine(*dm, 1, 1, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
-    addInvoiceLine(*dm, 2, 2, 1, QStringLiteral("Друга"), QStringLiteral("бр."), 1, 2);
+    addDocument(3, 3, QDate(2026, 12, 1), 2);
+    QVariantHash notification = invoiceColumns(4, 4, QDate(2026, 12, 2));
+    notification.insert(QStringLiteral("NOTIFICATION"), 1);
+    notification.insert(QStringLiteral("INVOICE_NUMBER"), QStringLiteral("0000000002"));
+    addInvoice(*dm, notification);
+    addDocument(5, 5, QDate(2026, 12, 3), 1);
+    addDocument(6, 6, QDate(2026, 12, 3), 1);
+    for (int id = 1; id <= 6; ++id)
+        addInvoiceLine(*dm, id, id, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
     auto list = makeList();
-    dialogs.answers = {mrNo};
-    list->actnDelete->trigger();
-    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("Моля, потвърдете изтриване!"));
-    EXPECT_EQ(list->qMain().recordCount(), 2);
-    dialogs.answers = {mrYes};
-    list->actnDelete->trigger();
-    EXPECT_EQ(numbers(*list), QStringLiteral("0000000002"));
-    EXPECT_EQ(dm->QueryValue(QStringLiteral("select count(*) from INVOICE_DETAILS")).toInt(), 1);
-    EXPECT_EQ(dm->QueryValue(QStringLiteral("select INVOICE_ID from INVOICE_DETAILS")).toInt(), 2);
+    const auto status = [&](int id) {
+        return dm->QueryValue(QStringLiteral("select IS_WAITING from INVOICES where ID = %1").arg(id)).toInt();
+    };
+    const auto deleteNumber = [&](int number, std::deque<int> answers) {
+        list->qMain().locate({QStringLiteral("NUMBER")}, {number});
+        dialogs.answers = std::move(answers);
+        list->actnDelete->trigger();
+        return dialogs.shown.back().text;
+    };
+
+    // Refused outright: a waiting one with a later number, a cancelled one,
+    // an issued one a notification that stands corrects.
+    EXPECT_TRUE(deleteNumber(5, {}).contains(QStringLiteral("след него има документ № 0000000006")));
+    EXPECT_TRUE(deleteNumber(3, {}).contains(QStringLiteral("е анулирана")));
+    EXPECT_TRUE(deleteNumber(2, {}).contains(QStringLiteral("има известие № 0000000004")));
+    EXPECT_EQ(list->qMain().recordCount(), 6);
+
+    // The last waiting one is deleted on confirmation, its lines first.
+    EXPECT_EQ(deleteNumber(6, {mrNo}), QStringLiteral("Моля, потвърдете изтриване!"));
+    EXPECT_EQ(list->qMain().recordCount(), 6);
+    deleteNumber(6, {mrYes});
+    EXPECT_EQ(numbers(*list), QStringLiteral("0000000001,0000000002,0000000003,0000000004,0000000005"));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select count(*) from INVOICE_DETAILS where INVOICE_ID = 6")).toInt(), 0);
+
+    // An issued one is offered for cancelling; it keeps its number and lines.
+    EXPECT_TRUE(deleteNumber(1, {mrNo}).endsWith(QStringLiteral("Да се анулира ли сега?")));
+    EXPECT_EQ(status(1), 0);
+    deleteNumber(1, {mrYes});
+    EXPECT_EQ(status(1), 2);
+    EXPECT_EQ(list->qMain().recordCount(), 5);
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select count(*) from INVOICE_DETAILS where INVOICE_ID = 1")).toInt(), 1);
 }
 
 TEST_F(InvoiceList, TheListPrintsAsShown)
