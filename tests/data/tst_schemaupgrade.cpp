@@ -55,7 +55,7 @@ void expectCurrentShape(Tdm &dm)
                                {{QStringLiteral("N"), QString::fromLatin1(key)}}))
             << key;
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select KEY_ID from APP_CONFIG_KEYS where NAME = 'DB_VERSION'")).toInt(), 101);
-    EXPECT_EQ(dm.SchemaVersion(), 20116);
+    EXPECT_EQ(dm.SchemaVersion(), 20117);
 }
 
 TEST(InitialDatabase, HasTheFirstReleaseShapeAndTheFixedRows)
@@ -122,7 +122,7 @@ TEST(SchemaUpgrade, From20111OnlyTheLaterStepsRun)
 
 TEST(SchemaUpgrade, CurrentAndNewerDatabasesOnlyGetTheGrants)
 {
-    for (const int version : {20116, 20200}) {
+    for (const int version : {data::kTargetSchemaVersion, 20200}) {
         FreshDatabase database;
         auto dm = database.connect();
         dm->SetConfigById(101, QString::number(version));
@@ -131,6 +131,49 @@ TEST(SchemaUpgrade, CurrentAndNewerDatabasesOnlyGetTheGrants)
         EXPECT_EQ(dm->SchemaVersion(), version);
         EXPECT_TRUE(hasRecentItem(*dm));
     }
+}
+
+TEST(SchemaUpgrade, From20116InvoicesTakeTenDigitNumbersAndFullNamesAndKeepTheirRows)
+{
+    FreshDatabase database(20116);
+    auto dm = database.connect();
+    const QString name40 = QString(40, QChar(0x411));
+    dm->ExecSQL(QStringLiteral("insert into INVOICES (ID, NUMBER, COMPANY, INVOICE_NUMBER, IS_WAITING) "
+                               "values (1, 2147483647, :NAME, '0000000007', 0)"),
+                {{QStringLiteral("NAME"), name40}});
+    EXPECT_THROW(dm->ExecSQL(QStringLiteral("update INVOICES set NUMBER = 9999999999 where ID = 1")), varnex::Error);
+    ASSERT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready);
+    EXPECT_EQ(dm->SchemaVersion(), 20117);
+    EXPECT_TRUE(dm->UpgradeSchema(20116)) << "a second run finds everything done";
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select COMPANY from INVOICES where ID = 1")).toString(), name40);
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select NUMBER from INVOICES where ID = 1")).toLongLong(), 2147483647);
+    // A print records the client's full name in the recently-used list.
+    dm->AddRecentValue(2, QString(200, QChar(0x411)), 500);
+
+    // Each widened column takes a value of its whole width, in Cyrillic.
+    const struct
+    {
+        const char *table;
+        const char *column;
+        int width;
+    } widths[] = {
+        {"INVOICES", "COMPANY", 200}, {"INVOICES", "ADDRESS", 200}, {"INVOICES", "MOL", 80},
+        {"INVOICES", "RECIEVER", 80}, {"INVOICES", "INVOICE_CREATOR", 80}, {"INVOICES", "MVR", 80},
+        {"INVOICES", "PLACE", 80}, {"INVOICES", "CITY", 80}, {"INVOICES", "BANK", 80},
+        {"INVOICES", "ACCOUNT", 34}, {"INVOICES", "ACCOUNT_VAT", 34}, {"INVOICES", "INVOICE_NUMBER", 10},
+        {"INVOICES", "ZERO_VAT_GROUND", 200}, {"MRU_ITEMS", "MRU_VAL", 200},
+    };
+    for (const auto &w : widths) {
+        const QString value(w.width, QChar(0x416));
+        const QString set = QStringLiteral("update %1 set %2 = :V").arg(QString::fromLatin1(w.table), QString::fromLatin1(w.column));
+        EXPECT_NO_THROW(dm->ExecSQL(set, {{QStringLiteral("V"), value}})) << w.column;
+        EXPECT_EQ(dm->QueryValue(QStringLiteral("select %1 from %2").arg(QString::fromLatin1(w.column), QString::fromLatin1(w.table)))
+                      .toString(),
+                  value)
+            << w.column;
+    }
+    dm->ExecSQL(QStringLiteral("update INVOICES set NUMBER = 9999999999 where ID = 1"));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select NUMBER from INVOICES where ID = 1")).toLongLong(), 9999999999LL);
 }
 
 TEST(SchemaUpgrade, AnInterruptedUpgradeFinishesAtTheNextStart)

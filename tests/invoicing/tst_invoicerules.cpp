@@ -2,6 +2,7 @@
 #include "invoicing/InvoiceRows.h"
 #include "invoicing/InvoiceRules.h"
 #include "support/DatabaseTest.h"
+#include "util/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -80,12 +81,33 @@ TEST(InvoiceChecks, EachEmptyRequiredFieldIsNamedInTheOrderOfTheForm)
     EXPECT_EQ(refusedBy(entry).message, QStringLiteral("Полето \"№\" трябва да бъде попълнено !"));
 }
 
-TEST(InvoiceChecks, TenZerosAreANumber)
+TEST(InvoiceChecks, ANumberRunsFromOneToTheHighestTenDigitOne)
 {
-    InvoiceEntry entry = completeEntry();
-    entry.numberText = padInvoiceNumber(QString());
-    EXPECT_EQ(entry.numberText, QStringLiteral("0000000000"));
-    EXPECT_FALSE(checkInvoice(entry).has_value());
+    const QString refusedNumber = QStringLiteral("Номерът на документа трябва да бъде от 0000000001 до 9999999999 !");
+    const struct
+    {
+        QString typed;
+        QString message;
+    } cases[] = {
+        {padInvoiceNumber(QString()), refusedNumber}, // what a cleared box shows
+        {QStringLiteral("0000000001"), QStringLiteral("(passed)")},
+        {QStringLiteral("3000000001"), QStringLiteral("(passed)")},
+        {QStringLiteral("9999999999"), QStringLiteral("(passed)")},
+        {QStringLiteral("10000000000"), refusedNumber},
+    };
+    for (const auto &c : cases) {
+        InvoiceEntry entry = completeEntry();
+        entry.numberText = c.typed;
+        entry.row.remove(QStringLiteral("IDATE")); // named after the number
+        const Refused refused = refusedBy(entry);
+        if (c.message == refusedNumber) {
+            EXPECT_EQ(refused.message, refusedNumber) << c.typed.toStdString();
+            EXPECT_EQ(refused.field, QStringLiteral("NUMBER"));
+            EXPECT_EQ(refused.page, EditorPage::Header);
+        } else {
+            EXPECT_EQ(refused.field, QStringLiteral("IDATE")) << c.typed.toStdString();
+        }
+    }
 }
 
 TEST(InvoiceChecks, ANotificationNeedsItsTypeReferenceAndDate)
@@ -164,6 +186,48 @@ TEST(InvoiceChecks, PaymentRateAndSpecialCasesComeLast)
     EXPECT_FALSE(checkInvoice(entry).has_value());
 }
 
+TEST(InvoiceChecks, AZeroRateNeedsAGroundTickedOrTyped)
+{
+    const QString noGround = QStringLiteral("При ставка 0 % посочете основанието за неначисляване на ДДС: отбележете "
+                                            "обстоятелство или опишете основанието !");
+    const struct
+    {
+        const char *rate;
+        bool noncharge, requested, vehicle;
+        const char *ground;
+        bool refused;
+    } cases[] = {
+        {"0", false, false, false, "", true},
+        {" 0.00 ", false, false, false, "   ", true},
+        {"0", true, false, false, "", false},
+        {"0", false, true, false, "", false},
+        {"0", false, false, true, "", false},
+        {"0", false, false, false, "чл. 114, ал. 1, т. 12 ЗДДС", false},
+        {"9", false, false, false, "", false},
+    };
+    for (const auto &c : cases) {
+        InvoiceEntry entry = completeEntry();
+        entry.rateText = QString::fromLatin1(c.rate);
+        entry.nonchargeVat = c.noncharge;
+        entry.requestedVat = c.requested;
+        entry.newVehicle = c.vehicle;
+        entry.row.insert(QStringLiteral("RV_DETAILS"), QStringLiteral("чл. 82"));
+        entry.row.insert(QStringLiteral("NV_DETAILS"), QStringLiteral("нов автомобил"));
+        entry.row.insert(QStringLiteral("ZERO_VAT_GROUND"), QString::fromUtf8(c.ground));
+        const Refused refused = refusedBy(entry);
+        EXPECT_EQ(refused.message, c.refused ? noGround : QStringLiteral("(passed)")) << c.rate << c.ground;
+        if (c.refused) {
+            EXPECT_EQ(refused.field, QStringLiteral("ZERO_VAT_GROUND"));
+            EXPECT_EQ(refused.page, EditorPage::Circumstances);
+        }
+    }
+    // The circumstances' own details are asked for first.
+    InvoiceEntry entry = completeEntry();
+    entry.rateText = QStringLiteral("0");
+    entry.requestedVat = true;
+    EXPECT_EQ(refusedBy(entry).field, QStringLiteral("RV_DETAILS"));
+}
+
 TEST(InvoiceLineChecks, ALineNeedsItsTextQuantityAndPriceAndOnlyANothingIsBlank)
 {
     const QVariant none;
@@ -216,17 +280,21 @@ TEST(InvoicePrint, TheFormsLineLimitCountsLongTextsTwice)
                              "техният брой за да се съберат на една страница!"));
 }
 
-TEST(InvoiceClient, TheCatalogueDetailsAreCutToTheInvoicesColumns)
+TEST(InvoiceClient, TheCatalogueDetailsAreCopiedWhole)
 {
-    const QString longName = QStringLiteral("Търговско дружество за внос и износ Пирин ООД");
+    const QString longName = QStringLiteral("Бета Търговия и Дистрибуция Груп Интернешънъл ЕООД");
     ASSERT_GT(longName.size(), 40);
+    const QString fullWidth(80, QChar(0x436)); // as wide as the catalogue's columns
     const QVariantHash copied = clientCopy({{QStringLiteral("KONTR_NAME"), longName},
-                                            {QStringLiteral("KONTR_ADDRESS"), QString(55, QChar(0x436))},
+                                            {QStringLiteral("KONTR_ADDRESS"), fullWidth},
                                             {QStringLiteral("KONTR_CITY"), QStringLiteral("Банско")},
                                             {QStringLiteral("KONTR_DN"), QStringLiteral("101000111")},
                                             {QStringLiteral("KONTR_NOTE"), QStringLiteral("винаги по банков път")}});
-    EXPECT_EQ(copied.value(QStringLiteral("COMPANY")).toString(), longName.left(40));
-    EXPECT_EQ(copied.value(QStringLiteral("ADDRESS")).toString().size(), 40);
+    EXPECT_EQ(copied.value(QStringLiteral("COMPANY")).toString(), longName);
+    EXPECT_EQ(copied.value(QStringLiteral("ADDRESS")).toString(), fullWidth);
+    EXPECT_EQ(clientCopy({{QStringLiteral("KONTR_MOL"), fullWidth}}).value(QStringLiteral("MOL")).toString(), fullWidth);
+    EXPECT_EQ(clientCopy({{QStringLiteral("KONTR_NAME"), QString(250, QChar(0x436))}}).value(QStringLiteral("COMPANY")).toString().size(),
+              200);
     EXPECT_EQ(copied.value(QStringLiteral("CITY")).toString(), QStringLiteral("Банско"));
     EXPECT_EQ(copied.value(QStringLiteral("NOTES")).toString(), QStringLiteral("винаги по банков път"));
     EXPECT_TRUE(copied.value(QStringLiteral("MOL")).isNull()) << "an empty detail stays empty";
@@ -345,6 +413,75 @@ TEST_F(InvoiceRulesInDatabase, OnlyLinesWithoutTheirInvoiceAreRemoved)
     removeAbandonedLines(*dm);
     EXPECT_EQ(abandonedLineCount(*dm), 0);
     EXPECT_EQ(lineCount(5), 1);
+}
+
+TEST_F(InvoiceRulesInDatabase, NothingIssuedIsDeletedAndNoGapIsLeft)
+{
+    const auto add = [this](int id, qint64 number, int status, qint64 refersTo = 0) {
+        QVariantHash row = invoiceColumns(id, 1, QDate(2026, 3, 1));
+        row.insert(QStringLiteral("NUMBER"), number);
+        row.insert(QStringLiteral("IS_WAITING"), status);
+        if (refersTo) {
+            row.insert(QStringLiteral("NOTIFICATION"), 1);
+            row.insert(QStringLiteral("NOTIF_TYPE"), 0);
+            row.insert(QStringLiteral("INVOICE_NUMBER"), invoiceNumberText(refersTo));
+        }
+        addInvoice(*dm, row);
+    };
+    add(1, 3000000001, 0);
+    add(2, 3000000002, 2);
+    add(3, 3000000003, 1);
+    add(4, 3000000004, 1, 3000000001); // a waiting notification to 1
+    add(5, 3000000005, 0, 3000000004); // an issued notification to 4
+    add(6, 3000000006, 2, 3000000003); // a cancelled notification to 3
+    add(7, 3000000007, 1);
+    addInvoiceLine(*dm, 1, 7, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
+
+    const struct
+    {
+        int id;
+        QString deletion;
+    } cases[] = {
+        {1, QStringLiteral("Фактура № 3000000001 е издадена и не може да бъде изтрита. Анулирайте я (статус \"Анулирана\").")},
+        {2, QStringLiteral("Фактура № 3000000002 е анулирана и не може да бъде изтрита.")},
+        {3, QStringLiteral("Документ № 3000000003 не може да бъде изтрит: след него има документ № 3000000004.")},
+        {4, QStringLiteral("Към документ № 3000000004 има известие № 3000000005; той не може да бъде изтрит или анулиран, "
+                           "докато известието не е анулирано.")},
+        {5, QStringLiteral("Известие № 3000000005 е издадено и не може да бъде изтрито. Анулирайте го (статус \"Анулирана\").")},
+        {6, QStringLiteral("Известие № 3000000006 е анулирано и не може да бъде изтрито.")},
+        {7, QString()},
+        {8, QString()}, // gone already
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(deletionRefusal(*dm, c.id), c.deletion) << c.id;
+
+    try {
+        deleteInvoice(*dm, 1);
+        ADD_FAILURE() << "an issued invoice was deleted";
+    } catch (const varnex::Error &error) {
+        EXPECT_EQ(error.message(), cases[0].deletion);
+    }
+    EXPECT_FALSE(storedInvoice(*dm, 1).isEmpty());
+    deleteInvoice(*dm, 7);
+    EXPECT_TRUE(storedInvoice(*dm, 7).isEmpty());
+    EXPECT_EQ(lineCount(7), 0);
+    EXPECT_TRUE(deletionRefusal(*dm, 3).contains(QStringLiteral("3000000004"))) << "the last one is gone, 4 is not";
+
+    // A cancelled notification no longer holds its invoice; a waiting one does.
+    EXPECT_EQ(cancellationRefusal(*dm, 3000000003, 3), QString());
+    EXPECT_EQ(cancellationRefusal(*dm, 3000000001, 1),
+              QStringLiteral("Към документ № 3000000001 има известие № 3000000004; той не може да бъде изтрит или "
+                             "анулиран, докато известието не е анулирано."));
+    EXPECT_THROW(cancelInvoice(*dm, 1), varnex::Error);
+    EXPECT_FALSE(invoiceCancelled(storedInvoice(*dm, 1)));
+    EXPECT_THROW(cancelInvoice(*dm, 4), varnex::Error) << "issued notification 5 refers to it";
+    cancelInvoice(*dm, 5);
+    cancelInvoice(*dm, 4);
+    cancelInvoice(*dm, 1);
+    const QVariantHash cancelled = storedInvoice(*dm, 1);
+    EXPECT_TRUE(invoiceCancelled(cancelled));
+    EXPECT_EQ(cancelled.value(QStringLiteral("NUMBER")).toLongLong(), 3000000001LL);
+    EXPECT_THROW(cancelInvoice(*dm, 7), varnex::Error) << "no such document";
 }
 
 } // namespace
