@@ -1,7 +1,7 @@
 #include "invoicing/InvoiceRules.h"
 
-#include "invoicing/DocumentCurrency.h"
 #include "data/ColumnSizes.h"
+#include "invoicing/DocumentCurrency.h"
 #include "invoicing/InvoiceData.h"
 #include "util/Error.h"
 
@@ -68,7 +68,7 @@ std::optional<InvoiceState> invoiceState(data::SqlSession &session, int invoiceI
     return InvoiceState{row.at(0), row.at(1).toInt(), row.at(2).toInt() == 1};
 }
 
-QString numberText(const QVariant &number)
+QString shownNumber(const QVariant &number)
 {
     return invoiceNumberText(number.toLongLong());
 }
@@ -248,7 +248,7 @@ QString deletionRefusal(data::SqlSession &session, int invoiceId)
     const std::optional<InvoiceState> state = invoiceState(session, invoiceId);
     if (!state)
         return QString();
-    const QString number = numberText(state->number);
+    const QString number = shownNumber(state->number);
     if (state->status != kStatusWaiting) {
         const bool cancelled = state->status == kStatusCancelled;
         if (state->notification)
@@ -268,7 +268,7 @@ QString deletionRefusal(data::SqlSession &session, int invoiceId)
         session.QueryValue(QString::fromLatin1(kNextNumber), QString(), {{QStringLiteral("NUMBER"), state->number}});
     if (!next.isNull())
         return QStringLiteral("Документ № %1 не може да бъде изтрит: след него има документ № %2.")
-            .arg(number, numberText(next));
+            .arg(number, shownNumber(next));
     return QString();
 }
 
@@ -281,7 +281,7 @@ QString cancellationRefusal(data::SqlSession &session, qint64 number, int ownId)
         return QString();
     return QStringLiteral("Към документ № %1 има известие № %2; той не може да бъде изтрит или анулиран, докато "
                           "известието не е анулирано.")
-        .arg(invoiceNumberText(number), numberText(notification));
+        .arg(invoiceNumberText(number), shownNumber(notification));
 }
 
 void cancelInvoice(data::SqlSession &session, int invoiceId)
