@@ -1,9 +1,12 @@
 #include "data/SchemaUpgrade.h"
 
+#include "data/ColumnSizes.h"
 #include "data/EuroChangeover.h"
 #include "data/SqlSession.h"
 
 #include <QStringList>
+
+#include <utility>
 
 namespace data {
 
@@ -19,6 +22,16 @@ const char *const kDomainLength = "select RDB$CHARACTER_LENGTH from RDB$FIELDS w
 const char *const kConfigKeyExists = "select 1 from APP_CONFIG_KEYS where NAME = :NAME";
 const char *const kTableExists = "select 1 from RDB$RELATIONS where RDB$RELATION_NAME = :TABLE_NAME";
 const char *const kIndexExists = "select 1 from RDB$INDICES where RDB$INDEX_NAME = :INDEX_NAME";
+const char *const kColumnType =
+    "select f.RDB$FIELD_TYPE, f.RDB$CHARACTER_LENGTH from RDB$RELATION_FIELDS r "
+    "join RDB$FIELDS f on f.RDB$FIELD_NAME = r.RDB$FIELD_SOURCE "
+    "where r.RDB$RELATION_NAME = :TABLE_NAME and r.RDB$FIELD_NAME = :COLUMN_NAME";
+const char *const kParameterLength =
+    "select f.RDB$CHARACTER_LENGTH from RDB$PROCEDURE_PARAMETERS p "
+    "join RDB$FIELDS f on f.RDB$FIELD_NAME = p.RDB$FIELD_SOURCE "
+    "where p.RDB$PROCEDURE_NAME = :PROCEDURE_NAME and p.RDB$PARAMETER_NAME = :PARAMETER_NAME";
+// RDB$FIELD_TYPE of a BIGINT column.
+const int kBigintType = 16;
 
 // Every change of a document's paid amount, whoever writes it, becomes a
 // dated record, so the amount paid up to any moment can be told later. A
@@ -51,6 +64,27 @@ const char *const kPaymentRecordTrigger =
     "END^\n"
     "SET TERM ; ^";
 
+// The recently-used lists take values as long as the invoice's names and
+// addresses; the body is the install script's.
+const char *const kRecentValueProcedure =
+    "SET TERM ^ ;\n"
+    "CREATE OR ALTER PROCEDURE UPDATE_MRU_ITEMS (MRU_ID INTEGER, MRU_VAL VARCHAR(%1) CHARACTER SET WIN1251, "
+    "MAX_VALS INTEGER)\n"
+    "AS\n"
+    "DECLARE VARIABLE NEW_ID INTEGER;\n"
+    "BEGIN\n"
+    "  IF (TRIM(COALESCE(:MRU_VAL, '')) = '') THEN\n"
+    "    EXIT;\n"
+    "  DELETE FROM MRU_ITEMS WHERE MRU_ID = :MRU_ID AND MRU_VAL = :MRU_VAL;\n"
+    "  EXECUTE PROCEDURE GETCOUNTERVAL(35) RETURNING_VALUES :NEW_ID;\n"
+    "  INSERT INTO MRU_ITEMS (ID, MRU_ID, MRU_VAL) VALUES (:NEW_ID, :MRU_ID, :MRU_VAL);\n"
+    "  DELETE FROM MRU_ITEMS\n"
+    "   WHERE MRU_ID = :MRU_ID\n"
+    "     AND ID NOT IN (SELECT FIRST (:MAX_VALS) M.ID FROM MRU_ITEMS M\n"
+    "                     WHERE M.MRU_ID = :MRU_ID ORDER BY M.ID DESC);\n"
+    "END^\n"
+    "SET TERM ; ^";
+
 // One upgrade statement and the test that tells it has already taken effect.
 class Upgrade
 {
@@ -60,7 +94,8 @@ public:
     {
     }
 
-    bool run(const char *statement) { return m_session.RunScriptStatement(QString::fromUtf8(statement)); }
+    bool run(const char *statement) { return run(QString::fromUtf8(statement)); }
+    bool run(const QString &statement) { return m_session.RunScriptStatement(statement); }
 
     bool runUnless(bool done, const char *statement) { return done || run(statement); }
 
@@ -93,6 +128,37 @@ public:
             .QueryValue(QString::fromLatin1(kDomainLength), QString(),
                         {{QStringLiteral("DOMAIN_NAME"), QString::fromLatin1(domain)}})
             .toInt();
+    }
+
+    // The type code and character length of a column; {0, 0} when there is no such column.
+    std::pair<int, int> columnType(const char *table, const char *column)
+    {
+        const auto rows = m_session.QueryRows(QString::fromLatin1(kColumnType),
+                                              {{QStringLiteral("TABLE_NAME"), QString::fromLatin1(table)},
+                                               {QStringLiteral("COLUMN_NAME"), QString::fromLatin1(column)}});
+        if (rows.empty())
+            return {0, 0};
+        return {rows.front().at(0).toInt(), rows.front().at(1).toInt()};
+    }
+
+    int parameterLength(const char *procedure, const char *parameter)
+    {
+        return m_session
+            .QueryValue(QString::fromLatin1(kParameterLength), QString(),
+                        {{QStringLiteral("PROCEDURE_NAME"), QString::fromLatin1(procedure)},
+                         {QStringLiteral("PARAMETER_NAME"), QString::fromLatin1(parameter)}})
+            .toInt();
+    }
+
+    // Widens a text column to `length` characters unless it holds that many
+    // already; a column is never narrowed.
+    bool widenText(const char *table, const char *column, int length)
+    {
+        if (columnType(table, column).second >= length)
+            return true;
+        return run(QStringLiteral("ALTER TABLE %1 ALTER %2 TYPE VARCHAR(%3) CHARACTER SET WIN1251;")
+                       .arg(QString::fromLatin1(table), QString::fromLatin1(column))
+                       .arg(length));
     }
 
     bool hasTable(const char *table)
@@ -218,6 +284,45 @@ bool upgradeTo20116(Upgrade &upgrade)
            && upgrade.run("GRANT INSERT, UPDATE, DELETE ON TRANZ_PAYMENTS TO TRIGGER TRANZ_PAYMENT_RECORDS;");
 }
 
+// Ten-digit invoice numbers, the recipient's full name and address, a whole
+// IBAN, and the ground of a 0 % VAT invoice.
+bool upgradeTo20117(Upgrade &upgrade)
+{
+    struct Widened
+    {
+        const char *table;
+        const char *column;
+        int length;
+    };
+    static const Widened widened[] = {
+        {"INVOICES", "COMPANY", kInvoiceCompanySize},
+        {"INVOICES", "ADDRESS", kInvoiceAddressSize},
+        {"INVOICES", "MOL", kInvoicePersonSize},
+        {"INVOICES", "RECIEVER", kInvoicePersonSize},
+        {"INVOICES", "INVOICE_CREATOR", kInvoicePersonSize},
+        {"INVOICES", "MVR", kInvoicePlaceSize},
+        {"INVOICES", "PLACE", kInvoicePlaceSize},
+        {"INVOICES", "CITY", kInvoicePlaceSize},
+        {"INVOICES", "BANK", kInvoiceBankSize},
+        {"INVOICES", "BANK_VAT", kInvoiceBankSize},
+        {"INVOICES", "ACCOUNT", kInvoiceAccountSize},
+        {"INVOICES", "ACCOUNT_VAT", kInvoiceAccountSize},
+        {"MRU_ITEMS", "MRU_VAL", kRecentValueSize},
+    };
+    if (!upgrade.runUnless(upgrade.columnType("INVOICES", "NUMBER").first == kBigintType,
+                           "ALTER TABLE INVOICES ALTER NUMBER TYPE BIGINT;"))
+        return false;
+    for (const Widened &column : widened) {
+        if (!upgrade.widenText(column.table, column.column, column.length))
+            return false;
+    }
+    return (upgrade.hasColumn("INVOICES", "ZERO_VAT_GROUND")
+            || upgrade.run(QStringLiteral("ALTER TABLE INVOICES ADD ZERO_VAT_GROUND VARCHAR(%1) CHARACTER SET WIN1251;")
+                               .arg(kZeroVatGroundSize)))
+           && (upgrade.parameterLength("UPDATE_MRU_ITEMS", "MRU_VAL") >= kRecentValueSize
+               || upgrade.run(QString::fromLatin1(kRecentValueProcedure).arg(kRecentValueSize)));
+}
+
 } // namespace
 
 bool upgradeSchema(SqlSession &session, int version, const std::function<void()> &adjustCounters, int target)
@@ -264,6 +369,8 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
     if (needs(20115) && !upgradeTo20115(upgrade))
         return false;
     if (needs(20116) && !upgradeTo20116(upgrade))
+        return false;
+    if (needs(20117) && !upgradeTo20117(upgrade))
         return false;
     return true;
 }

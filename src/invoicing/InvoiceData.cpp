@@ -3,6 +3,8 @@
 #include "core/TBaseDM.h"
 #include "data/SqlSession.h"
 #include "invoicing/AmountInWords.h"
+#include "invoicing/InvoiceRules.h"
+#include "util/Error.h"
 
 #include <QStringList>
 
@@ -24,7 +26,7 @@ const QStringList &invoiceColumns()
         "ID,NUMBER,IDATE,PLACE,IS_WAITING,CLIENT_ID,COMPANY,CITY,ADDRESS,DANNUM,BULSTAT,MOL,NOTES,INVOICE_CREATOR,"
         "RECIEVER,LKNO,MVR,PUBLISHED,LA_NUMBER,LA_DATE,SELL_DATE,WITH_BANKS,ACCOUNT,BANK,CODE,NOTIFICATION,"
         "NOTIF_TYPE,INVOICE_NUMBER,INVNOTIF_DATE,SECOND_VAT,NONCHARGE_VAT,REQUESTED_VAT,RV_DETAILS,NOVO_SREDSTVO,"
-        "NV_DETAILS,DIST_SELLING_EIK,DIST_SELLING_VAT,DIST_SELLING_CASHSIZE")
+        "NV_DETAILS,DIST_SELLING_EIK,DIST_SELLING_VAT,DIST_SELLING_CASHSIZE,ZERO_VAT_GROUND")
                                           .split(QLatin1Char(','));
     return columns;
 }
@@ -45,11 +47,11 @@ QString text(const QVariant &value)
 
 } // namespace
 
-int proposeInvoiceNumber(data::SqlSession &session)
+qint64 proposeInvoiceNumber(data::SqlSession &session)
 {
     const QVariant highest = session.QueryValue(QString::fromLatin1(kMaxNumber), QStringLiteral("maxnum"));
     const qint64 value = highest.isNull() ? 0 : highest.toLongLong();
-    return value > 0 ? int(value + 1) : 1;
+    return value > 0 ? value + 1 : 1;
 }
 
 QString invoiceNumberText(qint64 number)
@@ -167,6 +169,9 @@ QVariantHash storedInvoice(data::SqlSession &session, int invoiceId)
 
 void deleteInvoice(data::SqlSession &session, int invoiceId)
 {
+    const QString refused = deletionRefusal(session, invoiceId);
+    if (!refused.isEmpty())
+        throw varnex::Error(refused);
     const data::SqlParams params{{QStringLiteral("INVOICE_ID"), invoiceId}};
     session.ExecSQL(QString::fromLatin1(kDeleteLines), params);
     session.ExecSQL(QString::fromLatin1(kDeleteHeader), params);

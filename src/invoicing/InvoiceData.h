@@ -45,7 +45,7 @@ struct OwnAccount
 };
 
 // Invoices and notifications share this one number sequence.
-int proposeInvoiceNumber(data::SqlSession &session);
+qint64 proposeInvoiceNumber(data::SqlSession &session);
 // The number as shown: ten digits with leading zeros.
 QString invoiceNumberText(qint64 number);
 // What leaving a number box makes of the typed text: its digits padded to
@@ -85,7 +85,9 @@ std::vector<OwnAccount> ownAccounts(data::SqlSession &session);
 std::vector<InvoiceLine> invoiceLines(data::SqlSession &session, int invoiceId);
 // The stored row by column name; empty when there is no such invoice.
 QVariantHash storedInvoice(data::SqlSession &session, int invoiceId);
-// The lines go first, so no line is left without its header.
+// The lines go first, so no line is left without its header. Throws
+// varnex::Error with the reason when the invoice may not be deleted
+// (deletionRefusal).
 void deleteInvoice(data::SqlSession &session, int invoiceId);
 
 // The database configuration values invoicing reads.

@@ -1,7 +1,9 @@
 #include "invoicing/InvoiceRules.h"
 
+#include "data/ColumnSizes.h"
 #include "invoicing/DocumentCurrency.h"
 #include "invoicing/InvoiceData.h"
+#include "util/Error.h"
 
 #include <QStringList>
 
@@ -16,6 +18,16 @@ const char kAbandonedCount[] = "select count(*) from INVOICE_DETAILS d where not
                                "(select 1 from INVOICES i where i.ID = d.INVOICE_ID)";
 const char kAbandonedDelete[] = "delete from INVOICE_DETAILS d where not exists "
                                 "(select 1 from INVOICES i where i.ID = d.INVOICE_ID)";
+const char kInvoiceState[] = "select NUMBER, IS_WAITING, NOTIFICATION from INVOICES where ID = :ID";
+const char kStandingNotification[] =
+    "select first 1 NUMBER from INVOICES where (NOTIFICATION = 1) and (INVOICE_NUMBER = :REFERENCE) "
+    "and (ID <> :ID) and (IS_WAITING is distinct from 2) order by NUMBER";
+const char kNextNumber[] = "select min(NUMBER) from INVOICES where NUMBER > :NUMBER";
+const char kCancel[] = "update INVOICES set IS_WAITING = 2 where ID = :ID";
+
+// IS_WAITING; an empty status is that of an issued document.
+constexpr int kStatusWaiting = 1;
+constexpr int kStatusCancelled = 2;
 
 QString text(const QVariantHash &row, const char *column)
 {
@@ -33,6 +45,34 @@ InvoiceRefusal refusal(const char *message, const char *field, EditorPage page =
     return {QString::fromUtf8(message), QString::fromLatin1(field), page};
 }
 
+bool zeroRate(const QString &rateText)
+{
+    bool ok = false;
+    const double rate = rateText.trimmed().toDouble(&ok);
+    return ok && rate == 0;
+}
+
+struct InvoiceState
+{
+    QVariant number;
+    int status = 0;
+    bool notification = false;
+};
+
+std::optional<InvoiceState> invoiceState(data::SqlSession &session, int invoiceId)
+{
+    const auto rows = session.QueryRows(QString::fromLatin1(kInvoiceState), {{QStringLiteral("ID"), invoiceId}});
+    if (rows.empty())
+        return std::nullopt;
+    const QVariantList &row = rows.front();
+    return InvoiceState{row.at(0), row.at(1).toInt(), row.at(2).toInt() == 1};
+}
+
+QString shownNumber(const QVariant &number)
+{
+    return invoiceNumberText(number.toLongLong());
+}
+
 } // namespace
 
 std::optional<InvoiceRefusal> checkInvoice(const InvoiceEntry &entry)
@@ -40,6 +80,10 @@ std::optional<InvoiceRefusal> checkInvoice(const InvoiceEntry &entry)
     const QVariantHash &row = entry.row;
     if (entry.numberText.trimmed().isEmpty())
         return refusal("Полето \"№\" трябва да бъде попълнено !", "NUMBER");
+    bool isNumber = false;
+    const qint64 number = entry.numberText.trimmed().toLongLong(&isNumber);
+    if (!isNumber || number < 1 || number > kHighestInvoiceNumber)
+        return refusal("Номерът на документа трябва да бъде от 0000000001 до 9999999999 !", "NUMBER");
     if (row.value(QStringLiteral("IDATE")).isNull())
         return refusal("Полето \"от дата\"трябва да има стойност !", "IDATE");
     if (blank(row, "PLACE"))
@@ -109,6 +153,12 @@ std::optional<InvoiceRefusal> checkInvoice(const InvoiceEntry &entry)
     if (entry.newVehicle && blank(row, "NV_DETAILS"))
         return refusal("Моля, попълнете информацията за ново превозно средство !", "NV_DETAILS",
                        EditorPage::Circumstances);
+    // An invoice without VAT states why none is charged.
+    if (zeroRate(entry.rateText) && !entry.nonchargeVat && !entry.requestedVat && !entry.newVehicle
+        && blank(row, "ZERO_VAT_GROUND"))
+        return refusal("При ставка 0 % посочете основанието за неначисляване на ДДС: отбележете обстоятелство или "
+                       "опишете основанието !",
+                       "ZERO_VAT_GROUND", EditorPage::Circumstances);
     return std::nullopt;
 }
 
@@ -175,9 +225,10 @@ QVariantHash clientCopy(const QVariantHash &counterparty)
         int width;
     };
     static const Copied copied[] = {
-        {"KONTR_NAME", "COMPANY", 40}, {"KONTR_ADDRESS", "ADDRESS", 40}, {"KONTR_CITY", "CITY", 40},
-        {"KONTR_DN", "DANNUM", 20},    {"KONTR_BULSTAT", "BULSTAT", 20}, {"KONTR_MOL", "MOL", 40},
-        {"KONTR_NOTE", "NOTES", 1000},
+        {"KONTR_NAME", "COMPANY", data::kInvoiceCompanySize},   {"KONTR_ADDRESS", "ADDRESS", data::kInvoiceAddressSize},
+        {"KONTR_CITY", "CITY", data::kInvoicePlaceSize},        {"KONTR_DN", "DANNUM", data::kInvoiceIdNumberSize},
+        {"KONTR_BULSTAT", "BULSTAT", data::kInvoiceIdNumberSize}, {"KONTR_MOL", "MOL", data::kInvoicePersonSize},
+        {"KONTR_NOTE", "NOTES", data::kInvoiceNotesSize},
     };
     QVariantHash row;
     for (const Copied &column : copied) {
@@ -185,6 +236,63 @@ QVariantHash clientCopy(const QVariantHash &counterparty)
         row.insert(QString::fromLatin1(column.to), value.isEmpty() ? QVariant() : QVariant(value));
     }
     return row;
+}
+
+bool invoiceCancelled(const QVariantHash &row)
+{
+    return row.value(QStringLiteral("IS_WAITING")).toInt() == kStatusCancelled;
+}
+
+QString deletionRefusal(data::SqlSession &session, int invoiceId)
+{
+    const std::optional<InvoiceState> state = invoiceState(session, invoiceId);
+    if (!state)
+        return QString();
+    const QString number = shownNumber(state->number);
+    if (state->status != kStatusWaiting) {
+        const bool cancelled = state->status == kStatusCancelled;
+        if (state->notification)
+            return cancelled ? QStringLiteral("Известие № %1 е анулирано и не може да бъде изтрито.").arg(number)
+                             : QStringLiteral("Известие № %1 е издадено и не може да бъде изтрито. "
+                                              "Анулирайте го (статус \"Анулирана\").")
+                                   .arg(number);
+        return cancelled ? QStringLiteral("Фактура № %1 е анулирана и не може да бъде изтрита.").arg(number)
+                         : QStringLiteral("Фактура № %1 е издадена и не може да бъде изтрита. "
+                                          "Анулирайте я (статус \"Анулирана\").")
+                               .arg(number);
+    }
+    const QString referred = cancellationRefusal(session, state->number.toLongLong(), invoiceId);
+    if (!referred.isEmpty())
+        return referred;
+    const QVariant next =
+        session.QueryValue(QString::fromLatin1(kNextNumber), QString(), {{QStringLiteral("NUMBER"), state->number}});
+    if (!next.isNull())
+        return QStringLiteral("Документ № %1 не може да бъде изтрит: след него има документ № %2.")
+            .arg(number, shownNumber(next));
+    return QString();
+}
+
+QString cancellationRefusal(data::SqlSession &session, qint64 number, int ownId)
+{
+    const QVariant notification =
+        session.QueryValue(QString::fromLatin1(kStandingNotification), QString(),
+                           {{QStringLiteral("REFERENCE"), invoiceNumberText(number)}, {QStringLiteral("ID"), ownId}});
+    if (notification.isNull())
+        return QString();
+    return QStringLiteral("Към документ № %1 има известие № %2; той не може да бъде изтрит или анулиран, докато "
+                          "известието не е анулирано.")
+        .arg(invoiceNumberText(number), shownNumber(notification));
+}
+
+void cancelInvoice(data::SqlSession &session, int invoiceId)
+{
+    const std::optional<InvoiceState> state = invoiceState(session, invoiceId);
+    if (!state)
+        throw varnex::Error(QStringLiteral("Документът вече не съществува."));
+    const QString refused = cancellationRefusal(session, state->number.toLongLong(), invoiceId);
+    if (!refused.isEmpty())
+        throw varnex::Error(refused);
+    session.ExecSQL(QString::fromLatin1(kCancel), {{QStringLiteral("ID"), invoiceId}});
 }
 
 std::vector<RecentValue> recentValues(const QVariantHash &row)

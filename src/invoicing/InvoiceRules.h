@@ -24,9 +24,13 @@ struct InvoiceEntry
     bool notification = false;
     bool bankPayment = false;
     QString rateText;
+    bool nonchargeVat = false;
     bool requestedVat = false;
     bool newVehicle = false;
 };
+
+// Invoice and notification numbers run from 1 to the highest ten-digit one.
+constexpr qint64 kHighestInvoiceNumber = 9999999999LL;
 
 // The first check that refuses: the message, the column whose editor takes
 // the focus ("RATE" for the rate box, which is no column) and the page.
@@ -64,8 +68,24 @@ QString vatCaption(const QString &rateText);
 QString printLimitWarning(int printLines, bool halfPage);
 
 // The client's catalogue details as the invoice keeps them, each cut to the
-// width of its invoice column.
+// width of its invoice column (wide enough for the catalogue's values).
 QVariantHash clientCopy(const QVariantHash &counterparty);
+
+// An issued or cancelled document keeps its number for good: the sequence
+// the tax authority reads has no gaps. A notification refers to a document
+// by its number (INVOICE_NUMBER, ten digits) and stands until it is itself
+// cancelled.
+bool invoiceCancelled(const QVariantHash &row);
+// Why the invoice may not be deleted; empty when it may. Issued ("Издадена") and
+// cancelled ("Анулирана") ones never are; a waiting one only while no later number
+// exists and no notification that stands refers to it.
+QString deletionRefusal(data::SqlSession &session, int invoiceId);
+// Why the invoice (its number `number`, its own row `ownId`) may not be cancelled;
+// empty when it may: refused while a notification that is not cancelled refers to it.
+QString cancellationRefusal(data::SqlSession &session, qint64 number, int ownId);
+// Sets the status "Анулирана" (IS_WAITING 2), number and lines kept; throws
+// varnex::Error with cancellationRefusal's text when refused.
+void cancelInvoice(data::SqlSession &session, int invoiceId);
 
 // A value for a recently-used list: the list, the value, the list's size.
 struct RecentValue

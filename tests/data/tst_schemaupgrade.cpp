@@ -55,7 +55,7 @@ void expectCurrentShape(Tdm &dm)
                                {{QStringLiteral("N"), QString::fromLatin1(key)}}))
             << key;
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select KEY_ID from APP_CONFIG_KEYS where NAME = 'DB_VERSION'")).toInt(), 101);
-    EXPECT_EQ(dm.SchemaVersion(), 20116);
+    EXPECT_EQ(dm.SchemaVersion(), 20117);
 }
 
 TEST(InitialDatabase, HasTheFirstReleaseShapeAndTheFixedRows)
@@ -122,7 +122,7 @@ TEST(SchemaUpgrade, From20111OnlyTheLaterStepsRun)
 
 TEST(SchemaUpgrade, CurrentAndNewerDatabasesOnlyGetTheGrants)
 {
-    for (const int version : {20116, 20200}) {
+    for (const int version : {data::kTargetSchemaVersion, 20200}) {
         FreshDatabase database;
         auto dm = database.connect();
         dm->SetConfigById(101, QString::number(version));
@@ -130,6 +130,32 @@ TEST(SchemaUpgrade, CurrentAndNewerDatabasesOnlyGetTheGrants)
         EXPECT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready);
         EXPECT_EQ(dm->SchemaVersion(), version);
         EXPECT_TRUE(hasRecentItem(*dm));
+    }
+}
+
+TEST(SchemaUpgrade, From20116InvoicesTakeTenDigitNumbersAndFullNamesAndKeepTheirRows)
+{
+    FreshDatabase database(20116);
+    auto dm = database.connect();
+    const QString name40(40, QChar(0x411));
+    dm->ExecSQL(QStringLiteral("insert into INVOICES (ID, NUMBER, COMPANY) values (1, 2147483647, :N)"), {{QStringLiteral("N"), name40}});
+    ASSERT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready);
+    EXPECT_TRUE(dm->UpgradeSchema(20116)) << "a second run finds everything done";
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select COMPANY from INVOICES")).toString(), name40);
+    dm->ExecSQL(QStringLiteral("update INVOICES set NUMBER = NUMBER + 7852516352")); // 9999999999
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select NUMBER from INVOICES")).toLongLong(), 9999999999LL);
+    dm->AddRecentValue(2, QString(200, QChar(0x411)), 500); // as a print records a full name
+
+    // Each widened column takes a Cyrillic value of its whole width.
+    const std::pair<const char *, int> widths[] = {
+        {"COMPANY", 200}, {"ADDRESS", 200}, {"MOL", 80}, {"RECIEVER", 80}, {"INVOICE_CREATOR", 80}, {"MVR", 80},
+        {"PLACE", 80}, {"CITY", 80}, {"BANK", 80}, {"ACCOUNT", 34}, {"ACCOUNT_VAT", 34}, {"INVOICE_NUMBER", 10},
+        {"ZERO_VAT_GROUND", 200}, {"MRU_VAL", 200}};
+    for (const auto &[column, width] : widths) {
+        const QString table = QLatin1String(column) == QLatin1String("MRU_VAL") ? QStringLiteral("MRU_ITEMS") : QStringLiteral("INVOICES");
+        EXPECT_NO_THROW(dm->ExecSQL(QStringLiteral("update %1 set %2 = :V").arg(table, QLatin1String(column)),
+                                    {{QStringLiteral("V"), QString(width, QChar(0x416))}}))
+            << column;
     }
 }
 

@@ -29,6 +29,10 @@ TEST_F(InvoiceData, NumbersFollowTheHighestOfInvoicesAndNotifications)
     credit.insert(QStringLiteral("INVOICE_NUMBER"), invoiceNumberText(7));
     addInvoice(*dm, credit);
     EXPECT_EQ(proposeInvoiceNumber(*dm), 43);
+
+    // A range given to the company runs past what a 32-bit number holds.
+    dm->ExecSQL(QStringLiteral("update INVOICES set NUMBER = 3999999998 where ID = 42"));
+    EXPECT_EQ(proposeInvoiceNumber(*dm), 3999999999LL);
 }
 
 TEST_F(InvoiceData, ANumberOfZeroOrBelowStartsTheSequenceAgain)
@@ -167,7 +171,10 @@ TEST_F(InvoiceData, AChangedLineIsPostedAnewAndComesLast)
 
 TEST_F(InvoiceData, DeletingAnInvoiceTakesItsLinesAndNothingElse)
 {
-    addInvoice(*dm, invoiceColumns(1, 1, QDate(2026, 3, 1)));
+    // Only a waiting invoice with the last number may go.
+    QVariantHash waiting = invoiceColumns(1, 3, QDate(2026, 3, 1));
+    waiting.insert(QStringLiteral("IS_WAITING"), 1);
+    addInvoice(*dm, waiting);
     addInvoice(*dm, invoiceColumns(2, 2, QDate(2026, 3, 1)));
     addInvoiceLine(*dm, 1, 1, 1, QStringLiteral("а"), QStringLiteral("бр."), 1, 1);
     addInvoiceLine(*dm, 2, 1, 2, QStringLiteral("б"), QStringLiteral("бр."), 1, 1);

@@ -2,6 +2,7 @@
 #include "invoicing/InvoiceRows.h"
 #include "invoicing/InvoiceRules.h"
 #include "support/DatabaseTest.h"
+#include "util/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -80,12 +81,19 @@ TEST(InvoiceChecks, EachEmptyRequiredFieldIsNamedInTheOrderOfTheForm)
     EXPECT_EQ(refusedBy(entry).message, QStringLiteral("Полето \"№\" трябва да бъде попълнено !"));
 }
 
-TEST(InvoiceChecks, TenZerosAreANumber)
+TEST(InvoiceChecks, ANumberRunsFromOneToTheHighestTenDigitOne)
 {
+    // The date is missing too: a number let through is followed by its refusal.
+    for (const auto &[typed, field] : {std::pair{padInvoiceNumber(QString()), "NUMBER"}, {QStringLiteral("0000000001"), "IDATE"},
+                                       {QStringLiteral("9999999999"), "IDATE"}, {QStringLiteral("10000000000"), "NUMBER"}}) {
+        InvoiceEntry entry = completeEntry();
+        entry.numberText = typed;
+        entry.row.remove(QStringLiteral("IDATE"));
+        EXPECT_EQ(refusedBy(entry).field, QLatin1String(field)) << typed.toStdString();
+    }
     InvoiceEntry entry = completeEntry();
-    entry.numberText = padInvoiceNumber(QString());
-    EXPECT_EQ(entry.numberText, QStringLiteral("0000000000"));
-    EXPECT_FALSE(checkInvoice(entry).has_value());
+    entry.numberText = QStringLiteral("0000000000");
+    EXPECT_EQ(refusedBy(entry).message, QStringLiteral("Номерът на документа трябва да бъде от 0000000001 до 9999999999 !"));
 }
 
 TEST(InvoiceChecks, ANotificationNeedsItsTypeReferenceAndDate)
@@ -164,6 +172,32 @@ TEST(InvoiceChecks, PaymentRateAndSpecialCasesComeLast)
     EXPECT_FALSE(checkInvoice(entry).has_value());
 }
 
+TEST(InvoiceChecks, AZeroRateNeedsAGroundTickedOrTyped)
+{
+    // rate, box ticked (1 non-charge, 2 requested, 3 new vehicle), ground typed, refused
+    const std::tuple<const char *, int, const char *, bool> cases[] = {
+        {"0", 0, "", true},  {" 0.00 ", 0, "  ", true}, {"0", 1, "", false}, {"0", 2, "", false},
+        {"0", 3, "", false}, {"0", 0, "чл. 114, ал. 1, т. 12 ЗДДС", false},  {"9", 0, "", false}};
+    for (const auto &[rate, ticked, ground, refused] : cases) {
+        InvoiceEntry entry = completeEntry();
+        entry.rateText = QString::fromLatin1(rate);
+        entry.nonchargeVat = ticked == 1;
+        entry.requestedVat = ticked == 2;
+        entry.newVehicle = ticked == 3;
+        entry.row.insert(QStringLiteral("RV_DETAILS"), QStringLiteral("чл. 82"));
+        entry.row.insert(QStringLiteral("NV_DETAILS"), QStringLiteral("нов автомобил"));
+        entry.row.insert(QStringLiteral("ZERO_VAT_GROUND"), QString::fromUtf8(ground));
+        EXPECT_EQ(refusedBy(entry).field, QLatin1String(refused ? "ZERO_VAT_GROUND" : "")) << rate << ground;
+    }
+    InvoiceEntry entry = completeEntry();
+    entry.rateText = QStringLiteral("0");
+    EXPECT_EQ(refusedBy(entry).message, QStringLiteral("При ставка 0 % посочете основанието за неначисляване на ДДС: "
+                                                       "отбележете обстоятелство или опишете основанието !"));
+    EXPECT_EQ(refusedBy(entry).page, EditorPage::Circumstances);
+    entry.requestedVat = true; // its details are asked for first
+    EXPECT_EQ(refusedBy(entry).field, QStringLiteral("RV_DETAILS"));
+}
+
 TEST(InvoiceLineChecks, ALineNeedsItsTextQuantityAndPriceAndOnlyANothingIsBlank)
 {
     const QVariant none;
@@ -216,17 +250,21 @@ TEST(InvoicePrint, TheFormsLineLimitCountsLongTextsTwice)
                              "техният брой за да се съберат на една страница!"));
 }
 
-TEST(InvoiceClient, TheCatalogueDetailsAreCutToTheInvoicesColumns)
+TEST(InvoiceClient, TheCatalogueDetailsAreCopiedWhole)
 {
-    const QString longName = QStringLiteral("Търговско дружество за внос и износ Пирин ООД");
+    const QString longName = QStringLiteral("Бета Търговия и Дистрибуция Груп Интернешънъл ЕООД");
     ASSERT_GT(longName.size(), 40);
+    const QString fullWidth(80, QChar(0x436)); // as wide as the catalogue's columns
     const QVariantHash copied = clientCopy({{QStringLiteral("KONTR_NAME"), longName},
-                                            {QStringLiteral("KONTR_ADDRESS"), QString(55, QChar(0x436))},
+                                            {QStringLiteral("KONTR_ADDRESS"), fullWidth},
                                             {QStringLiteral("KONTR_CITY"), QStringLiteral("Банско")},
                                             {QStringLiteral("KONTR_DN"), QStringLiteral("101000111")},
                                             {QStringLiteral("KONTR_NOTE"), QStringLiteral("винаги по банков път")}});
-    EXPECT_EQ(copied.value(QStringLiteral("COMPANY")).toString(), longName.left(40));
-    EXPECT_EQ(copied.value(QStringLiteral("ADDRESS")).toString().size(), 40);
+    EXPECT_EQ(copied.value(QStringLiteral("COMPANY")).toString(), longName);
+    EXPECT_EQ(copied.value(QStringLiteral("ADDRESS")).toString(), fullWidth);
+    EXPECT_EQ(clientCopy({{QStringLiteral("KONTR_MOL"), fullWidth}}).value(QStringLiteral("MOL")).toString(), fullWidth);
+    EXPECT_EQ(clientCopy({{QStringLiteral("KONTR_NAME"), QString(250, QChar(0x436))}}).value(QStringLiteral("COMPANY")).toString().size(),
+              200);
     EXPECT_EQ(copied.value(QStringLiteral("CITY")).toString(), QStringLiteral("Банско"));
     EXPECT_EQ(copied.value(QStringLiteral("NOTES")).toString(), QStringLiteral("винаги по банков път"));
     EXPECT_TRUE(copied.value(QStringLiteral("MOL")).isNull()) << "an empty detail stays empty";
@@ -345,6 +383,45 @@ TEST_F(InvoiceRulesInDatabase, OnlyLinesWithoutTheirInvoiceAreRemoved)
     removeAbandonedLines(*dm);
     EXPECT_EQ(abandonedLineCount(*dm), 0);
     EXPECT_EQ(lineCount(5), 1);
+}
+
+TEST_F(InvoiceRulesInDatabase, NothingIssuedIsDeletedAndNoGapIsLeft)
+{
+    // id (and number 300000000id), status, the number a notification refers to
+    const int rows[][3] = {{1, 0, 0}, {2, 2, 0}, {3, 1, 0}, {4, 1, 1}, {5, 0, 4}, {6, 2, 3}, {7, 1, 0}};
+    for (const auto &[id, status, refersTo] : rows) {
+        QVariantHash row = invoiceColumns(id, 1, QDate(2026, 3, 1));
+        row.insert(QStringLiteral("NUMBER"), 3000000000LL + id);
+        row.insert(QStringLiteral("IS_WAITING"), status);
+        row.insert(QStringLiteral("NOTIFICATION"), refersTo ? 1 : 0);
+        row.insert(QStringLiteral("INVOICE_NUMBER"), refersTo ? invoiceNumberText(3000000000LL + refersTo) : QVariant());
+        addInvoice(*dm, row);
+    }
+    const QString held = QStringLiteral("Към документ № 300000000%1 има известие № 300000000%2; той не може да бъде изтрит "
+                                        "или анулиран, докато известието не е анулирано.");
+    const std::pair<int, QString> cases[] = {
+        {1, QStringLiteral("Фактура № 3000000001 е издадена и не може да бъде изтрита. Анулирайте я (статус \"Анулирана\").")},
+        {2, QStringLiteral("Фактура № 3000000002 е анулирана и не може да бъде изтрита.")},
+        {3, QStringLiteral("Документ № 3000000003 не може да бъде изтрит: след него има документ № 3000000004.")},
+        {4, held.arg(4).arg(5)},
+        {5, QStringLiteral("Известие № 3000000005 е издадено и не може да бъде изтрито. Анулирайте го (статус \"Анулирана\").")},
+        {6, QStringLiteral("Известие № 3000000006 е анулирано и не може да бъде изтрито.")},
+        {7, QString()}};
+    for (const auto &[id, refusal] : cases)
+        EXPECT_EQ(deletionRefusal(*dm, id), refusal) << id;
+    EXPECT_THROW(deleteInvoice(*dm, 1), varnex::Error);
+    EXPECT_FALSE(storedInvoice(*dm, 1).isEmpty());
+    deleteInvoice(*dm, 7);
+    EXPECT_TRUE(storedInvoice(*dm, 7).isEmpty());
+
+    // A cancelled notification holds its invoice no longer.
+    EXPECT_EQ(cancellationRefusal(*dm, 3000000003, 3), QString());
+    EXPECT_EQ(cancellationRefusal(*dm, 3000000001, 1), held.arg(1).arg(4));
+    EXPECT_THROW(cancelInvoice(*dm, 1), varnex::Error);
+    for (const int id : {5, 4, 1})
+        cancelInvoice(*dm, id);
+    EXPECT_TRUE(invoiceCancelled(storedInvoice(*dm, 1)));
+    EXPECT_EQ(storedInvoice(*dm, 1).value(QStringLiteral("NUMBER")).toLongLong(), 3000000001LL);
 }
 
 } // namespace
