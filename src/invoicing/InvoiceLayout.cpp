@@ -60,6 +60,9 @@ public:
         y = drawSpecialCases(y + 0.4 * L);
         drawParties(y + 0.5 * L);
         drawFoot();
+        if (cancelled())
+            p.diagonal(area.adjusted(0.1 * W, 0.1 * area.height(), -0.1 * W, -0.1 * area.height()),
+                       u("АНУЛИРАНА"), spaced(p.font(k.title, true)), QColor(160, 0, 0, 110));
     }
 
 private:
@@ -68,6 +71,12 @@ private:
     double x(double part) const { return area.left() + part * W; }
     QFont base(bool bold = false) const { return p.font(k.base, bold); }
     QFont small(bool italic = true) const { return p.font(k.small, false, italic); }
+    static QFont spaced(QFont font)
+    {
+        font.setLetterSpacing(QFont::PercentageSpacing, 150);
+        return font;
+    }
+    bool cancelled() const { return v("ISTATUS") == QLatin1String("2"); }
 
     // A VAT number is "BG" and the number, unless it carries the prefix.
     static QString vatNumber(const QString &number)
@@ -183,7 +192,7 @@ private:
         if (original)
             p.text(QRectF(left, y, width, 1.1 * L), u("О Р И Г И Н А Л"), p.font(k.base + 1.5, true), Qt::AlignCenter);
         y += 1.2 * L;
-        centredPair(y, u("№"), v("INOMER"), left, width);
+        centredPair(y, u("№"), cancelled() ? v("INOMER") + u(" АНУЛИРАНА") : v("INOMER"), left, width);
         y += L;
         centredPair(y, u("Дата:"), v("IDATE"), left, width);
         y += L;
@@ -212,7 +221,7 @@ private:
         p.fill(headingRow, QColor(225, 225, 225));
         for (int c = 0; c < headings.size(); ++c)
             p.text(QRectF(edges[c] + 0.6, top, edges[c + 1] - edges[c] - 1.2, headingHeight), headings.at(c),
-                   p.font(k.base, true), Qt::AlignCenter, true);
+                   p.font(k.base, true), Qt::AlignCenter);
         double y = top + headingHeight;
         p.line(x(0), y, x(1), y, 0.3);
         const std::vector<LineTableRow> rows = m.lineTable(half);
@@ -224,8 +233,7 @@ private:
                                   Qt::AlignRight | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter,
                                   Qt::AlignRight | Qt::AlignVCenter};
             for (int c = 0; c < cells.size(); ++c)
-                p.text(QRectF(edges[c] + 0.8, y, edges[c + 1] - edges[c] - 1.6, height), cells.at(c), font, aligns[c],
-                       c == 1);
+                p.text(QRectF(edges[c] + 0.8, y, edges[c + 1] - edges[c] - 1.6, height), cells.at(c), font, aligns[c]);
             y += height;
             p.line(x(0), y, x(1), y, 0.1);
         }
@@ -255,9 +263,10 @@ private:
         y += 0.3 * L;
         const double labelWidth = p.width(u("Словом"), base(true)) + 1.5;
         p.text(QRectF(x(0), y, labelWidth, L), u("Словом"), base(true), Qt::AlignLeft | Qt::AlignTop);
-        p.text(QRectF(x(0) + labelWidth, y, W - labelWidth, 1.6 * L), v("CASH_SPELL"), p.font(k.base, true, true),
-               Qt::AlignLeft | Qt::AlignTop, true);
-        p.line(x(0) + labelWidth, y + L - 0.2, x(1), y + L - 0.2, 0.12, Qt::DotLine);
+        const QRectF words = p.text(QRectF(x(0) + labelWidth, y, W - labelWidth, 1.6 * L), v("CASH_SPELL"),
+                                    p.font(k.base, true, true), Qt::AlignLeft | Qt::AlignTop);
+        const double rule = qMax(y + L - 0.2, words.bottom() + 0.2);
+        p.line(x(0) + labelWidth, rule, x(1), rule, 0.12, Qt::DotLine);
         return y + 1.6 * L;
     }
 
@@ -297,7 +306,9 @@ private:
         p.text(QRectF(textLeft, y - 0.1 * L, textWidth, 0.7 * L),
                u("обстоятелствата, определящи стоката като ново превозно средство при вътрешнообщностна доставка"), small(),
                Qt::AlignCenter);
-        y += 0.75 * L;
+        y += 0.8 * L;
+        p.field(QRectF(textLeft, y, textWidth, L), u("Основание за нулева ставка:"), v("ZEROGROUND"), base(), base(true));
+        y += 1.1 * L;
         p.line(x(0), y, x(1), y, 0.2);
         return y;
     }

@@ -2,7 +2,19 @@
 
 #include "util/Error.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
+#include <QTextLayout>
+#include <QtMath>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kShrinkStep = 0.93;
+constexpr double kSmallestPoints = 2.5;
+
+} // namespace
 
 PagePainter::PagePainter(QPagedPaintDevice &device)
     : m_device(device)
@@ -42,22 +54,69 @@ double PagePainter::width(const QString &text, const QFont &font)
     return m_painter.fontMetrics().horizontalAdvance(text) / m_scale;
 }
 
-void PagePainter::text(const QRectF &box, const QString &text, const QFont &font, int align, bool wrap)
+PagePainter::Fitted PagePainter::fit(const QString &text, const QFont &font, const QSizeF &size) const
+{
+    // Line breaks typed into a value still break the line.
+    const QString laidOut = QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    Fitted fitted{font, {}, 0};
+    for (;;) {
+        QTextLayout layout(laidOut, fitted.font, m_painter.device());
+        layout.setTextOption(option);
+        fitted.lines.clear();
+        double widest = 0;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(size.width());
+            fitted.lines << laidOut.mid(line.textStart(), line.textLength()).trimmed();
+            widest = qMax(widest, line.naturalTextWidth());
+        }
+        layout.endLayout();
+        fitted.lineHeight = QFontMetricsF(fitted.font, m_painter.device()).height();
+        const bool fits = widest <= size.width() + 0.5 && fitted.lines.size() * fitted.lineHeight <= size.height() + 0.5;
+        // Below the smallest size a text runs over its box rather than lose
+        // a word.
+        if (fits || fitted.font.pointSizeF() * kShrinkStep < kSmallestPoints)
+            return fitted;
+        fitted.font.setPointSizeF(fitted.font.pointSizeF() * kShrinkStep);
+    }
+}
+
+QRectF PagePainter::text(const QRectF &box, const QString &text, const QFont &font, int align)
 {
     if (text.isEmpty())
-        return;
+        return QRectF(box.left(), box.top(), box.width(), 0);
     const QRectF target = toDevice(box);
-    const int flags = align | (wrap ? Qt::TextWordWrap : 0);
-    QFont fitted(font);
-    for (int step = 0; step < 6; ++step) {
-        m_painter.setFont(fitted);
-        const QRectF needed = m_painter.boundingRect(QRectF(0, 0, target.width(), 1e7), flags, text);
-        if ((wrap || needed.width() <= target.width() + 0.5) && needed.height() <= target.height() + 0.5)
-            break;
-        fitted.setPointSizeF(fitted.pointSizeF() * 0.93);
-    }
-    m_painter.setFont(fitted);
-    m_painter.drawText(target, flags, text);
+    const Fitted fitted = fit(text, font, target.size());
+    const double height = fitted.lines.size() * fitted.lineHeight;
+    double top = target.top();
+    if (align & Qt::AlignVCenter)
+        top += (target.height() - height) / 2;
+    else if (align & Qt::AlignBottom)
+        top += target.height() - height;
+    m_painter.setFont(fitted.font);
+    const int flags = (align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
+    for (int i = 0; i < fitted.lines.size(); ++i)
+        m_painter.drawText(QRectF(target.left(), top + i * fitted.lineHeight, target.width(), fitted.lineHeight), flags,
+                           fitted.lines.at(i));
+    return QRectF(box.left(), top / m_scale, box.width(), height / m_scale);
+}
+
+void PagePainter::diagonal(const QRectF &box, const QString &text, const QFont &font, const QColor &color)
+{
+    const QRectF target = toDevice(box);
+    const double length = std::hypot(target.width(), target.height());
+    QFont sized(font);
+    sized.setPointSizeF(font.pointSizeF() * 0.75 * length / QFontMetricsF(font, m_painter.device()).horizontalAdvance(text));
+    m_painter.save();
+    m_painter.translate(target.center());
+    m_painter.rotate(-qRadiansToDegrees(std::atan2(target.height(), target.width())));
+    m_painter.setFont(sized);
+    m_painter.setPen(color);
+    m_painter.drawText(QRectF(-length / 2, -target.height() / 2, length, target.height()),
+                       Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, text);
+    m_painter.restore();
 }
 
 void PagePainter::line(double x1, double y1, double x2, double y2, double widthMm, Qt::PenStyle style)

@@ -79,6 +79,8 @@ const std::vector<BoardName> &invoiceBoardNames()
         {"INVOICEBCODE", "BCODE"},
         {"INVOICEBACCOUNT", "BACCOUNT"},
         {"PSONLYCOPY", "IVCP"},
+        {"INVOICESTATUS", "ISTATUS"},
+        {"INVOICE_ZEROGROUND", "ZEROGROUND"},
     };
     return names;
 }
@@ -145,6 +147,8 @@ NamedValues invoiceBoardValues(const QVariantHash &invoice, const std::vector<In
         put("INVOICEBACCOUNT", text(column("ACCOUNT")));
     }
     put("PSONLYCOPY", onlyCopy ? QStringLiteral("1") : QStringLiteral("0"));
+    put("INVOICESTATUS", column("IS_WAITING").isNull() ? QStringLiteral("0") : QString::number(column("IS_WAITING").toInt()));
+    put("INVOICE_ZEROGROUND", text(column("ZERO_VAT_GROUND")));
     return values;
 }
 

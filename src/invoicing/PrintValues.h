@@ -41,7 +41,8 @@ const std::vector<BoardName> &invoiceBoardNames();
 QString onlyCopyBoardName();
 
 // The values the invoice editor puts for a print, made from the stored
-// invoice: what printing without the editor hands over.
+// invoice: what printing without the editor hands over. A row read without
+// the typed ground of a zero rate prints none.
 NamedValues invoiceBoardValues(const QVariantHash &invoice, const std::vector<InvoiceLine> &lines,
                                const QString &defaultVat, bool onlyCopy);
 

@@ -4,6 +4,7 @@
 #include "invoicing/TdmInvoice.h"
 
 #include <QColor>
+#include <QLocale>
 #include <QStringList>
 
 namespace {
@@ -20,9 +21,15 @@ QString u(const char *text)
     return QString::fromUtf8(text);
 }
 
+// Figures read as in the grids, with the system's decimal separator.
+QString localFigure(QString figure)
+{
+    return figure.replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
 QString figure(double value)
 {
-    return invoicing::centsText(value);
+    return localFigure(invoicing::centsText(value));
 }
 
 class ReceiptPage
@@ -131,7 +138,7 @@ private:
 
     void drawEnd(double top)
     {
-        const QString total = u("Обща сума: ") + v("SUM_TOTAL") + QLatin1Char(' ') + m.currency().sign();
+        const QString total = u("Обща сума: ") + localFigure(v("SUM_TOTAL")) + QLatin1Char(' ') + m.currency().sign();
         p.text(QRectF(kLeft, top + 2, kWidth - 1, kLine), total, p.font(11, true), Qt::AlignRight | Qt::AlignVCenter);
         const double signatures = top + 16;
         p.field(QRectF(kLeft, signatures, 80, kLine), u("Предал :"), v("SEND_MOL"), font(true), font());

@@ -5,8 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPageSize>
-#include <QPrinter>
+#include <QImage>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTimer>
@@ -35,6 +34,39 @@ protected:
     // pdftotext reads the spaced-out title and mark as single words.
     static QString title() { return QStringLiteral("ФАКТУРА"); }
     static QString originalMark() { return QStringLiteral("ОРИГИНАЛ"); }
+
+    // About `length` characters of words that name the text: "Име1 Име2 …".
+    static QString longValue(const QString &tag, int length)
+    {
+        QString value = tag + QLatin1Char('1');
+        for (int n = 2; value.size() + tag.size() + 4 <= length; ++n)
+            value += QLatin1Char(' ') + tag + QString::number(n);
+        return value;
+    }
+
+    // Every word of the texts printed `times` times at least, and every word
+    // on the first page within 5 mm of the sheet's edges and clear of others.
+    static void expectWholeAndApart(const QString &path, const QStringList &texts, int times)
+    {
+        const std::vector<PdfWord> words = pdfWords(path, 1);
+        QHash<QString, int> printed;
+        for (const PdfWord &word : words)
+            ++printed[word.text];
+        for (const QString &text : texts) {
+            for (const QString &word : text.split(QLatin1Char(' ')))
+                EXPECT_GE(printed.value(word), times) << word.toStdString();
+        }
+        const QRectF inside = QRectF(0, 0, 595.3, 841.9).adjusted(14, 14, -14, -14);
+        for (size_t i = 0; i < words.size(); ++i) {
+            const QRectF &box = words[i].box;
+            EXPECT_TRUE(inside.contains(box)) << words[i].text.toStdString();
+            for (size_t j = i + 1; j < words.size(); ++j) {
+                const QRectF common = box.intersected(words[j].box);
+                EXPECT_LT(common.width() * common.height(), 0.2 * box.width() * box.height())
+                    << words[i].text.toStdString() << " over " << words[j].text.toStdString();
+            }
+        }
+    }
 };
 
 TEST_F(PrintedDocuments, TheWholePageOriginalComesWithItsCopies)
@@ -156,6 +188,149 @@ TEST_F(PrintedDocuments, TheReceiptRunsOnToMorePagesWithItsHeadings)
     EXPECT_TRUE(second.contains(QStringLiteral("Стока 40")));
     EXPECT_TRUE(second.contains(QStringLiteral("Обща сума:")));
     EXPECT_FALSE(pdfText(path, 1).contains(QStringLiteral("Обща сума:")));
+}
+
+TEST_F(PrintedDocuments, LongTextsPrintWholeWithinTheSheetAndOverNoOtherText)
+{
+    const QString company = longValue(QStringLiteral("Фирма"), 200);
+    const QString street = longValue(QStringLiteral("Улица"), 200);
+    settings.WriteString(QStringLiteral("clientinfo\\company"), company);
+    settings.WriteString(QStringLiteral("clientinfo\\address"), street);
+    addThreeLineInvoice(1, QDate(2026, 2, 10));
+    const QString goods = longValue(QStringLiteral("Стока"), 80);
+    addInvoiceLine(*dm, 19, 1, 4, goods, QStringLiteral("бр."), 1, 1);
+    const std::pair<const char *, QString> board[] = {
+        {"INVOICEFIRMPERSON", longValue(QStringLiteral("Име"), 200)},
+        {"INVOICEADDRESS", longValue(QStringLiteral("Махала"), 200)},
+        {"INVOICECITY", longValue(QStringLiteral("Град"), 80)},
+        {"INVOICEMOL", longValue(QStringLiteral("Лице"), 80)},
+        {"INVOICEBANK", longValue(QStringLiteral("Банка"), 80)},
+        {"INVOICERECIEVER", longValue(QStringLiteral("Получател"), 80)},
+        {"INVOICECREATOR", longValue(QStringLiteral("Съставител"), 80)},
+        {"INVOICE_ZEROGROUND", longValue(QStringLiteral("Основание"), 200)},
+    };
+    QStringList texts{company, street, goods};
+    for (const auto &[name, value] : board)
+        texts << value;
+    for (const bool halfPage : {false, true}) {
+        options(halfPage ? QStringLiteral("1") : QStringLiteral("0"), QStringLiteral("0"));
+        putBoardValues(1);
+        PutParam(QStringLiteral("PRN_INVOICE:INVOICEIN_CASH"), QStringLiteral("2"));
+        for (const auto &[name, value] : board)
+            PutParam(QStringLiteral("PRN_INVOICE:") + QString::fromLatin1(name), value);
+        module.PrepareInvoice(1);
+        const QString path = dir.path(QStringLiteral("long-%1.pdf").arg(halfPage));
+        module.savePdf(path);
+        SCOPED_TRACE(halfPage ? "half page" : "whole page");
+        expectWholeAndApart(path, texts, halfPage ? 2 : 1);
+    }
+
+    putReceipt(QStringLiteral("PRODAJBA"));
+    const std::pair<const char *, QString> parties[] = {
+        {"FNAME", company},
+        {"FADDRESS", street},
+        {"KNAME", longValue(QStringLiteral("Купувач"), 200)},
+        {"KADDRESS", longValue(QStringLiteral("Адрес"), 200)},
+        {"KMOL", longValue(QStringLiteral("Лице"), 80)},
+    };
+    texts.clear();
+    for (const auto &[name, value] : parties) {
+        PutParam(QStringLiteral("INVOICE:") + QString::fromLatin1(name), value);
+        texts << value;
+    }
+    // The goods' names are of 40 characters.
+    const QString goodsName = longValue(QStringLiteral("Брашно"), 40);
+    texts << goodsName;
+    PutParam(QStringLiteral("INVOICE:DATA_ROWS"), QVariantList{QVariantList{goodsName, QStringLiteral("кг"), 2.5, 1.2}});
+    module.PrepareReceipt(5);
+    const QString path = dir.path(QStringLiteral("long-receipt.pdf"));
+    module.savePdf(path);
+    SCOPED_TRACE("receipt");
+    expectWholeAndApart(path, texts, 1);
+}
+
+TEST_F(PrintedDocuments, TheDottedLineRunsUnderTheLastLineOfTheAmountInWords)
+{
+    addThreeLineInvoice(1, QDate(2026, 2, 10));
+    putBoardValues(1);
+    const QString words = longValue(QStringLiteral("словом"), 170);
+    PutParam(QStringLiteral("PRN_INVOICE:INVOICESPCASH"), words);
+    module.PrepareInvoice(1);
+    const QString path = dir.path(QStringLiteral("words.pdf"));
+    module.savePdf(path);
+    QRectF first;
+    QRectF last;
+    for (const PdfWord &word : pdfWords(path, 1)) {
+        if (word.text == words.section(QLatin1Char(' '), 0, 0))
+            first = word.box;
+        if (word.text == words.section(QLatin1Char(' '), -1))
+            last = word.box;
+    }
+    ASSERT_GT(last.top(), first.bottom()) << "the words take two lines";
+
+    // The darkest pixel row right of the last word, from its top to just
+    // below it, is the dotted line.
+    const double dots = 2; // pixels a point at 144 dpi
+    QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("144"), QStringLiteral("-gray"),
+                                                   QStringLiteral("-png"), QStringLiteral("-singlefile"), path,
+                                                   dir.path(QStringLiteral("words"))});
+    const QImage page(dir.path(QStringLiteral("words.png")));
+    ASSERT_FALSE(page.isNull());
+    int rule = 0;
+    int mostDark = 0;
+    for (int y = int(last.top() * dots); y < int((last.bottom() + 4) * dots); ++y) {
+        int dark = 0;
+        for (int x = int((last.right() + 6) * dots); x < int(560 * dots); ++x)
+            dark += qGray(page.pixel(x, y)) < 160 ? 1 : 0;
+        if (dark > mostDark) {
+            mostDark = dark;
+            rule = y;
+        }
+    }
+    EXPECT_GT(rule / dots, last.top() + 0.8 * last.height()) << "the line runs through the words";
+}
+
+TEST_F(PrintedDocuments, ACancelledInvoiceIsMarkedOnEveryForm)
+{
+    addThreeLineInvoice(1, QDate(2026, 2, 10), {{QStringLiteral("IS_WAITING"), 2}});
+    addThreeLineInvoice(2, QDate(2026, 2, 10));
+    const QString mark = QStringLiteral("АНУЛИРАНА");
+    struct Form
+    {
+        const char *docSize;
+        int pages;
+        int formsOnPage;
+    };
+    for (const Form form : {Form{"0", 3, 1}, Form{"1", 2, 2}}) {
+        options(QString::fromLatin1(form.docSize), QStringLiteral("1"));
+        const QString path = printInvoice(1);
+        ASSERT_EQ(pdfPages(path), form.pages);
+        for (int page = 1; page <= form.pages; ++page) {
+            // Beside the number and across the form, letter by letter.
+            const QString text = pdfText(path, page, QStringLiteral("-raw"));
+            const int forms = page == 1 ? form.formsOnPage : 1;
+            EXPECT_EQ(occurrences(text, QStringLiteral("№ 0000000042 ") + mark), forms) << form.docSize << page;
+            EXPECT_EQ(occurrences(text, QStringLiteral("А Н У Л И Р А Н А")), forms) << form.docSize << page;
+        }
+        EXPECT_FALSE(pdfText(printInvoice(2)).contains(mark));
+    }
+}
+
+TEST_F(PrintedDocuments, TheReceiptsFiguresUseTheSystemsDecimalSeparator)
+{
+    const QLocale system;
+    for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::Bulgarian, QLocale::Bulgaria)}) {
+        QLocale::setDefault(locale);
+        putReceipt(QStringLiteral("PRODAJBA"));
+        module.PrepareReceipt(5);
+        const QString path = dir.path(QStringLiteral("receipt.pdf"));
+        module.savePdf(path);
+        const QString text = pdfText(path);
+        for (const char *expected : {"Брашно 1.20 2.50 кг 3.00", "Обща сума: 11.40"})
+            EXPECT_TRUE(text.contains(QString::fromUtf8(expected).replace(QLatin1Char('.'), locale.decimalPoint())))
+                << expected << locale.name().toStdString();
+    }
+    QLocale::setDefault(system);
 }
 
 TEST_F(PrintedDocuments, ThePreviewOffersPrintingZoomSetUpPagesAndPdf)

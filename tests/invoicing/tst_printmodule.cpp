@@ -157,6 +157,43 @@ TEST_F(PrintModule, ANotificationAndABankPaymentCarryTheirDetails)
     EXPECT_EQ(module.Value(QStringLiteral("LA_DATA")), QStringLiteral("12/01.02.2026"));
 }
 
+TEST(InvoiceBoardValues, TenDigitNumbersTheStatusTheZeroRateGroundAndTheTotalsComeFromTheRow)
+{
+    struct Row
+    {
+        QVariantHash columns;
+        std::vector<InvoiceLine> lines;
+        const char *board;
+        const char *expected;
+    };
+    const QVariantHash issued{{QStringLiteral("IDATE"), QDate(2026, 3, 2)}};
+    const std::vector<InvoiceLine> halfCent{{1, 1, QStringLiteral("Услуга"), QStringLiteral("бр."), 1, 10.125}};
+    const Row rows[] = {
+        {{{QStringLiteral("NUMBER"), qint64(9999999999)}}, {}, "INVOICENO", "9999999999"},
+        {{{QStringLiteral("NUMBER"), qint64(3000000001)}}, {}, "INVOICENO", "3000000001"},
+        {{{QStringLiteral("NOTIFICATION"), 1}, {QStringLiteral("INVOICE_NUMBER"), QStringLiteral("3000000001")}},
+         {}, "INVOICENOTIFNUM", "3000000001"},
+        {{{QStringLiteral("IS_WAITING"), 2}}, {}, "INVOICESTATUS", "2"},
+        {{{QStringLiteral("IS_WAITING"), 1}}, {}, "INVOICESTATUS", "1"},
+        {{}, {}, "INVOICESTATUS", "0"},
+        {{{QStringLiteral("ZERO_VAT_GROUND"), QStringLiteral("чл. 53 ЗДДС")}}, {}, "INVOICE_ZEROGROUND", "чл. 53 ЗДДС"},
+        {{}, {}, "INVOICE_ZEROGROUND", ""}, // a database without the column
+        {issued, halfCent, "INVOICESUM", "10.13"},
+        {issued, halfCent, "INVOICEVAT", "2.03"},
+        {issued, halfCent, "INVOICEGRTOT", "12.16"},
+        {issued, halfCent, "INVOICESPCASH", "дванадесет евро и шестнадесет цента"},
+    };
+    for (const Row &row : rows) {
+        const QString board = QStringLiteral("PRN_INVOICE:") + QString::fromLatin1(row.board);
+        QString value = QStringLiteral("(not put)");
+        for (const auto &[name, put] : invoiceBoardValues(row.columns, row.lines, QStringLiteral("20"), false)) {
+            if (name == board)
+                value = put.toString();
+        }
+        EXPECT_EQ(value, QString::fromUtf8(row.expected)) << row.board;
+    }
+}
+
 TEST_F(PrintModule, AReceiptPrintsTheQuantityHandedOverAndKeepsOnlyItsOwnRows)
 {
     dm->ExecSQL(QStringLiteral("insert into BELEJKA_DETAILS (DETAIL_ID, DOC_ID, DETAIL_GOOD) values (900, 4, 'стар ред')"));
