@@ -32,8 +32,8 @@ ReportTable salesLedger(data::SqlSession &session, const QDate &month)
     table.title = QStringLiteral("Дневник на продажбите");
     table.parameters = QStringLiteral("Месец: %1").arg(month.toString(QStringLiteral("MM.yyyy")));
     table.columns = {{QStringLiteral("Дата"), CellFormat::Date, 10},
-                     {QStringLiteral("Номер"), CellFormat::Code, 11, 10},
-                     {QStringLiteral("Вид"), CellFormat::Text, 17},
+                     {QStringLiteral("Номер"), CellFormat::Code, 14, 10},
+                     {QStringLiteral("Вид"), CellFormat::Text, 20},
                      {QStringLiteral("Получател"), CellFormat::Text, 30},
                      {QStringLiteral("ИН по ЗДДС"), CellFormat::Text, 14}};
     for (double rate : rates)
