@@ -5,6 +5,7 @@
 #include "EuroChangeoverCommand.h"
 #include "OrphanLinesCommand.h"
 #include "PrintCommands.h"
+#include "SalesLedgerCommand.h"
 #include "SettingsCommands.h"
 #include "core/DataFolder.h"
 #include "data/SchemaUpgrade.h"
@@ -55,7 +56,11 @@ QString usageText()
         "\n"
         "Печат без редакторите (данните на фирмата от файла с настройки):\n"
         "  print-invoice БАЗА ID --pdf ФАЙЛ [--only-copy]  фактурата като PDF (--only-copy: само копието)\n"
-        "  print-receipt БАЗА TRANZ_ID --pdf ФАЙЛ          стоковата разписка на доставка или продажба\n")
+        "  print-receipt БАЗА TRANZ_ID --pdf ФАЙЛ          стоковата разписка на доставка или продажба\n"
+        "\n"
+        "Справки:\n"
+        "  sales-ledger БАЗА --month ГГГГ-ММ --csv ФАЙЛ    дневникът на продажбите за месеца като CSV\n"
+        "                                                  (фактури и известия; чакащите не са издадени)\n")
         .arg(data::kTargetSchemaVersion);
 }
 
@@ -158,6 +163,8 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             runOrphanLinesCommand(invocation);
         else if (command == QLatin1String("euro-changeover"))
             runEuroChangeoverCommand(invocation);
+        else if (command == QLatin1String("sales-ledger"))
+            runSalesLedgerCommand(invocation);
         else
             throw UsageError{QStringLiteral("Непозната команда: %1").arg(command)};
         return Success;

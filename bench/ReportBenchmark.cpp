@@ -41,6 +41,7 @@ bool runReportBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &optio
     parameters.from = newest.addYears(-1).addDays(1);
     parameters.to = newest;
     parameters.goodsId = busiest;
+    parameters.month = newest;
     out << "reports on the year up to " << newest.toString(QStringLiteral("dd.MM.yyyy"))
         << ", the stock card of the busiest goods item " << busiest << "; median ms of " << options.rounds
         << " rounds, report and floor in turns\n\n";

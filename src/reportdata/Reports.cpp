@@ -2,7 +2,9 @@
 
 #include "data/SqlSession.h"
 #include "invoicing/DocumentCurrency.h"
+#include "invoicing/SalesLedger.h"
 #include "payments/Outstanding.h"
+#include "reportdata/SalesLedgerReport.h"
 #include "util/Error.h"
 
 #include <QDateTime>
@@ -228,6 +230,8 @@ const std::vector<ReportEntry> &reportCatalogue()
          ParameterKind::Date},
         {ReportKind::Payables, QStringLiteral("Задължения към доставчици по падеж"), QStringLiteral("Плащания"),
          ParameterKind::Date},
+        {ReportKind::SalesLedger, QStringLiteral("Дневник на продажбите"), QStringLiteral("Продажби"),
+         ParameterKind::Month},
     };
     return catalogue;
 }
@@ -366,6 +370,8 @@ ReportTable reportFigures(data::SqlSession &session, ReportKind kind, const Repo
         return receivables(session, p.date, p.today);
     case ReportKind::Payables:
         return payables(session, p.date, p.today);
+    case ReportKind::SalesLedger:
+        return salesLedger(session, p.month);
     }
     throw varnex::Error(QStringLiteral("Няма такава справка."));
 }
@@ -376,8 +382,12 @@ ReportTable runReport(data::SqlSession &session, ReportKind kind, const ReportPa
 {
     ReportTable table = reportFigures(session, kind, p);
     // The stock side of a database is kept in one currency, leva until its
-    // changeover and euro after, whatever the dates of the documents.
-    const QString currency = QStringLiteral("суми в ") + invoicing::DocumentCurrency::ofDatabase(session).sign();
+    // changeover and euro after, whatever the dates of the documents. Invoices
+    // are in the currency of their date.
+    const QString currency = QStringLiteral("суми в ")
+                             + (kind == ReportKind::SalesLedger ? invoicing::DocumentCurrency::on(p.month)
+                                                                : invoicing::DocumentCurrency::ofDatabase(session))
+                                   .sign();
     table.parameters = table.parameters.isEmpty() ? currency : table.parameters + QStringLiteral("; ") + currency;
     return table;
 }
@@ -408,6 +418,8 @@ std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParam
                  {{QStringLiteral("TRANZ_TYPE"), kind == ReportKind::Receivables ? kSale : kDelivery},
                   {QStringLiteral("AS_OF"), p.date},
                   {QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}}}};
+    case ReportKind::SalesLedger:
+        return {{invoicing::salesLedgerSql(), invoicing::salesLedgerParams(p.month)}};
     }
     return {};
 }

@@ -20,10 +20,11 @@ enum class ReportKind {
     DeliveriesBySupplier,
     Receivables,
     Payables,
+    SalesLedger,
 };
 
 // What the user chooses before a report runs.
-enum class ParameterKind { Date, Period, GoodsAndPeriod };
+enum class ParameterKind { Date, Period, GoodsAndPeriod, Month };
 
 struct ReportEntry
 {
@@ -43,6 +44,8 @@ struct ReportParameters
     QDate from;
     QDate to;
     int goodsId = 0;
+    // Any day of the month a monthly report is for.
+    QDate month;
     // The day the report is made: a look back in time says what it cannot know.
     QDate today = QDate::currentDate();
 };

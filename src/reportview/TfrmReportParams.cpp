@@ -39,6 +39,11 @@ TfrmReportParams::TfrmReportParams(const reportdata::ReportEntry &entry,
     if (entry.parameters == reportdata::ParameterKind::Date) {
         m_date = dateField(today, this);
         form->addRow(QStringLiteral("Към дата:"), m_date);
+    } else if (entry.parameters == reportdata::ParameterKind::Month) {
+        // A month's ledger is handed over once the month is over.
+        m_month = dateField(QDate(today.year(), today.month(), 1).addMonths(-1), this);
+        m_month->setDisplayFormat(QStringLiteral("MM.yyyy"));
+        form->addRow(QStringLiteral("Месец:"), m_month);
     } else {
         m_from = dateField(QDate(today.year(), today.month(), 1), this);
         m_to = dateField(today, this);
@@ -57,6 +62,8 @@ reportdata::ReportParameters TfrmReportParams::parameters() const
         result.from = m_from->date();
     if (m_to)
         result.to = m_to->date();
+    if (m_month)
+        result.month = m_month->date();
     // A name typed that matches no goods item leaves no choice, and the
     // report refuses to run.
     if (m_goods)

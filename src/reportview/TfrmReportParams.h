@@ -7,8 +7,8 @@
 class QComboBox;
 class QDateEdit;
 
-// The choices a report needs before it runs: a day, or a period, and for
-// the stock card also the goods item.
+// The choices a report needs before it runs: a day, a period or a month,
+// and for the stock card also the goods item.
 class TfrmReportParams : public QDialog
 {
     Q_OBJECT
@@ -22,6 +22,7 @@ public:
     QDateEdit *dateEdit() const { return m_date; }
     QDateEdit *fromEdit() const { return m_from; }
     QDateEdit *toEdit() const { return m_to; }
+    QDateEdit *monthEdit() const { return m_month; }
     QComboBox *goodsBox() const { return m_goods; }
 
 private:
@@ -29,5 +30,6 @@ private:
     QDateEdit *m_date = nullptr;
     QDateEdit *m_from = nullptr;
     QDateEdit *m_to = nullptr;
+    QDateEdit *m_month = nullptr;
     QComboBox *m_goods = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "invoicing/InvoiceRows.h"
 #include "reportdata/ReportSession.h"
 #include "reportdata/Reports.h"
 #include "support/DatabaseTest.h"
@@ -60,6 +61,8 @@ protected:
         document(8, 12, 3, at(9, 1), 10, 0, QDate());
         // A line whose document was never stored moves no stock.
         addLine(*dm, 12, 99, 1, 1, 1000, 1000, 1.0);
+        // The month's invoice, for the sales ledger.
+        addInvoice(*dm, invoiceColumns(1, 1, QDate(2026, 11, 25)));
     }
 
     void document(int id, int type, int counterparty, const QDateTime &time, double sum, double paid, const QDate &due)
@@ -329,6 +332,7 @@ TEST_F(Reports, EveryCatalogueEntryRunsWithItsParameters)
     parameters.from = QDate(2026, 11, 1);
     parameters.to = QDate(2026, 11, 30);
     parameters.goodsId = 1;
+    parameters.month = QDate(2026, 11, 1);
     parameters.today = kToday;
     for (const reportdata::ReportEntry &entry : reportdata::reportCatalogue()) {
         const ReportTable table = reportdata::runReport(*dm, entry.kind, parameters);
@@ -364,6 +368,7 @@ TEST_F(Reports, TheStatementsTheBenchmarkTimesAreThoseTheReportsSend)
     parameters.from = QDate(2026, 10, 1);
     parameters.to = QDate(2026, 12, 31);
     parameters.goodsId = 2;
+    parameters.month = QDate(2026, 11, 1);
     for (const reportdata::ReportEntry &entry : reportdata::reportCatalogue()) {
         const std::vector<reportdata::ReportStatement> statements = reportdata::reportStatements(entry.kind, parameters);
         ASSERT_FALSE(statements.empty());

@@ -126,6 +126,12 @@ TEST_F(ReportWindows, TheParameterWindowAsksForWhatTheReportNeeds)
     // A name that matches no goods item chooses none.
     card.goodsBox()->setEditText(QStringLiteral("Сол"));
     EXPECT_EQ(card.parameters().goodsId, 0);
+
+    // The ledger is asked for once its month is over.
+    TfrmReportParams month(entry(ReportKind::SalesLedger), {}, QDate(2026, 1, 9));
+    ASSERT_TRUE(month.monthEdit());
+    EXPECT_FALSE(month.dateEdit() || month.fromEdit());
+    EXPECT_EQ(month.parameters().month, QDate(2025, 12, 1));
 }
 
 TEST_F(ReportWindows, ALongReportShowsProgressAndAFailedOneRaisesItsErrorHere)
