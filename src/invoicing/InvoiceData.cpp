@@ -59,6 +59,12 @@ QString invoiceNumberText(qint64 number)
     return QStringLiteral("%1").arg(number, 10, 10, QLatin1Char('0'));
 }
 
+QString printedVatNumber(const QString &stored)
+{
+    const QString trimmed = stored.trimmed();
+    return !trimmed.isEmpty() && trimmed.at(0).isDigit() ? QStringLiteral("BG") + trimmed : trimmed;
+}
+
 QString padInvoiceNumber(const QString &typed)
 {
     return typed.trimmed().rightJustified(10, QLatin1Char('0'));

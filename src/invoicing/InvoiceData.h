@@ -48,6 +48,10 @@ struct OwnAccount
 qint64 proposeInvoiceNumber(data::SqlSession &session);
 // The number as shown: ten digits with leading zeros.
 QString invoiceNumberText(qint64 number);
+// A VAT number as printed: a Bulgarian one is kept without its country
+// prefix, so "BG" goes before a number that starts with a digit; a foreign
+// one (DE…, AT…) or one typed with its prefix is printed as it is.
+QString printedVatNumber(const QString &stored);
 // What leaving a number box makes of the typed text: its digits padded to
 // ten with leading zeros (an empty box gives ten zeros).
 QString padInvoiceNumber(const QString &typed);

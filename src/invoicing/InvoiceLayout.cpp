@@ -1,3 +1,4 @@
+#include "invoicing/InvoiceData.h"
 #include "invoicing/Layouts.h"
 #include "invoicing/PagePainter.h"
 #include "invoicing/TdmInvoice.h"
@@ -8,6 +9,7 @@
 #include <vector>
 
 using invoicing::LineTableRow;
+using invoicing::printedVatNumber;
 
 QString issuingSoftware()
 {
@@ -78,20 +80,14 @@ private:
     }
     bool cancelled() const { return v("ISTATUS") == QLatin1String("2"); }
 
-    // A VAT number is "BG" and the number, unless it carries the prefix.
-    static QString vatNumber(const QString &number)
-    {
-        const QString trimmed = number.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1String("BG"), Qt::CaseInsensitive))
-            return trimmed;
-        return QStringLiteral("BG") + trimmed;
-    }
-
     struct PartyLine
     {
         QString label;
         QString value;
         enum Kind { Field, Name, Caption, Heading } kind = Field;
+        // Names and addresses may run to two lines, and take the height of
+        // one and a half so their text need not shrink as far.
+        double rows = 1;
     };
 
     void partyBox(const QRectF &box, const QString &heading, const std::vector<PartyLine> &lines)
@@ -104,15 +100,15 @@ private:
         const double inset = 0.35 * L;
         double y = bar.bottom() + 0.2 * L;
         for (const PartyLine &line : lines) {
-            const QRectF row(box.left() + inset, y, box.width() - 2 * inset, L);
+            const QRectF row(box.left() + inset, y, box.width() - 2 * inset, line.rows * L);
             switch (line.kind) {
             case PartyLine::Field:
                 p.field(row, line.label, line.value, base(), base(true));
-                y += L;
+                y += row.height();
                 break;
             case PartyLine::Name:
                 p.field(row, QString(), line.value, base(), p.font(k.base + 0.5, true));
-                y += L;
+                y += row.height();
                 break;
             case PartyLine::Caption:
                 p.text(QRectF(row.left(), y - 0.1 * L, row.width(), 0.7 * L), line.value, small(), Qt::AlignCenter);
@@ -149,14 +145,14 @@ private:
 
     double drawHeader(double top)
     {
-        const double height = 12.6 * L;
+        const double height = 13.6 * L;
         const double side = 0.35;
         std::vector<PartyLine> client{
-            {u("ИН по ЗДДС"), vatNumber(v("IBULSTAT"))},
+            {u("ИН по ЗДДС"), printedVatNumber(v("IBULSTAT"))},
             {u("ИН"), v("IDNUM")},
-            {QString(), v("IFIRMPERSON"), PartyLine::Name},
+            {QString(), v("IFIRMPERSON"), PartyLine::Name, 1.5},
             {u("Гр./с/"), v("ICITY")},
-            {u("Улица, №"), v("IADDRESS")},
+            {u("Улица, №"), v("IADDRESS"), PartyLine::Field, 1.5},
             {u("МОЛ:"), v("IMOL")},
             {QString(), u("трите имена"), PartyLine::Caption},
             {QString(), u("Данни за дистанционна продажба"), PartyLine::Heading},
@@ -165,11 +161,11 @@ private:
             {u("Стойност:"), v("CASHSIZE")},
         };
         std::vector<PartyLine> supplier{
-            {u("ИН по ЗДДС"), vatNumber(v("CI_BULSTAT"))},
+            {u("ИН по ЗДДС"), printedVatNumber(v("CI_BULSTAT"))},
             {u("ИН"), v("CI_TAXNO")},
-            {QString(), v("CI_COMPANY"), PartyLine::Name},
+            {QString(), v("CI_COMPANY"), PartyLine::Name, 1.5},
             {u("Гр./с/"), v("CI_CITY")},
-            {u("Улица, №"), v("CI_ADDRESS")},
+            {u("Улица, №"), v("CI_ADDRESS"), PartyLine::Field, 1.5},
             {u("МОЛ:"), v("CI_CLNAME")},
             {QString(), u("трите имена"), PartyLine::Caption},
         };

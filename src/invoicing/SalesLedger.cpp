@@ -51,14 +51,6 @@ QString ledgerKindName(LedgerKind kind)
     return QStringLiteral("Фактура");
 }
 
-QString printedVatNumber(const QString &stored)
-{
-    const QString trimmed = stored.trimmed();
-    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1String("BG"), Qt::CaseInsensitive))
-        return trimmed;
-    return QStringLiteral("BG") + trimmed;
-}
-
 QString salesLedgerSql()
 {
     return QString::fromLatin1(kMonthDocuments);

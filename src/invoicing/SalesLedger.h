@@ -17,9 +17,6 @@ enum class LedgerKind { Invoice, CreditNote, DebitNote };
 
 // "Фактура", "Кредитно известие", "Дебитно известие".
 QString ledgerKindName(LedgerKind kind);
-// The recipient's VAT number as the invoice prints it: "BG" and the number,
-// unless it carries the prefix already.
-QString printedVatNumber(const QString &stored);
 
 // One document of the month's sales ledger, its figures those the printed
 // document states: a credit note's taken away, a cancelled one's zero.

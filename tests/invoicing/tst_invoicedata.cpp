@@ -211,3 +211,11 @@ TEST_F(InvoiceData, InvoicingOptionsAreReadByName)
 }
 
 } // namespace
+
+TEST(InvoiceVatNumbers, OnlyABulgarianNumberTakesTheCountryPrefix)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"115000111", "BG115000111"}, {" BG115000111 ", "BG115000111"}, {"DE123456789", "DE123456789"}, {"", ""}};
+    for (const auto &[stored, printed] : cases)
+        EXPECT_EQ(printedVatNumber(QString::fromLatin1(stored)), QString::fromLatin1(printed)) << stored;
+}
