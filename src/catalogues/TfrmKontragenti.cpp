@@ -530,16 +530,7 @@ void TfrmKontragenti::updateDetailButtons()
 
 void TfrmKontragenti::fillCities()
 {
-    const QString typed = m_city->currentText();
-    QStringList names;
-    db::Dataset &cities = dm().qCities();
-    const int name = cities.fieldIndex(QStringLiteral("NAME"));
-    for (int row = 0; row < cities.recordCount(); ++row)
-        names << cities.value(row, name).toString();
-    names.sort(Qt::CaseInsensitive);
-    m_city->clear();
-    m_city->addItems(names);
-    m_city->setEditText(typed);
+    FillCityBoxes({m_city});
 }
 
 void TfrmKontragenti::showCity()

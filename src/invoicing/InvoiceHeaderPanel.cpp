@@ -42,7 +42,7 @@ InvoiceHeaderPanel::InvoiceHeaderPanel(InvoiceRow &row, QWidget *parent)
     buildParties(layout);
     for (QWidget *watched : std::initializer_list<QWidget *>{number, place, city, refNumber, client})
         watched->installEventFilter(this);
-    connect(&m_row, &InvoiceRow::citiesChanged, this, [this] { InvoiceRow::fillCities({place, city}); });
+    connect(&m_row, &InvoiceRow::citiesChanged, this, [this] { FillCityBoxes({place, city}); });
 }
 
 InvoiceHeaderPanel::~InvoiceHeaderPanel() = default;
@@ -146,7 +146,7 @@ void InvoiceHeaderPanel::buildParties(QLayout *layout)
 
 void InvoiceHeaderPanel::openClients()
 {
-    InvoiceRow::fillCities({place, city});
+    FillCityBoxes({place, city});
     m_clients->open();
     fillClients();
 }

@@ -4,6 +4,7 @@
 #include "db/Dataset.h"
 #include "invoicing/InvoiceRow.h"
 #include "invoicing/InvoiceRules.h"
+#include "ui/CityQuestion.h"
 #include "ui/DBControls.h"
 #include "ui/EntryProposal.h"
 
@@ -86,12 +87,12 @@ InvoicePeoplePage::InvoicePeoplePage(InvoiceRow &row, QWidget *parent)
 
     for (QWidget *watched : std::initializer_list<QWidget *>{mvr, creator})
         watched->installEventFilter(this);
-    connect(&m_row, &InvoiceRow::citiesChanged, this, [this] { InvoiceRow::fillCities({mvr}); });
+    connect(&m_row, &InvoiceRow::citiesChanged, this, [this] { FillCityBoxes({mvr}); });
 }
 
 void InvoicePeoplePage::openLists()
 {
-    InvoiceRow::fillCities({mvr});
+    FillCityBoxes({mvr});
     fillCreators();
     m_accounts = ownAccounts(dm());
     std::vector<QStringList> rows;

@@ -78,23 +78,6 @@ QComboBox *InvoiceRow::textCombo(QWidget *parent, const char *objectName, const 
     return box;
 }
 
-void InvoiceRow::fillCities(std::initializer_list<QComboBox *> boxes)
-{
-    QStringList names;
-    db::Dataset &cities = dm().qCities();
-    const int name = cities.fieldIndex(QStringLiteral("NAME"));
-    for (int row = 0; row < cities.recordCount(); ++row)
-        names << cities.value(row, name).toString();
-    names.sort(Qt::CaseInsensitive);
-    for (QComboBox *box : boxes) {
-        const QString typed = box->currentText();
-        const QSignalBlocker blocker(box);
-        box->clear();
-        box->addItems(names);
-        box->setEditText(typed);
-    }
-}
-
 QComboBox *tableCombo(QWidget *parent, const QStringList &titles, int shownColumn)
 {
     auto *box = new QComboBox(parent);

@@ -41,8 +41,6 @@ public:
     // A drop-down typed freely, each keystroke written into `column`; it
     // takes as many characters as the column holds.
     QComboBox *textCombo(QWidget *parent, const char *objectName, const char *column);
-    // Fills settlement drop-downs from the shared list, keeping what each shows.
-    static void fillCities(std::initializer_list<QComboBox *> boxes);
 
 Q_SIGNALS:
     // A settlement was added; every settlement drop-down reloads.

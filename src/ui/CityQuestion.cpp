@@ -21,3 +21,20 @@ bool OfferToAddCity(const QComboBox &box, bool &asking)
     dm().RefreshDataSet(dm().qCities(), QStringLiteral("ID"));
     return true;
 }
+
+void FillCityBoxes(std::initializer_list<QComboBox *> boxes)
+{
+    QStringList names;
+    db::Dataset &cities = dm().qCities();
+    const int name = cities.fieldIndex(QStringLiteral("NAME"));
+    for (int row = 0; row < cities.recordCount(); ++row)
+        names << cities.value(row, name).toString();
+    names.sort(Qt::CaseInsensitive);
+    for (QComboBox *box : boxes) {
+        const QString typed = box->currentText();
+        const QSignalBlocker blocker(box);
+        box->clear();
+        box->addItems(names);
+        box->setEditText(typed);
+    }
+}

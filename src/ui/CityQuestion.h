@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 class QComboBox;
 
 // A place typed into a box that the settlements catalogue does not hold yet
@@ -14,3 +16,7 @@ class QComboBox;
 // the focus from the box.
 bool OfferToAddCity(const QComboBox &box, bool &asking);
 
+
+// Fills settlement drop-downs from the shared list, sorted, each keeping
+// what it shows.
+void FillCityBoxes(std::initializer_list<QComboBox *> boxes);
