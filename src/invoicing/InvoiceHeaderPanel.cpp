@@ -47,7 +47,7 @@ InvoiceHeaderPanel::InvoiceHeaderPanel(InvoiceRow &row, QWidget *parent)
 
 InvoiceHeaderPanel::~InvoiceHeaderPanel() = default;
 
-void InvoiceHeaderPanel::buildNumberRow(QLayout *layout)
+void InvoiceHeaderPanel::buildNumberRow(QVBoxLayout *layout)
 {
     auto *header = new QHBoxLayout;
     number = new QLineEdit(this);
@@ -77,10 +77,10 @@ void InvoiceHeaderPanel::buildNumberRow(QLayout *layout)
     header->addWidget(place, 1);
     header->addWidget(new QLabel(QStringLiteral("статус"), this));
     header->addWidget(status);
-    static_cast<QVBoxLayout *>(layout)->addLayout(header);
+    layout->addLayout(header);
 }
 
-void InvoiceHeaderPanel::buildParties(QLayout *layout)
+void InvoiceHeaderPanel::buildParties(QVBoxLayout *layout)
 {
     auto *group = new QGroupBox(QStringLiteral(" Фактура "), this);
     auto *grid = new QGridLayout(group);

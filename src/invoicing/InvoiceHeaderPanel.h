@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QDate>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class DBCheckBox;
@@ -12,6 +10,7 @@ class DBDateEdit;
 class DBEdit;
 class QComboBox;
 class QLineEdit;
+class QVBoxLayout;
 namespace db {
 class Dataset;
 }
@@ -71,8 +70,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildNumberRow(QLayout *layout);
-    void buildParties(QLayout *layout);
+    void buildNumberRow(QVBoxLayout *layout);
+    void buildParties(QVBoxLayout *layout);
     void fillClients();
 
     InvoiceRow &m_row;

@@ -2,9 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
+#include <vector>
 
 class DBDateEdit;
 class DBEdit;
