@@ -2,6 +2,7 @@
 #include "ProductionBenchmark.h"
 #include "QueryBenchmark.h"
 #include "ReportBenchmark.h"
+#include "RoundTrips.h"
 
 #include "core/DatabaseInstaller.h"
 #include "core/MessageSink.h"
@@ -41,12 +42,16 @@ bool readOptions(const QStringList &options, bench::BenchmarkOptions &result)
 //                            times only the production editor's document
 // varnex-bench reports DB [--max-ratio R] [--rounds N]
 //                            times only the reports of the report module
+// varnex-bench roundtrips HOST:DB
+//                            counts the round trips of the commonest actions
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     const QStringList arguments = app.arguments().mid(1);
     bench::BenchmarkOptions options;
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("roundtrips"))
+        return bench::runRoundTripsCommand(arguments[1], out);
     const bool generate = arguments.size() == 2 && arguments[0] == QLatin1String("generate");
     const bool production = arguments.size() >= 2 && arguments[0] == QLatin1String("production");
     const bool reports = arguments.size() >= 2 && arguments[0] == QLatin1String("reports");

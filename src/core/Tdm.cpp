@@ -149,18 +149,25 @@ Tdm::SchemaResult Tdm::PrepareSchema()
             return failure;
         }
     };
-    const SchemaResult upgraded = failsWith(SchemaResult::UpgradeFailed, [this] {
+    // Rights are given after an upgrade, and otherwise only when the
+    // configured user lacks some: granting at every start cost a server
+    // round trip per table.
+    bool upgradedNow = false;
+    const SchemaResult upgraded = failsWith(SchemaResult::UpgradeFailed, [this, &upgradedNow] {
         const int version = SchemaVersion();
         if (version >= data::kTargetSchemaVersion)
             return true;
         if (!UpgradeSchema(version))
             return false;
         SetConfigById(kDbVersionKey, QString::number(data::kTargetSchemaVersion));
+        upgradedNow = true;
         return true;
     });
     if (upgraded != SchemaResult::Ready)
         return upgraded;
-    return failsWith(SchemaResult::GrantsFailed, [this] {
+    return failsWith(SchemaResult::GrantsFailed, [this, upgradedNow] {
+        if (!upgradedNow && data::hasTableRights(*this, user))
+            return true;
         if (!GrantTableRights())
             return false;
         CommitRetaining();

@@ -37,8 +37,9 @@ public:
 
     // The stored schema version (key 101); 10000 when missing or unreadable.
     int SchemaVersion();
-    // Upgrades a database below the current version, records the version,
-    // then grants the table rights.
+    // Upgrades a database below the current version and records the
+    // version; grants the table rights after an upgrade or when they are
+    // missing.
     SchemaResult PrepareSchema() override;
     bool UpgradeSchema(int version, int target = data::kTargetSchemaVersion);
     // Throws the message and caption start-up shows for a failed result.

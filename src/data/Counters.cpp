@@ -2,7 +2,7 @@
 
 #include "data/SqlSession.h"
 
-#include <algorithm>
+#include <QStringList>
 
 namespace data {
 
@@ -34,24 +34,31 @@ const CounterTable kCounterTables[] = {
     {CounterTranzRed, "SELECT max(TRANZ_RED_ID) FROM TRANZ_RED"},
 };
 
-// Counters already in place are not written again, which keeps the
-// resynchronisation at every start cheap.
-const char *const kResetCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID AND VAL <> :VAL";
-const char *const kRaiseCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID AND VAL < :VAL";
+// Counters already in place are not written again, and all of them are
+// realigned by one statement: at every start, each statement is a server
+// round trip on a network.
+QString adjustStatement(CounterAdjustment adjustment)
+{
+    QStringList highest;
+    for (const CounterTable &table : kCounterTables)
+        highest << QStringLiteral("select %1 as ID, maxvalue(coalesce((%2), %3), %3) as VAL from RDB$DATABASE")
+                       .arg(int(table.counter))
+                       .arg(QString::fromLatin1(table.highestKey))
+                       .arg(table.reserved);
+    return QStringLiteral("merge into COUNTERS C using (%1) H on C.ID = H.ID "
+                          "when matched and C.VAL %2 H.VAL then update set VAL = H.VAL")
+        .arg(highest.join(QLatin1String(" union all ")),
+             adjustment == CounterAdjustment::Reset ? QStringLiteral("<>") : QStringLiteral("<"));
+}
 
 } // namespace
 
 void adjustCounters(SqlSession &session, CounterAdjustment adjustment)
 {
-    const QString update = QString::fromLatin1(adjustment == CounterAdjustment::Reset ? kResetCounter
-                                                                                       : kRaiseCounter);
-    for (const CounterTable &table : kCounterTables) {
-        const QVariant highest = session.QueryValue(QString::fromLatin1(table.highestKey));
-        const int value = highest.isNull() ? table.reserved : std::max(highest.toInt(), table.reserved);
-        session.ExecSQL(update, {{QStringLiteral("VAL"), value},
-                                 {QStringLiteral("ID"), int(table.counter)}});
-    }
-    session.CommitRetaining();
+    static const QString reset = adjustStatement(CounterAdjustment::Reset);
+    static const QString raise = adjustStatement(CounterAdjustment::RaiseOnly);
+    // The session commits what it executes.
+    session.ExecSQL(adjustment == CounterAdjustment::Reset ? reset : raise);
 }
 
 } // namespace data

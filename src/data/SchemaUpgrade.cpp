@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <iterator>
 #include <utility>
 
 namespace data {
@@ -375,7 +376,44 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
     return true;
 }
 
-QString granteeIdentifier(const QString &user)
+namespace {
+
+// BELEJKA_DETAILS holds the receipt print's scratch rows, which every
+// workstation writes.
+const char *const kGrantedTables[] = {
+    "APP_CONFIG", "APP_CONFIG_KEYS", "BANK_ACCOUNTS", "CATEGORY", "CITIES", "CONTACTINFO",
+    "CONTACTINFO_TYPES", "COUNTERS", "COUNTRIES", "INVOICES", "INVOICE_DETAILS", "KONTR",
+    "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "TRANZ", "TRANZ_RED",
+    "TRANZ_TYPES", "USERS", "USER_RIGHTS", "USER_RIGHT_ITEMS", "BELEJKA_DETAILS",
+};
+const char *const kGrantedProcedures[] = {"GETCOUNTERVAL", "UPDATE_MRU_ITEMS", "GETCLIENTCONTACT"};
+
+QString quotedList(const char *const *names, size_t count)
+{
+    QStringList quoted;
+    for (size_t i = 0; i < count; ++i)
+        quoted << QLatin1Char('\'') + QString::fromLatin1(names[i]) + QLatin1Char('\'');
+    return quoted.join(QLatin1Char(','));
+}
+
+// How many of the rights the grants give are held, counted over both
+// grantees; each right is one row, whatever else a grantee was given.
+QString heldRightsStatement()
+{
+    return QStringLiteral("select count(distinct trim(RDB$USER) || '.' || trim(RDB$RELATION_NAME) || '.' || "
+                          "RDB$PRIVILEGE) from RDB$USER_PRIVILEGES "
+                          "where RDB$USER in (:ADMINISTRATOR, :GRANTEE) and RDB$USER_TYPE = 8 "
+                          "and RDB$FIELD_NAME is null and ("
+                          "(RDB$RELATION_NAME in (%1) and RDB$PRIVILEGE in ('S','I','U','D','R')) "
+                          "or (RDB$RELATION_NAME = 'TRANZ_PAYMENTS' and RDB$PRIVILEGE in ('S','U')) "
+                          "or (RDB$RELATION_NAME in (%2) and RDB$PRIVILEGE = 'X'))")
+        .arg(quotedList(kGrantedTables, std::size(kGrantedTables)),
+             quotedList(kGrantedProcedures, std::size(kGrantedProcedures)));
+}
+
+// The name as the server stores it: in capitals unless written in double
+// quotes; empty when no user can have that name.
+QString granteeName(const QString &user)
 {
     // The server takes a user name given without double quotes in capitals,
     // and one given in double quotes exactly as written inside them.
@@ -390,20 +428,37 @@ QString granteeIdentifier(const QString &user)
         if (c.category() == QChar::Other_Control)
             return QString();
     }
+    return name;
+}
+
+} // namespace
+
+QString granteeIdentifier(const QString &user)
+{
+    QString name = granteeName(user);
+    if (name.isEmpty())
+        return QString();
     return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+bool hasTableRights(SqlSession &session, const QString &user)
+{
+    const QString grantee = granteeName(user);
+    if (grantee.isEmpty())
+        return false;
+    const QString administrator = QStringLiteral("SYSDBA");
+    const int grantees = grantee == administrator ? 1 : 2;
+    // Five on each table, reading and restating the payment records, and
+    // running each procedure.
+    const int rights = int(std::size(kGrantedTables) * 5 + 2 + std::size(kGrantedProcedures));
+    const QVariant held = session.QueryValue(heldRightsStatement(), QString(),
+                                             {{QStringLiteral("ADMINISTRATOR"), administrator},
+                                              {QStringLiteral("GRANTEE"), grantee}});
+    return held.toInt() == grantees * rights;
 }
 
 bool grantTableRights(SqlSession &session, const QString &user)
 {
-    // BELEJKA_DETAILS holds the receipt print's scratch rows, which every
-    // workstation writes.
-    static const char *const tables[] = {
-        "APP_CONFIG", "APP_CONFIG_KEYS", "BANK_ACCOUNTS", "CATEGORY", "CITIES", "CONTACTINFO",
-        "CONTACTINFO_TYPES", "COUNTERS", "COUNTRIES", "INVOICES", "INVOICE_DETAILS", "KONTR",
-        "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "TRANZ", "TRANZ_RED",
-        "TRANZ_TYPES", "USERS", "USER_RIGHTS", "USER_RIGHT_ITEMS", "BELEJKA_DETAILS",
-    };
-    static const char *const procedures[] = {"GETCOUNTERVAL", "UPDATE_MRU_ITEMS", "GETCLIENTCONTACT"};
     // The payment records are written by the trigger on TRANZ alone; users
     // read them, and the euro changeover restates their amounts. A database
     // made at an older version has none.
@@ -417,7 +472,7 @@ bool grantTableRights(SqlSession &session, const QString &user)
     if (configured != QLatin1String("\"SYSDBA\""))
         grantees << configured;
     for (const QString &grantee : grantees) {
-        for (const char *table : tables) {
+        for (const char *table : kGrantedTables) {
             const QString grant = QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE, REFERENCES ON %1 TO %2;")
                                       .arg(QString::fromLatin1(table), grantee);
             if (!session.RunScriptStatement(grant))
@@ -427,7 +482,7 @@ bool grantTableRights(SqlSession &session, const QString &user)
             && !session.RunScriptStatement(
                 QStringLiteral("GRANT SELECT, UPDATE ON TRANZ_PAYMENTS TO %1;").arg(grantee)))
             return false;
-        for (const char *procedure : procedures) {
+        for (const char *procedure : kGrantedProcedures) {
             const QString grant = QStringLiteral("GRANT EXECUTE ON PROCEDURE %1 TO %2;")
                                       .arg(QString::fromLatin1(procedure), grantee);
             if (!session.RunScriptStatement(grant))

@@ -28,6 +28,10 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
 // user can have that name.
 QString granteeIdentifier(const QString &user);
 
+// Whether SYSDBA and `user` hold every right the grants give, asked in one
+// statement; false for a name no user can have.
+bool hasTableRights(SqlSession &session, const QString &user);
+
 // Gives SYSDBA and `user` full rights on every table and the right to run
 // the stored procedures; false at the first failure or for a name no user
 // can have.
