@@ -154,7 +154,7 @@ namespace {
 
 QString f(const char *text)
 {
-    return QString::fromLatin1(text);
+    return QString::fromUtf8(text);
 }
 
 // A goods item and a buyer for the sale, made in a database without them.
