@@ -1,8 +1,13 @@
 #include "data/Counters.h"
 
 #include "data/SqlSession.h"
+#include "db/DatabaseError.h"
+
+#include <ibase.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace data {
 
@@ -39,7 +44,37 @@ const CounterTable kCounterTables[] = {
 const char *const kResetCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID AND VAL <> :VAL";
 const char *const kRaiseCounter = "UPDATE COUNTERS SET VAL = :VAL WHERE ID = :ID AND VAL < :VAL";
 
+// Another workstation's draw holds the counter's row until it commits, a
+// matter of milliseconds; the pauses double from the first.
+const int kDrawAttempts = 6;
+const std::chrono::milliseconds kFirstPause(10);
+
+bool heldElsewhere(const db::DatabaseError &error)
+{
+    return error.hasCode(isc_lock_conflict) || error.hasCode(isc_deadlock) || error.hasCode(isc_update_conflict)
+           || error.hasCode(isc_concurrent_transaction);
+}
+
 } // namespace
+
+int drawCounterValue(const std::function<int()> &draw)
+{
+    std::chrono::milliseconds pause = kFirstPause;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return draw();
+        } catch (const db::DatabaseError &error) {
+            if (!heldElsewhere(error))
+                throw;
+            if (attempt == kDrawAttempts)
+                throw varnex::Error(QStringLiteral("Друга работна станция взема в момента нов номер. "
+                                                   "Опитайте отново след малко."),
+                                    error.serverText());
+        }
+        std::this_thread::sleep_for(pause);
+        pause *= 2;
+    }
+}
 
 void adjustCounters(SqlSession &session, CounterAdjustment adjustment)
 {
