@@ -69,7 +69,7 @@ TEST_F(Counters, ACounterHeldForAnInstantIsDrawnAgainOneHeldLongerIsToldInWords)
     } cases[] = {{0, isc_lock_conflict, 1, QString()},
                  {5, isc_update_conflict, 6, QString()},
                  {9, isc_deadlock, 6, held},
-                 {9, isc_network_error, 1, QStringLiteral("connection lost")}};
+                 {9, isc_network_error, 1, db::DatabaseError(QString(), QString(), {isc_network_error}).message()}};
     for (const auto &each : cases) {
         int calls = 0;
         const auto draw = [&] {
