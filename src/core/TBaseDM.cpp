@@ -332,20 +332,22 @@ void TBaseDM::SetConfigByName(const QString &name, const QString &value)
 
 int TBaseDM::NewCounterValue(int counter)
 {
-    m_counters->start();
-    try {
-        const int value = m_counterStatements->run(
-            QString::fromLatin1(kNewCounterValue), {{QStringLiteral("ID"), counter}}, [counter](db::Statement &procedure) {
-                if (!procedure.fetch())
-                    throw varnex::Error(QStringLiteral("Броячът %1 не върна стойност.").arg(counter));
-                return procedure.value(QStringLiteral("RES")).toInt();
-            });
-        m_counters->commit();
-        return value;
-    } catch (...) {
-        m_counters->rollback();
-        throw;
-    }
+    return data::drawCounterValue([this, counter] {
+        m_counters->start();
+        try {
+            const int value = m_counterStatements->run(
+                QString::fromLatin1(kNewCounterValue), {{QStringLiteral("ID"), counter}}, [counter](db::Statement &procedure) {
+                    if (!procedure.fetch())
+                        throw varnex::Error(QStringLiteral("Броячът %1 не върна стойност.").arg(counter));
+                    return procedure.value(QStringLiteral("RES")).toInt();
+                });
+            m_counters->commit();
+            return value;
+        } catch (...) {
+            m_counters->rollback();
+            throw;
+        }
+    });
 }
 
 void TBaseDM::AfterConnect()

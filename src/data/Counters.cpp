@@ -1,8 +1,14 @@
 #include "data/Counters.h"
 
 #include "data/SqlSession.h"
+#include "db/DatabaseError.h"
+
+#include <ibase.h>
 
 #include <QStringList>
+
+#include <chrono>
+#include <thread>
 
 namespace data {
 
@@ -51,7 +57,37 @@ QString adjustStatement(CounterAdjustment adjustment)
              adjustment == CounterAdjustment::Reset ? QStringLiteral("<>") : QStringLiteral("<"));
 }
 
+// Another workstation's draw holds the counter's row until it commits, a
+// matter of milliseconds; the pauses double from the first.
+const int kDrawAttempts = 6;
+const std::chrono::milliseconds kFirstPause(10);
+
+bool heldElsewhere(const db::DatabaseError &error)
+{
+    return error.hasCode(isc_lock_conflict) || error.hasCode(isc_deadlock) || error.hasCode(isc_update_conflict)
+           || error.hasCode(isc_concurrent_transaction);
+}
+
 } // namespace
+
+int drawCounterValue(const std::function<int()> &draw)
+{
+    std::chrono::milliseconds pause = kFirstPause;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return draw();
+        } catch (const db::DatabaseError &error) {
+            if (!heldElsewhere(error))
+                throw;
+            if (attempt == kDrawAttempts)
+                throw varnex::Error(QStringLiteral("Друга работна станция взема в момента нов номер. "
+                                                   "Опитайте отново след малко."),
+                                    error.serverText());
+        }
+        std::this_thread::sleep_for(pause);
+        pause *= 2;
+    }
+}
 
 void adjustCounters(SqlSession &session, CounterAdjustment adjustment)
 {

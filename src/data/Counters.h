@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 namespace data {
 
 class SqlSession;
@@ -34,5 +36,11 @@ enum class CounterAdjustment {
 // never below the keys reserved for fixed rows (0, and 1 for counterparties),
 // then commits retaining.
 void adjustCounters(SqlSession &session, CounterAdjustment adjustment);
+
+// Runs `draw`, one attempt at a new counter value in a transaction of its
+// own, again after a short pause while another workstation holds the
+// counter for an instant; when it stays held, the user is told in words of
+// the program, with the server's text for the log.
+int drawCounterValue(const std::function<int()> &draw);
 
 } // namespace data

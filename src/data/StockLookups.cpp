@@ -20,9 +20,12 @@ const char *const kSellPrice = "Select SELL_PRICE from NOM where NOM_ID = :NOM_I
 // through the time index; walking the id index down from the top finds the
 // answer at once.
 const char *const kStockCutOff = "Select Max(TRANZ_ID) as MaxID from Tranz t Where TRANZ_TIME + 0 < :TOMORROW";
+// Lines whose document has no header (being entered at another
+// workstation, or left behind by one that ended abruptly) move no stock.
 const char *const kStockSum =
     "Select Sum(TRANZ_RED_izneseno * TRANZ_RED_TYPE_ID) as Nalichnost from Tranz_red "
-    "Where TRANZ_RED_NOM_ID=:NOM_ID and TRANZ_RED_TRANZ_ID <=:MAX_ID";
+    "Where TRANZ_RED_NOM_ID=:NOM_ID and TRANZ_RED_TRANZ_ID <=:MAX_ID "
+    "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)";
 
 // Values the look-ups read are numbers, or null (no row), which counts as 0.
 double number(const QVariant &value)

@@ -14,7 +14,8 @@ const char *const kReportedGoodsWithStock =
     "select n.NOM_ID, n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK, s.Nalichnost from NOM n "
     "left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1 "
     "left join (select TRANZ_RED_NOM_ID, Sum(TRANZ_RED_izneseno * TRANZ_RED_TYPE_ID) as Nalichnost from Tranz_red "
-    "where TRANZ_RED_TRANZ_ID <= :MAX_ID group by TRANZ_RED_NOM_ID) s on s.TRANZ_RED_NOM_ID = n.NOM_ID "
+    "where TRANZ_RED_TRANZ_ID <= :MAX_ID and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID) "
+    "group by TRANZ_RED_NOM_ID) s on s.TRANZ_RED_NOM_ID = n.NOM_ID "
     "where n.NOM_ID > 0 and (n.NOM_INREPORT = 1 or :ALL_GOODS = 1) order by n.NOM_CODE, n.NOM_ID";
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <climits>
@@ -59,6 +60,21 @@ bool sameValue(const QVariant &a, const QVariant &b)
         return okA && okB && std::fabs(x - y) < 1e-9;
     }
     return a == b;
+}
+
+// "select 1 from T where <the update's condition> with lock": the row the
+// update is about to write, locked for this transaction, so no other
+// workstation can commit a change between the comparison and the write.
+// Empty when the update names no single row by a condition.
+QString rowLockSql(const QString &updateSql)
+{
+    static const QRegularExpression update(
+        QStringLiteral("^\\s*update\\s+(\\S+)\\s+set\\s.*\\swhere\\s(.+)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = update.match(updateSql);
+    if (!match.hasMatch())
+        return QString();
+    return QStringLiteral("select 1 from %1 where %2 with lock").arg(match.captured(1), match.captured(2));
 }
 
 } // namespace
@@ -584,6 +600,28 @@ qint64 Dataset::runChange(const QString &sql)
     return statement.rowsAffected();
 }
 
+bool Dataset::lockStoredRow()
+{
+    const QString sql = rowLockSql(m_updateSql);
+    if (sql.isEmpty())
+        return true;
+    Statement lock(m_attachment, m_transaction);
+    lock.prepare(sql);
+    bindRow(lock, m_original, m_original);
+    lock.execute();
+    return lock.fetch();
+}
+
+void Dataset::releaseLocks() noexcept
+{
+    // Nothing else is pending in a transaction that commits every change at
+    // once; a lost connection has let go of the locks already.
+    try {
+        m_transaction.commitRetaining();
+    } catch (...) {
+    }
+}
+
 bool Dataset::storedRowDiffers()
 {
     Statement stored(m_attachment, m_transaction);
@@ -638,13 +676,22 @@ void Dataset::post()
         return;
     if (beforePost)
         beforePost(*this);
-    if (m_state == State::Insert) {
-        runChange(m_insertSql);
-    } else {
-        if (!m_refreshSql.isEmpty() && storedRowDiffers())
-            refuseAsChangedElsewhere(m_updateSql);
-        if (runChange(m_updateSql) == 0)
-            refuseAsChangedElsewhere(m_updateSql);
+    try {
+        if (m_state == State::Insert) {
+            runChange(m_insertSql);
+        } else {
+            const bool changed = !lockStoredRow() || (!m_refreshSql.isEmpty() && storedRowDiffers())
+                                 || runChange(m_updateSql) == 0;
+            if (changed) {
+                releaseLocks();
+                refuseAsChangedElsewhere(m_updateSql);
+            }
+        }
+    } catch (...) {
+        // A lock taken by the check or the before-post step must not keep
+        // other workstations waiting for this one's next change.
+        releaseLocks();
+        throw;
     }
     m_transaction.commitRetaining();
 

@@ -62,9 +62,10 @@ enum class DisplayRule {
 // through the statements the owner gives it, with ":NAME" bound to the new
 // value of field NAME and ":OLD_NAME" to the value as it was read. Every
 // stored change is committed at once, keeping the transaction open. An edit
-// is stored only over the row as it was read: when the re-read statement
-// finds it changed or gone, or the update or delete changes no row, the
-// change is refused with RecordConflict and the list is read again.
+// is stored only over the row as it was read: the row the update names is
+// locked first, and when it is gone, the re-read statement finds it changed
+// or the update or delete changes no row, the change is refused with
+// RecordConflict and the list is read again.
 //
 // A dataset fetching on demand reads only its first rows when it opens and
 // keeps the rest of the result open: rows come as they are asked for
@@ -231,6 +232,9 @@ private:
     void dropCursor();
     int dataFieldCount() const;
     qint64 runChange(const QString &sql);
+    // Locks the row the update names; false when it is gone.
+    bool lockStoredRow();
+    void releaseLocks() noexcept;
     bool storedRowDiffers();
     [[noreturn]] void refuseAsChangedElsewhere(const QString &sql);
     void bindRow(Statement &statement, const QVariantList &current, const QVariantList &original) const;

@@ -48,12 +48,21 @@ const char *const kLineRow =
 const char *const kRemoveLines = "Delete from TRANZ_RED where TRANZ_RED_TRANZ_ID = :TRANZ_ID";
 const char *const kSecondUnit = "select NOM_MERKI_ID2 from NOM where (NOM_ID = :NOM_ID) and (NOM_MERKI_ID2 <> -1)";
 // The stock the line takes from: every other line of its own document,
-// stored or not yet dated, and the lines of the documents that count today.
+// stored or not yet dated, and the lines of the documents that count today
+// whose header is stored.
 const char *const kStockBesideLine =
     "select sum(TRANZ_RED_IZNESENO * TRANZ_RED_TYPE_ID) as NALICHNOST from TRANZ_RED "
     "where (TRANZ_RED_NOM_ID = :NOM_ID) and (TRANZ_RED_ID <> :LINE_ID) "
-    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= :MAX_ID))";
+    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= :MAX_ID "
+    "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)))";
 const char *const kLargestNumber = "select max(TRANZ_DOCNO) maxdoc from TRANZ";
+const char *const kNumberTaken = "select 1 from TRANZ where TRANZ_DOCNO = :DOCNO and TRANZ_ID <> :TRANZ_ID";
+const char *const kHeaderExists = "select 1 from TRANZ where TRANZ_ID = :TRANZ_ID";
+// Held until the line written with it is committed, so another workstation
+// cannot delete the header in between.
+const char *const kHoldHeader = "select 1 from TRANZ where TRANZ_ID = :TRANZ_ID with lock";
+
+const QString kDeletedElsewhere = QStringLiteral("Документът е изтрит от друг потребител.");
 
 const char *const kGoodsList = "select * from NOM where (NOM_ID <> -1) and ((0= :is_filtered) or "
                                "(NOM_CATEGORY_ID=:CAT_ID)) order by NOM_CODE,NOM_NAME";
@@ -246,6 +255,7 @@ void LineArea::checkLine(db::Dataset &lines)
     if (m_unchecked) {
         if (value("TRANZ_RED_ID").isNull())
             lines.setValue(field("TRANZ_RED_ID"), m_document.data().NewCounterValue(data::CounterTranzRed));
+        m_document.holdHeader();
         return;
     }
     if (m_kind.takenWithinQuantity && number(value("TRANZ_RED_KOL1")) < number(value("TRANZ_RED_IZNESENO"))) {
@@ -263,6 +273,7 @@ void LineArea::checkLine(db::Dataset &lines)
         lines.setValue(field("TRANZ_RED_ID"), m_document.data().NewCounterValue(data::CounterTranzRed));
     if (m_kind.askOnShortage)
         askOnShortage(lines);
+    m_document.holdHeader();
 }
 
 void LineArea::askOnShortage(db::Dataset &lines)
@@ -518,18 +529,35 @@ void DocumentModel::storePendingLines()
     }
 }
 
-void DocumentModel::prepareSave()
+QString DocumentModel::prepareSave()
 {
     resumeEditing();
     if (m_header->value(field("TRANZ_ID")).isNull())
         m_header->setValue(field("TRANZ_ID"), m_id);
+    return renumberIfTaken();
 }
 
-void DocumentModel::save()
+QString DocumentModel::renumberIfTaken()
 {
-    prepareSave();
+    if (m_proposedNumber.isNull() || !m_header->isEditing())
+        return QString();
+    const QVariant number = m_header->value(field("TRANZ_DOCNO"));
+    if (number.isNull() || number.toLongLong() != m_proposedNumber.toLongLong()
+        || !m_data.HasRows(field(kNumberTaken), {{field("DOCNO"), number}, {field("TRANZ_ID"), m_id}}))
+        return QString();
+    const QString taken = m_header->displayText(field("TRANZ_DOCNO"));
+    proposeNumber();
+    return QStringLiteral("Номер %1 междувременно е записан от друга работна станция. "
+                          "Документът се записва с № %2.")
+        .arg(taken, m_header->displayText(field("TRANZ_DOCNO")));
+}
+
+QString DocumentModel::save()
+{
+    const QString notice = prepareSave();
     storePendingLines();
     m_header->post();
+    return notice;
 }
 
 bool DocumentModel::hasUnsavedChanges() const
@@ -551,11 +579,16 @@ QString DocumentModel::abandon()
         if (area->isEditing())
             area->cancelLine();
     }
-    if (!m_headerStored)
+    // Lines of a document another workstation deleted meanwhile would move
+    // stock with no document to show for them.
+    const bool vanished = m_headerStored && !m_destroyed && !headerExists();
+    if (!m_headerStored || vanished)
         m_data.ExecSQL(field(kRemoveLines), {{field("TRANZ_ID"), m_id}});
     const bool wasEditing = m_header->isEditing();
     if (wasEditing)
         m_header->cancel();
+    if (vanished)
+        return kDeletedElsewhere;
     if (m_headerStored && m_sumStale && !m_destroyed)
         return storeSum();
     if (wasEditing)
@@ -591,6 +624,23 @@ void DocumentModel::resumeEditing()
 {
     if (!m_destroyed && m_header->isOpen() && !m_header->isEditing() && !m_header->isEmpty())
         m_header->edit();
+}
+
+bool DocumentModel::headerExists() const
+{
+    return m_data.HasRows(field(kHeaderExists), {{field("TRANZ_ID"), m_id}});
+}
+
+void DocumentModel::holdHeader()
+{
+    if (m_headerStored && !m_data.HasRows(field(kHoldHeader), {{field("TRANZ_ID"), m_id}}))
+        throw varnex::Error(kDeletedElsewhere);
+}
+
+void DocumentModel::proposeNumber()
+{
+    m_proposedNumber = proposedNumber().toLongLong();
+    m_header->setValue(field("TRANZ_DOCNO"), m_proposedNumber);
 }
 
 QString DocumentModel::proposedNumber() const

@@ -155,16 +155,19 @@ public:
     // Stores the line each area is editing; the first one refused stops
     // with its error, leaving it in editing.
     void storePendingLines();
-    // What the save does before the header is written.
-    void prepareSave();
+    // What the save does before the header is written. A proposed number
+    // another workstation has stored meanwhile is replaced by the next free
+    // one; what the user is told about that comes back (empty for nothing).
+    QString prepareSave();
     // Pending lines, then the header (the paid rule and the total in its
-    // check). The document check is the caller's.
-    void save();
+    // check). The document check is the caller's; the notice is
+    // prepareSave's.
+    QString save();
     // The header's own edits, or a line being edited that was typed into.
     bool hasUnsavedChanges() const;
     // Leaves without saving: pending line edits and the header's own edits
-    // dropped, the lines of a document whose header was never stored
-    // removed. Lines are committed as they are stored or deleted, so a
+    // dropped, the lines of a document whose header was never stored, or
+    // was deleted by another workstation, removed. Lines are committed as they are stored or deleted, so a
     // stored header whose lines changed has its sum written all the same,
     // with the paid amount held within it; what the user is told about that
     // comes back (empty for nothing).
@@ -176,6 +179,13 @@ public:
     void resumeEditing();
 
     QString proposedNumber() const;
+    // Puts the proposed number into the header; a number typed over it is
+    // the user's and is stored as typed.
+    void proposeNumber();
+    // Once the header is stored, a line is stored only while it exists:
+    // locks it until the line is committed, or refuses when another
+    // workstation deleted the document.
+    void holdHeader();
     QVariant counterparty() const;
     double lastPrice(const QVariant &goodsId) const;
     double lastDiscount(const QVariant &goodsId) const;
@@ -191,6 +201,8 @@ private:
     void checkHeader(db::Dataset &header);
     void bind();
     QString storeSum();
+    bool headerExists() const;
+    QString renumberIfTaken();
 
     Tdm &m_data;
     DocumentKind m_kind;
@@ -208,6 +220,7 @@ private:
     bool m_storingSumOnly = false;
     bool m_paidLowered = false;
     mutable int m_guard = 0;
+    QVariant m_proposedNumber;
 };
 
 } // namespace documents

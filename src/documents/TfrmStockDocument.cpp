@@ -161,9 +161,15 @@ void TfrmStockDocument::proposeNumber()
         return;
     // The number shown is the number stored: saving straight away takes it.
     runGuarded(this, [&] {
-        header.setValue(field("TRANZ_DOCNO"), m_model->proposedNumber().toLongLong());
+        m_model->proposeNumber();
         QTimer::singleShot(0, m_number, [this] { m_number->selectAll(); });
     });
+}
+
+void TfrmStockDocument::tellNumberNotice(const QString &notice)
+{
+    if (!notice.isEmpty())
+        MessageDlg(notice, TMsgDlgType::mtInformation, mbOK);
 }
 
 void TfrmStockDocument::proposePaid()
@@ -194,7 +200,7 @@ bool TfrmStockDocument::ValidateRecord()
     }
     const std::optional<documents::DocumentProblem> problem = m_model->check();
     if (!problem) {
-        m_model->prepareSave();
+        tellNumberNotice(m_model->prepareSave());
         return true;
     }
     QWidget *field = showProblem(*problem);
@@ -240,7 +246,7 @@ bool TfrmStockDocument::storeWithoutClosing()
     }
     bool stored = false;
     runGuarded(this, [&] {
-        m_model->prepareSave();
+        tellNumberNotice(m_model->prepareSave());
         if (!PostDetails())
             return;
         m_model->header().post();

@@ -72,6 +72,8 @@ private:
     void followLineStates();
     void proposeNumber();
     void proposePaid();
+    // A proposed number replaced at saving, told before the save goes on.
+    void tellNumberNotice(const QString &notice);
     // Tells the user; the editor of the field at fault, if any.
     QWidget *showProblem(const documents::DocumentProblem &problem);
 

@@ -1,7 +1,10 @@
 #include "payments/Settlement.h"
 
+#include "db/DatabaseError.h"
 #include "payments/Outstanding.h"
 #include "util/Error.h"
+
+#include <ibase.h>
 
 #include <cmath>
 
@@ -32,11 +35,46 @@ std::vector<OpenPart> openParts(const std::vector<GoodsRow> &rows)
     return parts;
 }
 
-[[noreturn]] void stopped(const varnex::Error &error, int written, std::size_t planned, const QString &what)
+[[noreturn]] void stopped(const QString &message, const QString &detail, int written, std::size_t planned,
+                          const QString &what)
 {
-    throw varnex::Error(error.message() + QLatin1Char('\n')
+    throw varnex::Error(message + QLatin1Char('\n')
                             + QStringLiteral("Уредени преди това: %1 от %2 %3.").arg(written).arg(planned).arg(what),
-                        error.detail());
+                        detail);
+}
+
+// A row another workstation settled or changed since the list was read
+// either matches no more or is held by that workstation's write this very
+// moment; the user reads the same sentence for both, the server's own text
+// goes to the log only.
+bool heldElsewhere(const varnex::Error &error)
+{
+    const auto *database = dynamic_cast<const db::DatabaseError *>(&error);
+    return database
+           && (database->hasCode(isc_lock_conflict) || database->hasCode(isc_deadlock)
+               || database->hasCode(isc_update_conflict) || database->hasCode(isc_concurrent_transaction));
+}
+
+// Writes the plan step by step; `write` is false when the row no longer
+// holds what the list showed.
+template<class Write>
+int settle(const std::vector<Settling> &plan, const QString &meanwhile, const QString &what, Write write)
+{
+    int written = 0;
+    for (const Settling &step : plan) {
+        bool matched = false;
+        try {
+            matched = write(step);
+        } catch (const varnex::Error &error) {
+            if (heldElsewhere(error))
+                stopped(meanwhile, error.detail(), written, plan.size(), what);
+            stopped(error.message(), error.detail(), written, plan.size(), what);
+        }
+        if (!matched)
+            stopped(meanwhile, QString(), written, plan.size(), what);
+        ++written;
+    }
+    return written;
 }
 
 } // namespace
@@ -111,37 +149,32 @@ std::vector<GoodsRow> readGoodsRows(data::SqlSession &session, int documentType,
 
 int settleMoney(data::SqlSession &session, const std::vector<MoneyRow> &rows, double amount)
 {
-    const std::vector<Settling> plan = distribute(amount, openParts(rows));
-    int written = 0;
-    for (const Settling &step : plan) {
-        const MoneyRow &row = rows[static_cast<std::size_t>(step.row)];
-        // The document must still hold the sum and the paid amount the list
-        // showed: a payment another workstation entered meanwhile would
-        // otherwise be written over, or the document paid above its sum.
-        if (!data::updateRows(session, QStringLiteral("Tranz"), {{QStringLiteral("Tranz_Plateno"), step.settled}},
-                              {{QStringLiteral("Tranz_Id"), row.documentId},
-                               {QStringLiteral("Tranz_Sum"), row.sum},
-                               {QStringLiteral("Tranz_Plateno"), row.paid}}))
-            stopped(varnex::Error(QStringLiteral("Записът не е намерен UpdateTranz_Plateno")), written, plan.size(),
-                    QStringLiteral("документа"));
-        ++written;
-    }
-    return written;
+    // The document must still hold the sum and the paid amount the list
+    // showed: a payment another workstation entered meanwhile would
+    // otherwise be written over, or the document paid above its sum.
+    return settle(distribute(amount, openParts(rows)),
+                  QStringLiteral("Междувременно друга работна станция е платила по документ от списъка. "
+                                 "Отворете списъка отново, за да видите какво остава за плащане."),
+                  QStringLiteral("документа"), [&](const Settling &step) {
+                      const MoneyRow &row = rows[static_cast<std::size_t>(step.row)];
+                      return data::updateRows(session, QStringLiteral("Tranz"),
+                                              {{QStringLiteral("Tranz_Plateno"), step.settled}},
+                                              {{QStringLiteral("Tranz_Id"), row.documentId},
+                                               {QStringLiteral("Tranz_Sum"), row.sum},
+                                               {QStringLiteral("Tranz_Plateno"), row.paid}});
+                  });
 }
 
 int settleGoods(data::SqlSession &session, const std::vector<GoodsRow> &rows, double amount)
 {
-    const std::vector<Settling> plan = distribute(amount, openParts(rows));
-    int written = 0;
-    for (const Settling &step : plan) {
-        try {
-            data::UpdateTranz_Izneseno(session, rows[static_cast<std::size_t>(step.row)].keys, step.settled);
-        } catch (const varnex::Error &error) {
-            stopped(error, written, plan.size(), QStringLiteral("реда"));
-        }
-        ++written;
-    }
-    return written;
+    return settle(distribute(amount, openParts(rows)),
+                  QStringLiteral("Междувременно друга работна станция е променила ред от списъка. "
+                                 "Отворете списъка отново, за да видите какво остава за получаване."),
+                  QStringLiteral("реда"), [&](const Settling &step) {
+                      return data::updateRows(session, QStringLiteral("Tranz_red"),
+                                              {{QStringLiteral("TRANZ_RED_IZNESENO"), step.settled}},
+                                              rows[static_cast<std::size_t>(step.row)].keys);
+                  });
 }
 
 } // namespace payments

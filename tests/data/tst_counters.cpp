@@ -1,5 +1,9 @@
+#include "db/DatabaseError.h"
 #include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
+#include "support/UncommittedChange.h"
+
+#include <ibase.h>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +53,47 @@ TEST_F(Counters, ConnectingNeverLowersAValueAnotherWorkstationHolds)
     // The maintenance command puts every counter back on its table's highest key.
     dm->AdjustCounters(data::CounterAdjustment::Reset);
     EXPECT_EQ(counter(data::CounterTranz), 0);
+}
+
+// Another workstation drawing from the same counter holds it until it
+// commits; a draw at that instant waits a little rather than failing.
+TEST_F(Counters, ACounterHeldForAnInstantIsDrawnAgainOneHeldLongerIsToldInWords)
+{
+    const QString held = QStringLiteral("Друга работна станция взема в момента нов номер. Опитайте отново след малко.");
+    const struct
+    {
+        int failures;
+        long code;
+        int calls;
+        QString message; // empty: drawn
+    } cases[] = {{0, isc_lock_conflict, 1, QString()},
+                 {5, isc_update_conflict, 6, QString()},
+                 {9, isc_deadlock, 6, held},
+                 {9, isc_network_error, 1, db::DatabaseError(QString(), QString(), {isc_network_error}).message()}};
+    for (const auto &each : cases) {
+        int calls = 0;
+        const auto draw = [&] {
+            if (calls++ < each.failures)
+                throw db::DatabaseError(QStringLiteral("connection lost"), QString(), {each.code});
+            return 7;
+        };
+        QString message;
+        try {
+            EXPECT_EQ(data::drawCounterValue(draw), 7);
+        } catch (const varnex::Error &error) {
+            message = error.message();
+        }
+        EXPECT_EQ(message, each.message);
+        EXPECT_EQ(calls, each.calls);
+    }
+    testing_support::UncommittedChange drawing(database.path(),
+                                               QStringLiteral("update COUNTERS set VAL = VAL + 1 where ID = 25"));
+    try {
+        dm->NewCounterValue(data::CounterTranzRed);
+        FAIL() << "drawn from a held counter";
+    } catch (const varnex::Error &error) {
+        EXPECT_EQ(error.message(), held);
+    }
 }
 
 TEST_F(Counters, AResetIsRefusedWhileAnotherConnectionHoldsAValue)

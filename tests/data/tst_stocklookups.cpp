@@ -1,4 +1,5 @@
 #include "data/StockLookups.h"
+#include "data/StockReport.h"
 #include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
@@ -45,6 +46,20 @@ TEST_F(StockLookups, OnlyQuantitiesHandedOverCountAndShortageShowsAsZero)
 
     addLine(*dm, 4, 1, 1, 1, 5, 5);
     EXPECT_DOUBLE_EQ(onHand(1), 3.0);
+}
+
+// A workstation ended mid-sale leaves lines whose header was never stored.
+TEST_F(StockLookups, LinesWithoutTheirDocumentMoveNoStock)
+{
+    addDocument(*dm, 1, kDelivery, 5, at(kToday.addDays(-2)));
+    addLine(*dm, 1, 1, 1, 1, 80, 80);
+    addLine(*dm, 2, 2, 1, -1, 5, 5);
+    addDocument(*dm, 3, kSale, 5, at(kToday.addDays(-1)));
+    EXPECT_DOUBLE_EQ(onHand(1), 80.0);
+    const auto report = data::stockReport(*dm, true, kToday);
+    ASSERT_FALSE(report.empty());
+    EXPECT_EQ(report.front().code, 101);
+    EXPECT_DOUBLE_EQ(report.front().onHand, 80.0);
 }
 
 TEST_F(StockLookups, CutOffIsTheNewestDocumentDatedUpToToday)

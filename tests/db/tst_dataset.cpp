@@ -333,13 +333,21 @@ struct Workstation
         units.setValue(QStringLiteral("MERKI_NAME"), name);
     }
 
-    QString storedName(int id)
+    QString storedName(int id) { return stored(QStringLiteral("MERKI_NAME"), id).toString(); }
+    QVariant stored(const QString &column, int id)
     {
         db::Statement statement(attachment, transaction);
-        statement.prepare(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = :ID"));
+        statement.prepare(QStringLiteral("select %1 from MERKI where MERKI_ID = :ID").arg(column));
         statement.setParameter(QStringLiteral("ID"), id);
         statement.execute();
-        return statement.fetch() ? statement.value(0).toString() : QStringLiteral("(none)");
+        return statement.fetch() ? statement.value(0) : QVariant(QStringLiteral("(none)"));
+    }
+    void run(const QString &sql)
+    {
+        db::Statement statement(attachment, transaction);
+        statement.prepare(sql);
+        statement.execute();
+        transaction.commitRetaining();
     }
 
     db::Attachment attachment;
@@ -411,6 +419,38 @@ void changedAtOneStoredAtTheOther(const QString &database)
     a.units.edit();
     a.units.setValue(QStringLiteral("MERKI_NAME"), QStringLiteral("тон"));
     EXPECT_THROW(a.units.post(), db::RecordConflict); // its sign changed meanwhile
+}
+
+// Another transaction commits a change of the row while the re-read that
+// checks it runs, after the row was read: the commit of another
+// workstation landing between the check and the write.
+TEST(TwoWorkstations, AChangeCommittedBetweenCheckAndWriteIsNeverWrittenOver)
+{
+    testing_support::FreshDatabase database;
+    Workstation a(database.path());
+    a.run(QStringLiteral("create table MEANWHILE_LOG (N integer)"));
+    a.run(QStringLiteral("create procedure MEANWHILE (ID integer) returns (DONE integer) as begin "
+                         "in autonomous transaction do begin "
+                         "if (not exists (select 1 from MEANWHILE_LOG)) then begin "
+                         "update MERKI set MERKI_ZNAK = 'другаде' where MERKI_ID = :ID; "
+                         "insert into MEANWHILE_LOG values (1); end DONE = 1; "
+                         "when any do DONE = 0; end suspend; end"));
+    a.units.setRefreshSql(QStringLiteral("select m1.MERKI_ID, m1.MERKI_NAME, m1.MERKI_ZNAK, "
+                                         "(select DONE from MEANWHILE(m1.MERKI_ID)) as MEANWHILE from MERKI m1 "
+                                         "where m1.MERKI_ID = :MERKI_ID"));
+    a.editName(6, QStringLiteral("тон метричен"));
+    bool refused = false;
+    try {
+        a.units.post();
+    } catch (const varnex::Error &) {
+        refused = true;
+    }
+    // The other change, once committed, stays (it may also land after the
+    // write, when the row is re-read); the edit is stored or refused.
+    if (a.stored(QStringLiteral("(select count(*) from MEANWHILE_LOG)"), 6).toInt() > 0)
+        EXPECT_EQ(a.stored(QStringLiteral("MERKI_ZNAK"), 6).toString(), QStringLiteral("другаде"));
+    if (!refused)
+        EXPECT_EQ(a.storedName(6), QStringLiteral("тон метричен"));
 }
 
 TEST(TwoWorkstations, OnOneEmbeddedDatabase)

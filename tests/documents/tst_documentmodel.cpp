@@ -5,6 +5,7 @@
 #include "support/DatabaseTest.h"
 #include "support/QtPrinters.h"
 #include "support/StockData.h"
+#include "support/UncommittedChange.h"
 
 #include <QLocale>
 
@@ -152,7 +153,8 @@ TEST_F(DocumentModelTest, ScrapLinesAreCheckedInOrderAndLeaveStockByTheirWholeQu
     EXPECT_EQ(stored(f("select TRANZ_RED_IZNESENO from TRANZ_RED where TRANZ_RED_NOM_ID = 1 and TRANZ_RED_TYPE_ID = -1"))
                   .toDouble(),
               4);
-    EXPECT_EQ(dm->StockOnHand(1), 6);
+    // Elsewhere the lines count once the header is stored; here at once.
+    EXPECT_EQ(dm->StockOnHand(1), 10);
     EXPECT_EQ(lines.stockOnHand(), 6);
     EXPECT_EQ(scrap.total(), 0);
 }
@@ -438,6 +440,59 @@ TEST_F(DocumentModelTest, TheLinesShowNamesUnitsSumsAndDiscounts)
     EXPECT_EQ(rows.displayText(f("LINE_SUM")), QStringLiteral("22.5000"));
     EXPECT_EQ(rows.displayText(f("DISCOUNT_TEXT")), QStringLiteral("10 %"));
     EXPECT_EQ(rows.displayText(f("TRANZ_RED_CENA")), QStringLiteral("10.0000"));
+}
+
+TEST_F(DocumentModelTest, ALineOfADocumentDeletedElsewhereIsNotStoredAndLeavingRemovesItsLines)
+{
+    const QString deleted = QStringLiteral("Документът е изтрит от друг потребител.");
+    addDocument(*dm, 5, 13, -1, QDateTime::currentDateTime());
+    addLine(*dm, 51, 5, 1, -1, 2, 2, 1.5);
+    DocumentModel scrap(*dm, scrapKind());
+    scrap.openExisting(5);
+    LineArea &area = scrap.area(0);
+    {
+        // Deleted while the line is written: the line waits for nothing and
+        // is not stored under a header about to go.
+        UncommittedChange deleting(database.path(), f("delete from TRANZ where TRANZ_ID = 5"));
+        enterLine(area, 1, 2.5, 4.0);
+        EXPECT_THROW(area.storeLine(), varnex::Error);
+        EXPECT_EQ(lineCount(5), 1);
+        deleting.commit();
+    }
+    const std::function<void()> stores[] = {[&] { area.storeLine(); }, [&] { area.storeLineUnchecked(); }};
+    for (const auto &store : stores) {
+        try {
+            store();
+            ADD_FAILURE() << "a line was stored without its document";
+        } catch (const varnex::Error &error) {
+            EXPECT_EQ(error.message(), deleted);
+        }
+        EXPECT_EQ(lineCount(5), 1);
+    }
+    EXPECT_EQ(scrap.abandon(), deleted);
+    EXPECT_EQ(lineCount(5), 0);
+}
+
+TEST_F(DocumentModelTest, AProposedNumberStoredElsewhereMeanwhileIsReplacedATypedOneIsKept)
+{
+    auto other = database.connect();
+    DocumentModel here(*dm, scrapKind());
+    DocumentModel there(*other, scrapKind());
+    DocumentModel typed(*dm, scrapKind());
+    for (DocumentModel *document : {&here, &there, &typed}) {
+        document->createNew();
+        document->proposeNumber();
+    }
+    typed.header().setValue(f("TRANZ_DOCNO"), 2);
+    EXPECT_EQ(here.save(), QString());
+    EXPECT_EQ(there.save(), QStringLiteral("Номер 000001 междувременно е записан от друга работна станция. "
+                                           "Документът се записва с № 000002."));
+    EXPECT_EQ(typed.save(), QString());
+    const auto numbers = dm->QueryRows(f("select TRANZ_DOCNO from TRANZ order by TRANZ_ID"));
+    ASSERT_EQ(numbers.size(), 3u);
+    EXPECT_EQ(numbers[0][0].toInt(), 1);
+    EXPECT_EQ(numbers[1][0].toInt(), 2);
+    EXPECT_EQ(numbers[2][0].toInt(), 2);
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include "support/NetworkServer.h"
 #include "support/StockData.h"
 #include "support/TempDir.h"
+#include "support/UncommittedChange.h"
 #include "util/Error.h"
+#include "db/DatabaseError.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +17,10 @@ using namespace testing_support;
 namespace {
 
 const QDate kDay(2026, 11, 2);
+const QString kPaidMeanwhile = QStringLiteral("Междувременно друга работна станция е платила по документ от "
+                                              "списъка. Отворете списъка отново, за да видите какво остава за плащане.");
+const QString kChangedMeanwhile = QStringLiteral("Междувременно друга работна станция е променила ред от списъка. "
+                                                 "Отворете списъка отново, за да видите какво остава за получаване.");
 
 TEST(Distribution, OldestFirstTheLastInPart)
 {
@@ -94,7 +100,7 @@ TEST_F(Settling, ADocumentPaidElsewhereMeanwhileStopsThePaymentKeepingWhatWasWri
         FAIL() << "a changed document was written over";
     } catch (const varnex::Error &error) {
         EXPECT_EQ(error.message(),
-                  QStringLiteral("Записът не е намерен UpdateTranz_Plateno\nУредени преди това: 1 от 3 документа."));
+                  kPaidMeanwhile + QStringLiteral("\nУредени преди това: 1 от 3 документа."));
     }
     EXPECT_DOUBLE_EQ(paidOn(*dm, 1), 100);
     EXPECT_DOUBLE_EQ(paidOn(*dm, 2), 40);
@@ -127,9 +133,38 @@ TEST_F(Settling, ALineChangedElsewhereMeanwhileIsNotWrittenOver)
         FAIL() << "a changed line was written over";
     } catch (const varnex::Error &error) {
         EXPECT_EQ(error.message(),
-                  QStringLiteral("Записът не е намерен UpdateTranz_Izneseno\nУредени преди това: 0 от 1 реда."));
+                  kChangedMeanwhile + QStringLiteral("\nУредени преди това: 0 от 1 реда."));
     }
     EXPECT_DOUBLE_EQ(takenOn(*dm, 10), 7);
+}
+
+// The other workstation's payment is being written this very moment: the
+// user reads the same sentence, never the server's text about locks.
+TEST_F(Settling, ARowHeldByAnotherWorkstationsWriteStopsWithTheSameWords)
+{
+    addOwedDocument(*dm, 1, kDeliveryType, 5, QDateTime(kDay, QTime(9, 0)), 100, 0, kDay);
+    addOwedDocument(*dm, 2, kDeliveryType, 5, QDateTime(kDay, QTime(10, 0)), 50, 0, kDay);
+    addLine(*dm, 10, 1, 1, 1, 10, 0, 2.5);
+    const auto rows = moneyRows();
+    const auto lines = readGoodsRows(*dm, kDeliveryType, 5, 1, allDueDates());
+    UncommittedChange other(database.path(), QStringLiteral("update TRANZ set TRANZ_PLATENO = 10 where TRANZ_ID = 2"));
+    UncommittedChange line(database.path(), QStringLiteral("update TRANZ_RED set TRANZ_RED_IZNESENO = 1"));
+    const struct
+    {
+        std::function<void()> settle;
+        QString message;
+    } cases[] = {{[&] { settleMoney(*dm, rows, 150); }, kPaidMeanwhile + QStringLiteral("\nУредени преди това: 1 от 2 документа.")},
+                 {[&] { settleGoods(*dm, lines, 10); }, kChangedMeanwhile + QStringLiteral("\nУредени преди това: 0 от 1 реда.")}};
+    for (const auto &each : cases) {
+        try {
+            each.settle();
+            ADD_FAILURE() << "a held row was written";
+        } catch (const varnex::Error &error) {
+            EXPECT_EQ(error.message(), each.message);
+            EXPECT_EQ(dynamic_cast<const db::DatabaseError *>(&error), nullptr);
+        }
+    }
+    EXPECT_DOUBLE_EQ(paidOn(*dm, 1), 100);
 }
 
 // Two workstations settle the same supplier on the server at once.
