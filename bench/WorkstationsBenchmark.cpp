@@ -261,6 +261,22 @@ std::unique_ptr<Tdm> connect(const QString &database, LastMessage &messages)
     return dm;
 }
 
+// The checks' own connection: a server killed under the load is given a
+// minute to answer again.
+std::unique_ptr<Tdm> connectAfterLoad(const QString &database, LastMessage &messages)
+{
+    const QDeadlineTimer patience(60000);
+    for (;;) {
+        try {
+            return connect(database, messages);
+        } catch (const varnex::Error &) {
+            if (patience.hasExpired())
+                throw;
+            QThread::sleep(2);
+        }
+    }
+}
+
 // The goods and the counterparty every workstation trades in.
 void prepare(Tdm &dm)
 {
@@ -409,9 +425,7 @@ bool runWorkstations(const QString &program, const QString &database, const Work
     for (const auto &[outcome, count] : conflicts)
         out << QStringLiteral("    %1 × %2\n").arg(count, 5).arg(outcome);
 
-    // A connection of its own, made after the load: the server may have
-    // been restarted meanwhile.
-    const Verdict verdict = checkDatabase(*connect(database, messages), stationLogs);
+    const Verdict verdict = checkDatabase(*connectAfterLoad(database, messages), stationLogs);
     out << "  checks:\n";
     for (const QString &line : verdict.lines) {
         const bool fault = verdict.faults.contains(line);
