@@ -3,6 +3,7 @@
 #include "QueryBenchmark.h"
 #include "ReportBenchmark.h"
 #include "RoundTrips.h"
+#include "WorkstationsBenchmark.h"
 
 #include "core/DatabaseInstaller.h"
 #include "core/MessageSink.h"
@@ -12,6 +13,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
+
+#include <map>
 
 namespace {
 
@@ -32,6 +35,47 @@ bool readOptions(const QStringList &options, bench::BenchmarkOptions &result)
     return true;
 }
 
+// "--count N --seconds S" and the like: each option a positive number.
+bool readCounts(const QStringList &options, std::map<QString, int> &counts)
+{
+    if (options.size() % 2)
+        return false;
+    for (int i = 0; i < options.size(); i += 2) {
+        bool ok = false;
+        const auto known = counts.find(options[i]);
+        if (known == counts.end())
+            return false;
+        known->second = options[i + 1].toInt(&ok);
+        if (!ok || known->second < 1)
+            return false;
+    }
+    return true;
+}
+
+// The load of many workstations, or one of its workstations.
+int runWorkstationCommand(const QStringList &arguments, QTextStream &out)
+{
+    const bool worker = arguments[0] == QLatin1String("workstation");
+    std::map<QString, int> counts{{QStringLiteral("--seconds"), 60}};
+    QStringList options = arguments.mid(2);
+    QString log;
+    if (worker) {
+        const int at = options.indexOf(QStringLiteral("--log"));
+        if (at < 0 || at + 1 >= options.size())
+            return 2;
+        log = options[at + 1];
+        options.remove(at, 2);
+    } else {
+        counts.emplace(QStringLiteral("--count"), 1);
+    }
+    if (!readCounts(options, counts))
+        return 2;
+    if (worker)
+        return bench::runWorkstation(arguments[1], counts[QStringLiteral("--seconds")], log);
+    const bench::WorkstationsOptions load{counts[QStringLiteral("--count")], counts[QStringLiteral("--seconds")]};
+    return bench::runWorkstations(QCoreApplication::applicationFilePath(), arguments[1], load, out) ? 0 : 3;
+}
+
 } // namespace
 
 // varnex-bench generate DB   makes a realistic database (a few minutes)
@@ -44,6 +88,11 @@ bool readOptions(const QStringList &options, bench::BenchmarkOptions &result)
 //                            times only the reports of the report module
 // varnex-bench roundtrips HOST:DB
 //                            counts the round trips of the commonest actions
+// varnex-bench workstations DB [--count N] [--seconds S]
+//                            N workstations store, settle and read the
+//                            journal for S seconds, then the database is
+//                            checked; status 3 when anything was lost,
+//                            half stored or doubled
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -52,16 +101,30 @@ int main(int argc, char *argv[])
     bench::BenchmarkOptions options;
     if (arguments.size() == 2 && arguments[0] == QLatin1String("roundtrips"))
         return bench::runRoundTripsCommand(arguments[1], out);
+    const bool workstations = arguments.size() >= 2
+                              && (arguments[0] == QLatin1String("workstations")
+                                  || arguments[0] == QLatin1String("workstation"));
+    if (workstations) {
+        try {
+            const int status = runWorkstationCommand(arguments, out);
+            if (status != 2)
+                return status;
+        } catch (const varnex::Error &error) {
+            QTextStream(stderr) << error.message() << '\n';
+            return 1;
+        }
+    }
     const bool generate = arguments.size() == 2 && arguments[0] == QLatin1String("generate");
     const bool production = arguments.size() >= 2 && arguments[0] == QLatin1String("production");
     const bool reports = arguments.size() >= 2 && arguments[0] == QLatin1String("reports");
     const bool run = arguments.size() >= 2 && (arguments[0] == QLatin1String("run") || production || reports)
                      && readOptions(arguments.mid(2), options);
-    if (!generate && !run) {
+    if (workstations || (!generate && !run)) {
         QTextStream(stderr) << "usage: varnex-bench generate DATABASE\n"
                                "       varnex-bench run DATABASE [--max-ratio RATIO] [--rounds N]\n"
                                "       varnex-bench production DATABASE [--max-ratio RATIO] [--rounds N]\n"
-                               "       varnex-bench reports DATABASE [--max-ratio RATIO] [--rounds N]\n";
+                               "       varnex-bench reports DATABASE [--max-ratio RATIO] [--rounds N]\n"
+                               "       varnex-bench workstations DATABASE [--count N] [--seconds S]\n";
         return 2;
     }
     const QString database = arguments[1];
