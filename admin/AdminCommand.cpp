@@ -7,6 +7,7 @@
 #include "PrintCommands.h"
 #include "SalesLedgerCommand.h"
 #include "SettingsCommands.h"
+#include "WorkstationCommand.h"
 #include "core/DataFolder.h"
 #include "data/SchemaUpgrade.h"
 #include "util/Error.h"
@@ -33,6 +34,8 @@ QString usageText()
         "  settings dump                          целият файл с настройки\n"
         "\n"
         "Ключовете са пътища с обратна наклонена черта, например clientinfo\\company.\n"
+        "  workstation СЪРВЪР:ПЪТ [--user U --password P]  работното място с базата на сървъра: пробва\n"
+        "                                          връзката и записва clientinfo\\network и db_server\\*\n"
         "\n"
         "База данни (БАЗА е път до файл или сървър:път; --user и --password по подразбиране SYSDBA и pendrolix):\n"
         "  create-db ПЪТ [--schema-version N]      нова база от инсталацията, обновена до %1\n"
@@ -165,6 +168,8 @@ int run(const QStringList &arguments, const QString &toolDirectory, QTextStream 
             runEuroChangeoverCommand(invocation);
         else if (command == QLatin1String("sales-ledger"))
             runSalesLedgerCommand(invocation);
+        else if (command == QLatin1String("workstation"))
+            runWorkstationCommand(invocation);
         else
             throw UsageError{QStringLiteral("Непозната команда: %1").arg(command)};
         return Success;

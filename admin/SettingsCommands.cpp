@@ -20,19 +20,6 @@ namespace admin {
 
 namespace {
 
-QString settingsFilePath(const Invocation &invocation)
-{
-    const QString path = !invocation.settingsFile.isEmpty()
-                             ? invocation.settingsFile
-                             : varnex::programFileWithExtension(
-                                   QDir(invocation.toolDirectory).filePath(QStringLiteral("Varnex")),
-                                   QStringLiteral(".xdb"));
-    const QDir directory = QFileInfo(path).absoluteDir();
-    if (!directory.exists())
-        throw varnex::Error(QStringLiteral("Папката „%1“ не съществува.").arg(directory.path()));
-    return path;
-}
-
 // The column lengths of the database the program of this settings file
 // works with; while that cannot be opened here (not made yet, on a server,
 // in use) those of the database the program makes at its first start.
@@ -79,6 +66,21 @@ bool boolWord(const QString &word)
     throw UsageError{QStringLiteral("Стойността по подразбиране трябва да е 1 или 0: %1").arg(word)};
 }
 
+} // namespace
+
+QString settingsFilePath(const Invocation &invocation)
+{
+    const QString path = !invocation.settingsFile.isEmpty()
+                             ? invocation.settingsFile
+                             : varnex::programFileWithExtension(
+                                   QDir(invocation.toolDirectory).filePath(QStringLiteral("Varnex")),
+                                   QStringLiteral(".xdb"));
+    const QDir directory = QFileInfo(path).absoluteDir();
+    if (!directory.exists())
+        throw varnex::Error(QStringLiteral("Папката „%1“ не съществува.").arg(directory.path()));
+    return path;
+}
+
 // Changes are made under the file's change lock, so two tools never save over
 // each other, and only to a file the tool could read whole and may write.
 void changeSettings(const QString &path, const std::function<void(TSettings &)> &change)
@@ -98,8 +100,6 @@ void changeSettings(const QString &path, const std::function<void(TSettings &)> 
     change(settings);
     settings.Save();
 }
-
-} // namespace
 
 void runSettingsCommand(Invocation &invocation)
 {

@@ -8,25 +8,10 @@
 # $VARNEX_CLEAN_ROOT_CACHE (default /var/cache/varnex-test), so a repeated run
 # takes seconds; each run works in a fresh copy of it.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/root.sh"
 
 BUILD=$(cd "$1" && pwd)
-CACHE=${VARNEX_CLEAN_ROOT_CACHE:-/var/cache/varnex-test}
-MIRROR=${VARNEX_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-SUITE=bookworm
-
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
-step() {
-  printf '[%4ss] %s\n' "$SECONDS" "$*"
-}
-
-[[ $(id -u) == 0 ]] || skip "making a root with debootstrap and entering it needs root rights"
-if ! command -v debootstrap >/dev/null; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap >/dev/null 2>&1 \
-    || skip "debootstrap is not installed and cannot be installed"
-fi
+require_debootstrap
 
 # The package of this build, made from the programs already built.
 step "package"
@@ -44,25 +29,20 @@ deb=$(ls "$work"/deb/varnex_*_amd64.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 
 # A root with the package's dependencies; made again when they change.
-key=$(printf '%s\n%s\n' "$SUITE" "$depends" | sha256sum | cut -c1-16)
-cached="$CACHE/$SUITE-$key.tar"
-if [[ ! -f "$cached" ]]; then
-  step "debootstrap $SUITE (minbase) from $MIRROR"
-  mkdir -p "$CACHE"
-  base="$work/base"
-  debootstrap --variant=minbase "$SUITE" "$base" "$MIRROR" >"$work/debootstrap.log" 2>&1 \
-    || { tail -n 5 "$work/debootstrap.log"; skip "debootstrap could not make a Debian root (no mirror?)"; }
+dependencies() {
+  local base=$1
   cp "$deb" "$base/tmp/"
   # The dependencies as apt resolves them for the package, without it.
   mount -t proc proc "$base/proc"
   chroot "$base" sh -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
-      --no-install-recommends /tmp/$(basename "$deb") && apt-get remove -y -qq varnex && apt-get clean" \
-      >"$work/dependencies.log" 2>&1 || { umount -l "$base/proc"; tail -n 20 "$work/dependencies.log"; exit 1; }
+      --no-install-recommends /tmp/$(basename "$deb") && apt-get remove -y -qq varnex && apt-get clean"
+  local status=$?
   umount -l "$base/proc"
   rm -f "$base/tmp/$(basename "$deb")"
-  tar -C "$base" -cf "$cached.part" . && mv "$cached.part" "$cached"
-  rm -rf --one-file-system "$base"
-fi
+  return "$status"
+}
+cached_root "$(printf '%s\n%s\n' "$SUITE" "$depends" | sha256sum | cut -c1-16)" dependencies
+cached=$CACHED
 
 step "fresh root from $(basename "$cached")"
 mkdir "$root"
