@@ -178,12 +178,20 @@ void LineArea::open()
 void LineArea::followState()
 {
     const bool editing = m_lines->isEditing();
-    if (editing && !m_wasEditing) {
-        m_keptLineId = m_kind.ids == LineIds::OnEditing
-                           ? QVariant(m_document.data().NewCounterValue(data::CounterTranzRed))
-                           : QVariant();
-    }
+    const bool started = editing && !m_wasEditing;
     m_wasEditing = editing;
+    if (!started)
+        return;
+    // Never the previous line's key: one that cannot be drawn now (another
+    // workstation holds the counter) is drawn when the line is stored,
+    // where a failure is told.
+    m_keptLineId = QVariant();
+    if (m_kind.ids == LineIds::OnEditing) {
+        try {
+            m_keptLineId = m_document.data().NewCounterValue(data::CounterTranzRed);
+        } catch (const varnex::Error &) {
+        }
+    }
 }
 
 void LineArea::followRow(int row)

@@ -80,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
                {QStringLiteral("payments above their document's sum: 1")}, {}},
         Damage{"LineLeftWithoutItsDocument",
                [](Tdm &dm, bench::WorkstationLog &) { addLine(dm, 103, 5, 1, -1, 1, 1, 3); },
-               {QStringLiteral("lines without a document: 1"), QStringLiteral("goods 1: 7 instead of 8")}, {}},
+               // Stock on hand does not count it, so only the line itself is found.
+               {QStringLiteral("lines without a document: 1")}, {}},
         Damage{"StoredDocumentGone",
                [](Tdm &dm, bench::WorkstationLog &) {
                    sql(dm, "delete from TRANZ_RED where TRANZ_RED_ID = 102");

@@ -473,6 +473,22 @@ TEST_F(DocumentModelTest, ALineOfADocumentDeletedElsewhereIsNotStoredAndLeavingR
     EXPECT_EQ(lineCount(5), 0);
 }
 
+TEST_F(DocumentModelTest, ALineBegunWhileAnotherWorkstationHeldTheCounterTakesAKeyOfItsOwn)
+{
+    addDocument(*dm, 5, 13, -1, QDateTime::currentDateTime());
+    DocumentModel scrap(*dm, scrapKind());
+    scrap.openExisting(5);
+    LineArea &area = scrap.area(0);
+    enterLine(area, 1, 2.5, 4.0);
+    area.storeLine();
+    {
+        UncommittedChange drawing(database.path(), f("update COUNTERS set VAL = VAL + 1 where ID = 25"));
+        enterLine(area, 2, 1.5, 1.0);
+    }
+    area.storeLine();
+    EXPECT_EQ(lineCount(5), 2);
+}
+
 TEST_F(DocumentModelTest, AProposedNumberStoredElsewhereMeanwhileIsReplacedATypedOneIsKept)
 {
     auto other = database.connect();
