@@ -168,22 +168,12 @@ void InvoiceHeaderPanel::showRowTexts()
 {
     const QVariant stored = m_row.value(QStringLiteral("NUMBER"));
     number->setText(stored.isNull() ? QString() : invoiceNumberText(stored.toLongLong()));
-    const std::pair<QComboBox *, const char *> combos[] = {{place, "PLACE"}, {city, "CITY"}, {client, "COMPANY"}};
-    for (const auto &[box, column] : combos) {
-        const QSignalBlocker blocker(box);
-        box->setCurrentIndex(-1);
-        box->setEditText(m_row.value(QString::fromLatin1(column)).toString());
-    }
+    m_row.showTexts({{place, "PLACE"}, {city, "CITY"}, {client, "COMPANY"}});
 }
 
 void InvoiceHeaderPanel::syncTextsToRow()
 {
-    const std::pair<QComboBox *, const char *> combos[] = {{place, "PLACE"}, {city, "CITY"}, {client, "COMPANY"}};
-    for (const auto &[box, column] : combos) {
-        const QString shown = box->currentText();
-        if (shown != m_row.value(QString::fromLatin1(column)).toString())
-            m_row.set(QString::fromLatin1(column), shown.isEmpty() ? QVariant() : QVariant(shown));
-    }
+    m_row.syncTexts({{place, "PLACE"}, {city, "CITY"}, {client, "COMPANY"}});
     if (!number->text().trimmed().isEmpty())
         m_row.set(QStringLiteral("NUMBER"), number->text().toLongLong());
 }

@@ -113,11 +113,7 @@ void InvoicePeoplePage::fillCreators()
 
 void InvoicePeoplePage::showRowTexts()
 {
-    for (const auto &[box, column] : {std::pair{creator, "INVOICE_CREATOR"}, std::pair{mvr, "MVR"}}) {
-        const QSignalBlocker blocker(box);
-        box->setCurrentIndex(-1);
-        box->setEditText(m_row.value(QString::fromLatin1(column)).toString());
-    }
+    m_row.showTexts({{creator, "INVOICE_CREATOR"}, {mvr, "MVR"}});
     const bool byBank = m_row.value(QStringLiteral("WITH_BANKS")).toInt() == 1;
     bank->setChecked(byBank);
     cash->setChecked(!byBank);
@@ -134,11 +130,7 @@ void InvoicePeoplePage::showRowTexts()
 
 void InvoicePeoplePage::syncTextsToRow()
 {
-    for (const auto &[box, column] : {std::pair{creator, "INVOICE_CREATOR"}, std::pair{mvr, "MVR"}}) {
-        const QString shown = box->currentText();
-        if (shown != m_row.value(QString::fromLatin1(column)).toString())
-            m_row.set(QString::fromLatin1(column), shown.isEmpty() ? QVariant() : QVariant(shown));
-    }
+    m_row.syncTexts({{creator, "INVOICE_CREATOR"}, {mvr, "MVR"}});
 }
 
 bool InvoicePeoplePage::bankPayment() const

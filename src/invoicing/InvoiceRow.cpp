@@ -78,6 +78,24 @@ QComboBox *InvoiceRow::textCombo(QWidget *parent, const char *objectName, const 
     return box;
 }
 
+void InvoiceRow::showTexts(TextBoxes boxes) const
+{
+    for (const auto &[box, column] : boxes) {
+        const QSignalBlocker blocker(box);
+        box->setCurrentIndex(-1);
+        box->setEditText(value(QString::fromLatin1(column)).toString());
+    }
+}
+
+void InvoiceRow::syncTexts(TextBoxes boxes)
+{
+    for (const auto &[box, column] : boxes) {
+        const QString shown = box->currentText();
+        if (shown != value(QString::fromLatin1(column)).toString())
+            set(QString::fromLatin1(column), shown.isEmpty() ? QVariant() : QVariant(shown));
+    }
+}
+
 QComboBox *tableCombo(QWidget *parent, const QStringList &titles, int shownColumn)
 {
     auto *box = new QComboBox(parent);

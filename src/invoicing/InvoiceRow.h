@@ -6,6 +6,8 @@
 #include <QVariant>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 class DBDateEdit;
@@ -43,6 +45,11 @@ public:
     // A drop-down typed freely, each keystroke written into `column`; it
     // takes as many characters as the column holds.
     QComboBox *textCombo(QWidget *parent, const char *objectName, const char *column);
+    // Free-text drop-downs and their columns: the row's values shown in
+    // them, and what they show written back before the row is checked.
+    using TextBoxes = std::initializer_list<std::pair<QComboBox *, const char *>>;
+    void showTexts(TextBoxes boxes) const;
+    void syncTexts(TextBoxes boxes);
 
 Q_SIGNALS:
     // A settlement was added; every settlement drop-down reloads.
