@@ -28,4 +28,7 @@ constexpr int kZeroVatGroundSize = 200;
 // MRU_ITEMS: the recently-used lists hold the invoice's names and addresses.
 constexpr int kRecentValueSize = 200;
 
+// NOM_BARCODES.BARCODE: EAN and UPC codes and the shop's own.
+constexpr int kBarcodeSize = 40;
+
 } // namespace data

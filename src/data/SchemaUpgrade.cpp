@@ -20,6 +20,7 @@ const char *const kColumnDomain =
     "where RDB$RELATION_NAME = :TABLE_NAME and RDB$FIELD_NAME = :COLUMN_NAME";
 const char *const kDomainExists = "select 1 from RDB$FIELDS where RDB$FIELD_NAME = :DOMAIN_NAME";
 const char *const kDomainLength = "select RDB$CHARACTER_LENGTH from RDB$FIELDS where RDB$FIELD_NAME = :DOMAIN_NAME";
+const char *const kDocumentTypeExists = "select 1 from TRANZ_TYPES where TRANZ_TYPES_ID = :ID";
 const char *const kConfigKeyExists = "select 1 from APP_CONFIG_KEYS where NAME = :NAME";
 const char *const kTableExists = "select 1 from RDB$RELATIONS where RDB$RELATION_NAME = :TABLE_NAME";
 const char *const kIndexExists = "select 1 from RDB$INDICES where RDB$INDEX_NAME = :INDEX_NAME";
@@ -99,6 +100,7 @@ public:
     bool run(const QString &statement) { return m_session.RunScriptStatement(statement); }
 
     bool runUnless(bool done, const char *statement) { return done || run(statement); }
+    bool runUnless(bool done, const QString &statement) { return done || run(statement); }
 
     bool hasColumn(const char *table, const char *column)
     {
@@ -172,6 +174,11 @@ public:
     {
         return m_session.HasRows(QString::fromLatin1(kIndexExists),
                                  {{QStringLiteral("INDEX_NAME"), QString::fromLatin1(index)}});
+    }
+
+    bool hasDocumentType(int id)
+    {
+        return m_session.HasRows(QString::fromLatin1(kDocumentTypeExists), {{QStringLiteral("ID"), id}});
     }
 
     bool hasConfigKey(const char *name)
@@ -324,6 +331,21 @@ bool upgradeTo20117(Upgrade &upgrade)
                || upgrade.run(QString::fromLatin1(kRecentValueProcedure).arg(kRecentValueSize)));
 }
 
+const int kStockCountType = 14;
+
+// Barcodes of the goods (several an item, one code never on two items) and
+// the stock count, a document type of its own.
+bool upgradeTo20118(Upgrade &upgrade)
+{
+    return upgrade.runUnless(upgrade.hasTable("NOM_BARCODES"),
+                             QStringLiteral("CREATE TABLE NOM_BARCODES (BARCODE VARCHAR(%1) CHARACTER SET WIN1251 "
+                                            "NOT NULL PRIMARY KEY, NOM_ID INTEGER NOT NULL REFERENCES NOM (NOM_ID) "
+                                            "ON DELETE CASCADE);")
+                                 .arg(kBarcodeSize))
+           && upgrade.runUnless(upgrade.hasDocumentType(kStockCountType),
+                                "INSERT INTO TRANZ_TYPES (TRANZ_TYPES_ID, TRANZ_TYPES_NAME) VALUES (14, 'Ревизия');");
+}
+
 } // namespace
 
 bool upgradeSchema(SqlSession &session, int version, const std::function<void()> &adjustCounters, int target)
@@ -373,6 +395,8 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
         return false;
     if (needs(20117) && !upgradeTo20117(upgrade))
         return false;
+    if (needs(20118) && !upgradeTo20118(upgrade))
+        return false;
     return true;
 }
 
@@ -383,7 +407,7 @@ namespace {
 const char *const kGrantedTables[] = {
     "APP_CONFIG", "APP_CONFIG_KEYS", "BANK_ACCOUNTS", "CATEGORY", "CITIES", "CONTACTINFO",
     "CONTACTINFO_TYPES", "COUNTERS", "COUNTRIES", "INVOICES", "INVOICE_DETAILS", "KONTR",
-    "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "TRANZ", "TRANZ_RED",
+    "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "NOM_BARCODES", "TRANZ", "TRANZ_RED",
     "TRANZ_TYPES", "USERS", "USER_RIGHTS", "USER_RIGHT_ITEMS", "BELEJKA_DETAILS",
 };
 const char *const kGrantedProcedures[] = {"GETCOUNTERVAL", "UPDATE_MRU_ITEMS", "GETCLIENTCONTACT"};
@@ -397,16 +421,18 @@ QString quotedList(const char *const *names, size_t count)
 }
 
 // How many of the rights the grants give are held, counted over both
-// grantees; each right is one row, whatever else a grantee was given.
+// grantees (each right is one row, whatever else a grantee was given), and
+// how many of the granted tables a database of its version has.
 QString heldRightsStatement()
 {
-    return QStringLiteral("select count(distinct trim(RDB$USER) || '.' || trim(RDB$RELATION_NAME) || '.' || "
+    return QStringLiteral("select (select count(distinct trim(RDB$USER) || '.' || trim(RDB$RELATION_NAME) || '.' || "
                           "RDB$PRIVILEGE) from RDB$USER_PRIVILEGES "
                           "where RDB$USER in (:ADMINISTRATOR, :GRANTEE) and RDB$USER_TYPE = 8 "
                           "and RDB$FIELD_NAME is null and ("
                           "(RDB$RELATION_NAME in (%1) and RDB$PRIVILEGE in ('S','I','U','D','R')) "
                           "or (RDB$RELATION_NAME = 'TRANZ_PAYMENTS' and RDB$PRIVILEGE in ('S','U')) "
-                          "or (RDB$RELATION_NAME in (%2) and RDB$PRIVILEGE = 'X'))")
+                          "or (RDB$RELATION_NAME in (%2) and RDB$PRIVILEGE = 'X'))), "
+                          "(select count(*) from RDB$RELATIONS where RDB$RELATION_NAME in (%1)) from RDB$DATABASE")
         .arg(quotedList(kGrantedTables, std::size(kGrantedTables)),
              quotedList(kGrantedProcedures, std::size(kGrantedProcedures)));
 }
@@ -448,13 +474,14 @@ bool hasTableRights(SqlSession &session, const QString &user)
         return false;
     const QString administrator = QStringLiteral("SYSDBA");
     const int grantees = grantee == administrator ? 1 : 2;
+    const std::vector<QVariantList> counts = session.QueryRows(
+        heldRightsStatement(), {{QStringLiteral("ADMINISTRATOR"), administrator}, {QStringLiteral("GRANTEE"), grantee}});
+    if (counts.empty() || counts.front().size() < 2)
+        return false;
     // Five on each table, reading and restating the payment records, and
     // running each procedure.
-    const int rights = int(std::size(kGrantedTables) * 5 + 2 + std::size(kGrantedProcedures));
-    const QVariant held = session.QueryValue(heldRightsStatement(), QString(),
-                                             {{QStringLiteral("ADMINISTRATOR"), administrator},
-                                              {QStringLiteral("GRANTEE"), grantee}});
-    return held.toInt() == grantees * rights;
+    const int rights = counts.front().at(1).toInt() * 5 + 2 + int(std::size(kGrantedProcedures));
+    return counts.front().at(0).toInt() == grantees * rights;
 }
 
 bool grantTableRights(SqlSession &session, const QString &user)
@@ -462,8 +489,17 @@ bool grantTableRights(SqlSession &session, const QString &user)
     // The payment records are written by the trigger on TRANZ alone; users
     // read them, and the euro changeover restates their amounts. A database
     // made at an older version has none.
-    const bool paymentRecords =
-        session.HasRows(QString::fromLatin1(kTableExists), {{QStringLiteral("TABLE_NAME"), QStringLiteral("TRANZ_PAYMENTS")}});
+    const auto exists = [&session](const char *table) {
+        return session.HasRows(QString::fromLatin1(kTableExists), {{QStringLiteral("TABLE_NAME"), QString::fromLatin1(table)}});
+    };
+    const bool paymentRecords = exists("TRANZ_PAYMENTS");
+    // The installation tool can make a database of a version older than
+    // some of the tables.
+    std::vector<const char *> tables;
+    for (const char *table : kGrantedTables) {
+        if (exists(table))
+            tables.push_back(table);
+    }
 
     const QString configured = granteeIdentifier(user);
     if (configured.isEmpty())
@@ -472,7 +508,7 @@ bool grantTableRights(SqlSession &session, const QString &user)
     if (configured != QLatin1String("\"SYSDBA\""))
         grantees << configured;
     for (const QString &grantee : grantees) {
-        for (const char *table : kGrantedTables) {
+        for (const char *table : tables) {
             const QString grant = QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE, REFERENCES ON %1 TO %2;")
                                       .arg(QString::fromLatin1(table), grantee);
             if (!session.RunScriptStatement(grant))

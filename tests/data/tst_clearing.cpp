@@ -43,7 +43,7 @@ TEST(Clearing, KeepsExactlyTheFixedRowsAndResetsTheCounters)
               QStringLiteral("1,101"));
     EXPECT_EQ(count(*dm, "USER_RIGHTS"), 1);
     EXPECT_EQ(count(*dm, "USERS"), 2);
-    EXPECT_EQ(count(*dm, "TRANZ_TYPES"), 6);
+    EXPECT_EQ(count(*dm, "TRANZ_TYPES"), 7);
 
     const auto counter = [&](int id) {
         return dm->QueryValue(QStringLiteral("select VAL from COUNTERS where ID = :ID"), QString(), {{QStringLiteral("ID"), id}}).toInt();

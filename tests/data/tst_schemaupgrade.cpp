@@ -1,3 +1,4 @@
+#include "data/GoodsBarcodes.h"
 #include "support/FreshDatabase.h"
 #include "support/QtPrinters.h"
 
@@ -55,7 +56,10 @@ void expectCurrentShape(Tdm &dm)
                                {{QStringLiteral("N"), QString::fromLatin1(key)}}))
             << key;
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select KEY_ID from APP_CONFIG_KEYS where NAME = 'DB_VERSION'")).toInt(), 101);
-    EXPECT_EQ(dm.SchemaVersion(), 20117);
+    EXPECT_TRUE(hasColumn(dm, "NOM_BARCODES", "BARCODE"));
+    EXPECT_EQ(dm.QueryValue(QStringLiteral("select TRANZ_TYPES_NAME from TRANZ_TYPES where TRANZ_TYPES_ID = 14")).toString(),
+              QStringLiteral("Ревизия"));
+    EXPECT_EQ(dm.SchemaVersion(), data::kTargetSchemaVersion);
 }
 
 TEST(InitialDatabase, HasTheFirstReleaseShapeAndTheFixedRows)
@@ -159,6 +163,22 @@ TEST(SchemaUpgrade, From20116InvoicesTakeTenDigitNumbersAndFullNamesAndKeepTheir
     }
 }
 
+TEST(SchemaUpgrade, From20117ACodeBelongsToOneGoodsItemAndGoesWithIt)
+{
+    FreshDatabase database(20117);
+    auto dm = database.connect();
+    ASSERT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready);
+    EXPECT_TRUE(dm->UpgradeSchema(20117)) << "a second run finds everything done";
+    for (const char *goods : {"500, 'Кафе'", "501, 'Чай'"})
+        dm->ExecSQL(QStringLiteral("insert into NOM (NOM_ID, NOM_NAME) values (%1)").arg(QString::fromUtf8(goods)));
+    dm->ExecSQL(QStringLiteral("insert into NOM_BARCODES (BARCODE, NOM_ID) values ('3800000000014', 500)"));
+    EXPECT_EQ(data::goodsByBarcode(*dm, QStringLiteral(" 3800000000014\n")), std::optional<int>(500));
+    EXPECT_EQ(data::goodsByBarcode(*dm, QStringLiteral("3800000000015")), std::nullopt);
+    EXPECT_ANY_THROW(dm->ExecSQL(QStringLiteral("insert into NOM_BARCODES (BARCODE, NOM_ID) values ('3800000000014', 501)")));
+    dm->ExecSQL(QStringLiteral("delete from NOM where NOM_ID = 500"));
+    EXPECT_FALSE(dm->HasRows(QStringLiteral("select 1 from NOM_BARCODES")));
+}
+
 TEST(SchemaUpgrade, AnInterruptedUpgradeFinishesAtTheNextStart)
 {
     FreshDatabase database(data::kFirstSchemaVersion);
@@ -210,9 +230,9 @@ TEST(SchemaUpgrade, GrantsGoToSysdbaAndToTheConfiguredUserAsTheServerNamesIt)
                                           "RDB$RELATION_NAME = :P and RDB$PRIVILEGE = 'X'"),
                            {{QStringLiteral("U"), grantee}, {QStringLiteral("P"), QString::fromLatin1(procedure)}});
     };
-    // Five rights on each of the 23 tables, reading and restating the dated
+    // Five rights on each of the 24 tables, reading and restating the dated
     // payments, and the three procedures.
-    const int full = 23 * 5 + 2 + 3;
+    const int full = 24 * 5 + 2 + 3;
 
     dm->user = QStringLiteral("kasa1");
     ASSERT_TRUE(dm->GrantTableRights());
