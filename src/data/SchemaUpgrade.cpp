@@ -487,17 +487,19 @@ bool hasTableRights(SqlSession &session, const QString &user)
 bool grantTableRights(SqlSession &session, const QString &user)
 {
     // The payment records are written by the trigger on TRANZ alone; users
-    // read them, and the euro changeover restates their amounts. A database
-    // made at an older version has none.
-    const auto exists = [&session](const char *table) {
-        return session.HasRows(QString::fromLatin1(kTableExists), {{QStringLiteral("TABLE_NAME"), QString::fromLatin1(table)}});
-    };
-    const bool paymentRecords = exists("TRANZ_PAYMENTS");
-    // The installation tool can make a database of a version older than
-    // some of the tables.
+    // read them, and the euro changeover restates their amounts. The
+    // installation tool can make a database of a version older than some of
+    // the tables, the payment records among them.
+    QStringList existing;
+    for (const QVariantList &row : session.QueryRows(
+             QStringLiteral("select trim(RDB$RELATION_NAME) from RDB$RELATIONS where RDB$RELATION_NAME in (%1, "
+                            "'TRANZ_PAYMENTS')")
+                 .arg(quotedList(kGrantedTables, std::size(kGrantedTables)))))
+        existing << row.value(0).toString();
+    const bool paymentRecords = existing.contains(QStringLiteral("TRANZ_PAYMENTS"));
     std::vector<const char *> tables;
     for (const char *table : kGrantedTables) {
-        if (exists(table))
+        if (existing.contains(QLatin1String(table)))
             tables.push_back(table);
     }
 
