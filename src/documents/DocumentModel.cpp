@@ -50,10 +50,13 @@ const char *const kSecondUnit = "select NOM_MERKI_ID2 from NOM where (NOM_ID = :
 // The stock the line takes from: every other line of its own document,
 // stored or not yet dated, and the lines of the documents that count today
 // whose header is stored.
+// The documents that count today end with the last one dated before
+// tomorrow, found in the same statement ("+ 0" as in the stock look-ups).
 const char *const kStockBesideLine =
-    "select sum(TRANZ_RED_IZNESENO * TRANZ_RED_TYPE_ID) as NALICHNOST from TRANZ_RED "
+    "select sum(TRANZ_RED_IZNESENO * TRANZ_RED_TYPE_ID) as NALICHNOST from TRANZ_RED, "
+    "(select max(TRANZ_ID) as MAX_ID from TRANZ where TRANZ_TIME + 0 < :TOMORROW) today "
     "where (TRANZ_RED_NOM_ID = :NOM_ID) and (TRANZ_RED_ID <> :LINE_ID) "
-    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= :MAX_ID "
+    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= today.MAX_ID "
     "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)))";
 const char *const kLargestNumber = "select max(TRANZ_DOCNO) maxdoc from TRANZ";
 const char *const kNumberTaken = "select 1 from TRANZ where TRANZ_DOCNO = :DOCNO and TRANZ_ID <> :TRANZ_ID";
@@ -168,7 +171,11 @@ bool LineArea::isEditing() const
 void LineArea::open()
 {
     m_lines->setParam(field("TRANZ_ID"), m_document.documentId());
-    m_lines->open();
+    // A document whose key was just drawn has no lines anywhere yet.
+    if (m_document.isNew() && !m_document.headerStored())
+        m_lines->openWithoutRows();
+    else
+        m_lines->open();
     if (!m_goods->isOpen()) {
         m_goods->open();
         m_goodsJustOpened = !m_narrowed;
@@ -366,7 +373,7 @@ double LineArea::stockBeside(const QVariant &goods, const QVariant &lineId) cons
                                                 {{field("NOM_ID"), goods},
                                                  {field("LINE_ID"), lineId.isNull() ? QVariant(-1) : lineId},
                                                  {field("TRANZ_ID"), m_document.documentId()},
-                                                 {field("MAX_ID"), data::stockCutOff(data, QDate::currentDate())}})));
+                                                 {field("TOMORROW"), QDate::currentDate().addDays(1)}})));
 }
 
 bool LineArea::secondUnitOffered() const
@@ -449,7 +456,8 @@ void DocumentModel::createNew()
     m_new = true;
     m_headerStored = false;
     bind();
-    m_header->open();
+    // No header carries the key just drawn.
+    m_header->openWithoutRows();
     m_header->append();
     for (const auto &area : m_areas)
         area->open();
