@@ -6,6 +6,8 @@
 #include "support/NetworkServer.h"
 #include "support/QtPrinters.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -228,3 +230,33 @@ TEST(NetworkMode, TheEndOfASessionGoesOnAfterTheServerDroppedTheConnection)
 }
 
 } // namespace
+
+// The server's list of users is consulted only when the configured user
+// cannot log in; a user it lacks is still made at the start.
+TEST(NetworkMode, TheStartMakesAConfiguredUserTheServerLacks)
+{
+    REQUIRE_SERVER();
+    SharedDir dir;
+    const QString database = dir.onServer(QStringLiteral("shop.fdb"));
+    installDatabase(database, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), data::kTargetSchemaVersion);
+    const QString user = QStringLiteral("VARNEX_NEW_%1").arg(QCoreApplication::applicationPid());
+    TXMLSettings settings(dir.path(QStringLiteral("Varnex.xdb")));
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    settings.WriteString(QStringLiteral("clientinfo\\network"), QStringLiteral("1"));
+    settings.WriteString(QStringLiteral("db_server\\host"), serverHost());
+    settings.WriteString(QStringLiteral("db_server\\database"), dir.path(QStringLiteral("shop.fdb")));
+    settings.WriteString(QStringLiteral("db_server\\user"), user);
+    settings.WriteString(QStringLiteral("db_server\\pass"), QStringLiteral("nov1"));
+    SetAppSettings(&settings);
+    RecordedMessages messages;
+    {
+        Tdm dm(messages);
+        dm.programDirectory = dir.path(QString()) + QLatin1Char('/');
+        EXPECT_TRUE(dm.StartSession());
+        EXPECT_EQ(dm.QueryValue(QStringLiteral("select CURRENT_USER from RDB$DATABASE")).toString(), user);
+    }
+    SetAppSettings(nullptr);
+    connectTo(database, messages)->ExecSQL(QStringLiteral("drop user ") + user);
+    EXPECT_TRUE(messages.shown.empty());
+}
