@@ -18,18 +18,9 @@ TEST(RoundTrips, TheCommonestActionsStayWithinTheirCounts)
     ASSERT_TRUE(bench.waitForFinished(120000));
     const QString output = QString::fromUtf8(bench.readAllStandardOutput());
     ASSERT_EQ(bench.exitCode(), 0) << output.toStdString() << bench.readAllStandardError().toStdString();
-    const struct
-    {
-        const char *action;
-        int most;
-        int connections;
-    } limits[] = {
-        {"start-up to the main window", 40, 1},
-        {"new sale", 8, 0},
-        {"one sale line: new line", 2, 0},
-        {"one sale line: goods and price", 4, 0},
-        {"one sale line: storing", 4, 0},
-        {"saving the sale", 6, 0},
+    const struct { const char *action; int most; int connections; } limits[] = {
+        {"start-up to the main window", 40, 1}, {"new sale", 8, 0},         {"one sale line: new line", 2, 0},
+        {"one sale line: goods and price", 4, 0}, {"one sale line: storing", 4, 0}, {"saving the sale", 6, 0},
     };
     for (const auto &limit : limits) {
         const QRegularExpressionMatch row =

@@ -31,6 +31,18 @@ std::unique_ptr<Tdm> connectTo(const QString &database, MessageSink &messages,
     return dm;
 }
 
+// A workstation's settings naming the database on the server and its user.
+void writeServerSettings(TXMLSettings &settings, const QString &path, const QString &user, const QString &password)
+{
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    settings.WriteString(QStringLiteral("clientinfo\\network"), QStringLiteral("1"));
+    settings.WriteString(QStringLiteral("db_server\\host"), serverHost());
+    settings.WriteString(QStringLiteral("db_server\\database"), path);
+    settings.WriteString(QStringLiteral("db_server\\user"), user);
+    settings.WriteString(QStringLiteral("db_server\\pass"), password);
+}
+
 QString refusal(const std::function<void()> &maintenance)
 {
     try {
@@ -145,13 +157,7 @@ TEST(NetworkMode, AWorkstationWithItsOwnDatabaseUserCanWork)
     services.detach();
 
     TXMLSettings settings(dir.path(QStringLiteral("Varnex.xdb")));
-    settings.setSaveWhenFreed(false);
-    settings.Open();
-    settings.WriteString(QStringLiteral("clientinfo\\network"), QStringLiteral("1"));
-    settings.WriteString(QStringLiteral("db_server\\host"), serverHost());
-    settings.WriteString(QStringLiteral("db_server\\database"), path);
-    settings.WriteString(QStringLiteral("db_server\\user"), user);
-    settings.WriteString(QStringLiteral("db_server\\pass"), password);
+    writeServerSettings(settings, path, user, password);
 
     // Start-up: the schema and the grants as SYSDBA, for the configured user.
     RecordedMessages messages;
@@ -241,13 +247,7 @@ TEST(NetworkMode, TheStartMakesAConfiguredUserTheServerLacks)
     installDatabase(database, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), data::kTargetSchemaVersion);
     const QString user = QStringLiteral("VARNEX_NEW_%1").arg(QCoreApplication::applicationPid());
     TXMLSettings settings(dir.path(QStringLiteral("Varnex.xdb")));
-    settings.setSaveWhenFreed(false);
-    settings.Open();
-    settings.WriteString(QStringLiteral("clientinfo\\network"), QStringLiteral("1"));
-    settings.WriteString(QStringLiteral("db_server\\host"), serverHost());
-    settings.WriteString(QStringLiteral("db_server\\database"), dir.path(QStringLiteral("shop.fdb")));
-    settings.WriteString(QStringLiteral("db_server\\user"), user);
-    settings.WriteString(QStringLiteral("db_server\\pass"), QStringLiteral("nov1"));
+    writeServerSettings(settings, dir.path(QStringLiteral("shop.fdb")), user, QStringLiteral("nov1"));
     SetAppSettings(&settings);
     RecordedMessages messages;
     {
