@@ -20,6 +20,8 @@ namespace {
 
 const char *const kConfigById = "select KEY_VALUE from APP_CONFIG where KEY_ID = :KEY_ID";
 const char *const kConfigKeyByName = "select KEY_ID from APP_CONFIG_KEYS where NAME = :NAME";
+const char *const kConfigByName = "select c.KEY_VALUE from APP_CONFIG_KEYS k join APP_CONFIG c on c.KEY_ID = k.KEY_ID "
+                                  "where k.NAME = :NAME";
 const char *const kUpdateConfig = "update APP_CONFIG set KEY_VALUE = :KEY_VALUE where KEY_ID = :KEY_ID";
 const char *const kInsertConfig = "insert into  APP_CONFIG (KEY_VALUE,KEY_ID) values(:KEY_VALUE, :KEY_ID)";
 const char *const kNewCounterValue = "EXECUTE PROCEDURE GETCOUNTERVAL :ID";
@@ -129,11 +131,27 @@ bool TBaseDM::attachAs(const QString &userName, const QString &userPassword, int
     return true;
 }
 
+bool TBaseDM::attachQuietly(const QString &userName, const QString &userPassword)
+{
+    dropStatements();
+    try {
+        m_database->attach(m_connectionName, userName, userPassword);
+    } catch (const varnex::Error &) {
+        return false;
+    }
+    return true;
+}
+
 bool TBaseDM::Connect()
 {
     if (!attachAs(user, password))
         return false;
     m_main->start();
+    return startWorking();
+}
+
+bool TBaseDM::startWorking()
+{
     m_counters->start();
     AfterConnect();
     return OpenLookups();
@@ -312,8 +330,7 @@ QString TBaseDM::GetConfigById(int id)
 
 QString TBaseDM::GetConfigByName(const QString &name)
 {
-    const QVariant id = QueryValue(QString::fromLatin1(kConfigKeyByName), QString(), {{QStringLiteral("NAME"), name}});
-    return id.isNull() ? QString() : GetConfigById(id.toInt());
+    return QueryValue(QString::fromLatin1(kConfigByName), QString(), {{QStringLiteral("NAME"), name}}).toString();
 }
 
 void TBaseDM::SetConfigById(int id, const QString &value)
@@ -341,7 +358,8 @@ int TBaseDM::NewCounterValue(int counter)
                         throw varnex::Error(QStringLiteral("Броячът %1 не върна стойност.").arg(counter));
                     return procedure.value(QStringLiteral("RES")).toInt();
                 });
-            m_counters->commit();
+            // Retaining, the next key needs no new transaction.
+            m_counters->commitRetaining();
             return value;
         } catch (...) {
             m_counters->rollback();

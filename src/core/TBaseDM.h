@@ -189,6 +189,12 @@ protected:
 private:
     // Opens the connection as the given user; on failure shows "Грешка: 001".
     bool attachAs(const QString &userName, const QString &userPassword, int pageBuffers = 0);
+    // The same without the message: false when the server refuses.
+    bool attachQuietly(const QString &userName, const QString &userPassword);
+    // What follows the log-in of the working connection, its main
+    // transaction started: the counters' transaction started, the counters
+    // raised and the look-up lists read.
+    bool startWorking();
     bool databaseMarkedReadOnly() const;
     // Lets go of every prepared statement: before the connection goes, and
     // after anything that may have changed the schema.

@@ -62,12 +62,12 @@ bool TBaseDM::StartSession()
         settings.Save();
     }
     ApplyConnectionConfig();
-    if (!embeddedMode)
-        EnsureDatabaseUser();
 
     // The schema is checked and brought up to date as the administrator,
     // who also records the page cache for the database's next opening.
-    if (!attachAs(QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), pageCache))
+    const QString administrator = QStringLiteral("SYSDBA");
+    const QString administratorPassword = QStringLiteral("pendrolix");
+    if (!attachAs(administrator, administratorPassword, pageCache))
         return false;
     m_main->start();
     const SchemaResult schema = PrepareSchema();
@@ -78,12 +78,28 @@ bool TBaseDM::StartSession()
         m_database->abandon();
         return false;
     }
-    m_main->commit();
-    m_database->detach();
 
-    ApplyConnectionConfig();
-    if (!Connect())
-        return false;
+    // Every log-in costs several exchanges with the server: settings that
+    // name the administrator work on in the connection already open, and
+    // the server's list of users is consulted only when the configured user
+    // cannot log in.
+    if (user.compare(administrator, Qt::CaseInsensitive) == 0 && password == administratorPassword) {
+        m_main->commitRetaining();
+        if (!startWorking())
+            return false;
+    } else {
+        m_main->commit();
+        m_database->detach();
+        if (!attachQuietly(user, password)) {
+            if (!embeddedMode)
+                EnsureDatabaseUser();
+            if (!attachAs(user, password))
+                return false;
+        }
+        m_main->start();
+        if (!startWorking())
+            return false;
+    }
     currentUserId = 0;
     currentUserName = QStringLiteral("Default");
     LeaveZone();

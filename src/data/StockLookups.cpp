@@ -44,10 +44,13 @@ SqlParams goodsAndCounterparty(int goodsId, int counterpartyId)
 
 double lastPrice(SqlSession &session, int goodsId, int counterpartyId)
 {
-    const double price = number(session.QueryValue(QString::fromLatin1(kLastPrice), QString(),
-                                                   goodsAndCounterparty(goodsId, counterpartyId)));
-    if (price > 0 && goodsId != 0 && counterpartyId != 0)
-        return price;
+    // Without a counterparty there is no last price to ask the server for.
+    if (goodsId != 0 && counterpartyId != 0) {
+        const double price = number(session.QueryValue(QString::fromLatin1(kLastPrice), QString(),
+                                                       goodsAndCounterparty(goodsId, counterpartyId)));
+        if (price > 0)
+            return price;
+    }
     if (goodsId != 0)
         return sellPrice(session, goodsId);
     return 0.0;

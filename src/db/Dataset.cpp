@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <climits>
+#include <optional>
 
 #include <cmath>
 
@@ -77,6 +78,62 @@ QString rowLockSql(const QString &updateSql)
     return QStringLiteral("select 1 from %1 where %2 with lock").arg(match.captured(1), match.captured(2));
 }
 
+// "select COLUMNS from TABLE where CONDITION": one row of one table.
+struct RowSelect
+{
+    QString columns;
+    QString table;
+    QString condition;
+};
+
+std::optional<RowSelect> rowSelect(const QString &sql)
+{
+    static const QRegularExpression select(
+        QStringLiteral("^\\s*select\\s+(.+?)\\s+from\\s+(\\w+)\\s+where\\s+(.+?)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = select.match(sql);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return RowSelect{match.captured(1).simplified(), match.captured(2), match.captured(3).simplified()};
+}
+
+// The re-read that compares the row, locking it as it reads, when it reads
+// the very row the update writes: one statement where a lock and a re-read
+// would be two. Empty otherwise.
+QString lockingRereadSql(const QString &refreshSql, const QString &updateSql)
+{
+    static const QRegularExpression update(
+        QStringLiteral("^\\s*update\\s+(\\w+)\\s+set\\s.*\\swhere\\s(.+?)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression oldValue(QStringLiteral(":OLD_"), QRegularExpression::CaseInsensitiveOption);
+    const std::optional<RowSelect> reread = rowSelect(refreshSql);
+    const QRegularExpressionMatch written = update.match(updateSql);
+    if (!reread || !written.hasMatch() || reread->table.compare(written.captured(1), Qt::CaseInsensitive) != 0)
+        return QString();
+    const QString condition = written.captured(2).simplified().replace(oldValue, QStringLiteral(":"));
+    if (condition.compare(reread->condition, Qt::CaseInsensitive) != 0)
+        return QString();
+    return refreshSql + QStringLiteral(" with lock");
+}
+
+// The insert giving back what the re-read would read, when the re-read
+// names its columns of the inserted table: one statement, not two. The only
+// trigger that follows an insert writes other tables. Empty otherwise.
+QString insertReturningSql(const QString &insertSql, const QString &refreshSql)
+{
+    static const QRegularExpression insert(QStringLiteral("^\\s*insert\\s+into\\s+(\\w+)\\s*\\("),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression namedColumns(QStringLiteral("^\\w+(\\s*,\\s*\\w+)*$"));
+    static const QRegularExpression returning(QStringLiteral("\\breturning\\b"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const std::optional<RowSelect> reread = rowSelect(refreshSql);
+    const QRegularExpressionMatch inserted = insert.match(insertSql);
+    if (!reread || !inserted.hasMatch() || reread->table.compare(inserted.captured(1), Qt::CaseInsensitive) != 0
+        || !namedColumns.match(reread->columns).hasMatch() || returning.match(insertSql).hasMatch())
+        return QString();
+    return insertSql + QStringLiteral(" returning ") + reread->columns;
+}
+
 } // namespace
 
 Dataset::Dataset(Attachment &attachment, Transaction &transaction, QObject *parent)
@@ -124,6 +181,16 @@ int Dataset::dataFieldCount() const
 
 void Dataset::open()
 {
+    open(true);
+}
+
+void Dataset::openWithoutRows()
+{
+    open(false);
+}
+
+void Dataset::open(bool readRows)
+{
     if (isOpen())
         close();
     auto opened = std::make_unique<Statement>(m_attachment, m_transaction);
@@ -131,7 +198,8 @@ void Dataset::open()
     statement.prepare(m_selectSql);
     for (const QString &name : statement.parameterNames())
         statement.setParameter(name, m_params.value(name));
-    statement.execute();
+    if (readRows)
+        statement.execute();
 
     // Data fields follow the statement; calculated and look-up fields stay.
     std::vector<Field> fields;
@@ -149,7 +217,9 @@ void Dataset::open()
 
     m_rows.clear();
     m_lookupIndex.clear();
-    if (m_fetchOnDemand) {
+    if (!readRows) {
+        m_packed.reset();
+    } else if (m_fetchOnDemand) {
         m_packed = std::make_unique<PackedRows>(statement.packedColumns());
         m_cursor = std::move(opened);
         // A commit or rollback would close the cursor under the rows still
@@ -600,6 +670,32 @@ qint64 Dataset::runChange(const QString &sql)
     return statement.rowsAffected();
 }
 
+bool Dataset::insertRow()
+{
+    if (m_insertSql.isEmpty())
+        throw varnex::Error(QStringLiteral("Списъкът не може да бъде променян."));
+    // An insert either stores its row or fails, so its count is not asked.
+    const QString returning = insertReturningSql(m_insertSql, m_refreshSql);
+    Statement statement(m_attachment, m_transaction);
+    statement.prepare(returning.isEmpty() ? m_insertSql : returning);
+    bindRow(statement, m_buffer, m_original);
+    statement.execute();
+    if (returning.isEmpty() || !statement.fetch())
+        return false;
+    takeStoredValues(statement);
+    return true;
+}
+
+void Dataset::takeStoredValues(Statement &statement)
+{
+    const QVariantList row = readRow(statement);
+    for (int column = 0; column < statement.columnCount(); ++column) {
+        const int field = fieldIndex(statement.columnName(column));
+        if (field >= 0 && field < m_buffer.size())
+            m_buffer[field] = row.at(column);
+    }
+}
+
 bool Dataset::lockStoredRow()
 {
     const QString sql = rowLockSql(m_updateSql);
@@ -622,10 +718,10 @@ void Dataset::releaseLocks() noexcept
     }
 }
 
-bool Dataset::storedRowDiffers()
+bool Dataset::storedRowDiffers(const QString &sql)
 {
     Statement stored(m_attachment, m_transaction);
-    stored.prepare(m_refreshSql);
+    stored.prepare(sql);
     bindRow(stored, m_original, m_original);
     stored.execute();
     if (!stored.fetch())
@@ -676,12 +772,17 @@ void Dataset::post()
         return;
     if (beforePost)
         beforePost(*this);
+    bool reread = false;
     try {
         if (m_state == State::Insert) {
-            runChange(m_insertSql);
+            reread = insertRow();
         } else {
-            const bool changed = !lockStoredRow() || (!m_refreshSql.isEmpty() && storedRowDiffers())
-                                 || runChange(m_updateSql) == 0;
+            const QString lockingReread = lockingRereadSql(m_refreshSql, m_updateSql);
+            const bool changed =
+                (lockingReread.isEmpty()
+                     ? !lockStoredRow() || (!m_refreshSql.isEmpty() && storedRowDiffers(m_refreshSql))
+                     : storedRowDiffers(lockingReread))
+                || runChange(m_updateSql) == 0;
             if (changed) {
                 releaseLocks();
                 refuseAsChangedElsewhere(m_updateSql);
@@ -695,19 +796,13 @@ void Dataset::post()
     }
     m_transaction.commitRetaining();
 
-    if (!m_refreshSql.isEmpty()) {
-        Statement reread(m_attachment, m_transaction);
-        reread.prepare(m_refreshSql);
-        bindRow(reread, m_buffer, m_original);
-        reread.execute();
-        if (reread.fetch()) {
-            const QVariantList row = readRow(reread);
-            for (int column = 0; column < reread.columnCount(); ++column) {
-                const int field = fieldIndex(reread.columnName(column));
-                if (field >= 0 && field < m_buffer.size())
-                    m_buffer[field] = row.at(column);
-            }
-        }
+    if (!m_refreshSql.isEmpty() && !reread) {
+        Statement stored(m_attachment, m_transaction);
+        stored.prepare(m_refreshSql);
+        bindRow(stored, m_buffer, m_original);
+        stored.execute();
+        if (stored.fetch())
+            takeStoredValues(stored);
     }
     m_rows[size_t(m_current)] = {nullptr, m_buffer};
     m_lookupIndex.clear();

@@ -63,9 +63,11 @@ enum class DisplayRule {
 // value of field NAME and ":OLD_NAME" to the value as it was read. Every
 // stored change is committed at once, keeping the transaction open. An edit
 // is stored only over the row as it was read: the row the update names is
-// locked first, and when it is gone, the re-read statement finds it changed
-// or the update or delete changes no row, the change is refused with
-// RecordConflict and the list is read again.
+// locked first (by the re-read itself when it reads that row of that table
+// alone), and when it is gone, the re-read statement finds it changed or
+// the update or delete changes no row, the change is refused with
+// RecordConflict and the list is read again. An insert whose re-read names
+// its columns of the same table gets them back from the insert itself.
 //
 // A dataset fetching on demand reads only its first rows when it opens and
 // keeps the rest of the result open: rows come as they are asked for
@@ -111,6 +113,10 @@ public:
     void fetchMore(int rows);
 
     void open();
+    // Opens with the statement's fields and no rows, without running it:
+    // for a list that cannot hold any yet (the lines of a document whose
+    // key was just drawn).
+    void openWithoutRows();
     void close();
     // Closes and opens again; the current row goes back to the first.
     void reopen();
@@ -218,6 +224,7 @@ private:
         QVariantList values;
     };
 
+    void open(bool readRows);
     QVariantList readRow(Statement &statement) const;
     QVariant storedValue(int row, int field) const;
     QVariantList storedRow(int row) const;
@@ -235,7 +242,13 @@ private:
     // Locks the row the update names; false when it is gone.
     bool lockStoredRow();
     void releaseLocks() noexcept;
-    bool storedRowDiffers();
+    // Whether the row `sql` reads, bound to the values as read, is gone or
+    // differs from them.
+    bool storedRowDiffers(const QString &sql);
+    // Runs the insert; true when it gave back the stored row, so no re-read
+    // is needed.
+    bool insertRow();
+    void takeStoredValues(Statement &statement);
     [[noreturn]] void refuseAsChangedElsewhere(const QString &sql);
     void bindRow(Statement &statement, const QVariantList &current, const QVariantList &original) const;
     void setCurrent(int row);

@@ -49,12 +49,17 @@ const char *const kRemoveLines = "Delete from TRANZ_RED where TRANZ_RED_TRANZ_ID
 const char *const kSecondUnit = "select NOM_MERKI_ID2 from NOM where (NOM_ID = :NOM_ID) and (NOM_MERKI_ID2 <> -1)";
 // The stock the line takes from: every other line of its own document,
 // stored or not yet dated, and the lines of the documents that count today
-// whose header is stored.
+// (up to the last one dated before tomorrow; "+ 0" as in the stock
+// look-ups) whose header is stored. Beside it the setting that silences the
+// shortage question, so storing a line asks the server once.
 const char *const kStockBesideLine =
-    "select sum(TRANZ_RED_IZNESENO * TRANZ_RED_TYPE_ID) as NALICHNOST from TRANZ_RED "
+    "select (select sum(TRANZ_RED_IZNESENO * TRANZ_RED_TYPE_ID) from TRANZ_RED, "
+    "(select max(TRANZ_ID) as MAX_ID from TRANZ where TRANZ_TIME + 0 < :TOMORROW) today "
     "where (TRANZ_RED_NOM_ID = :NOM_ID) and (TRANZ_RED_ID <> :LINE_ID) "
-    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= :MAX_ID "
-    "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)))";
+    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= today.MAX_ID "
+    "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)))) as NALICHNOST, "
+    "(select first 1 c.KEY_VALUE from APP_CONFIG_KEYS k join APP_CONFIG c on c.KEY_ID = k.KEY_ID "
+    "where k.NAME = :QUESTION_KEY) as QUESTION from RDB$DATABASE";
 const char *const kLargestNumber = "select max(TRANZ_DOCNO) maxdoc from TRANZ";
 const char *const kNumberTaken = "select 1 from TRANZ where TRANZ_DOCNO = :DOCNO and TRANZ_ID <> :TRANZ_ID";
 const char *const kHeaderExists = "select 1 from TRANZ where TRANZ_ID = :TRANZ_ID";
@@ -168,7 +173,11 @@ bool LineArea::isEditing() const
 void LineArea::open()
 {
     m_lines->setParam(field("TRANZ_ID"), m_document.documentId());
-    m_lines->open();
+    // A document whose key was just drawn has no lines anywhere yet.
+    if (m_document.isNew() && !m_document.headerStored())
+        m_lines->openWithoutRows();
+    else
+        m_lines->open();
     if (!m_goods->isOpen()) {
         m_goods->open();
         m_goodsJustOpened = !m_narrowed;
@@ -290,10 +299,9 @@ void LineArea::askOnShortage(db::Dataset &lines)
     const QVariant goods = lines.value(field("TRANZ_RED_NOM_ID"));
     if (taken <= 0 || goods.isNull() || !m_document.confirmShortage)
         return;
-    if (m_document.data().GetConfigByName(shortageQuestionKey()).trimmed() == QLatin1String("0"))
-        return;
-    const double onHand = stockBeside(goods, lines.value(field("TRANZ_RED_ID")));
-    if (taken - onHand < kAmountTolerance)
+    bool asked = true;
+    const double onHand = stockBeside(goods, lines.value(field("TRANZ_RED_ID")), &asked);
+    if (!asked || taken - onHand < kAmountTolerance)
         return;
     // A unit sign ends in its own full stop ("бр."), which ends the sentence.
     const QString unit = lines.value(field("PMYARKA")).toString();
@@ -356,17 +364,21 @@ double LineArea::stockOnHand() const
     return stockBeside(m_lines->value(field("TRANZ_RED_NOM_ID")), line);
 }
 
-double LineArea::stockBeside(const QVariant &goods, const QVariant &lineId) const
+double LineArea::stockBeside(const QVariant &goods, const QVariant &lineId, bool *questionAsked) const
 {
     if (goods.isNull())
         return 0;
-    Tdm &data = m_document.data();
     // A line not yet stored has no id to leave out; ids are never negative.
-    return std::max(0.0, number(data.QueryValue(field(kStockBesideLine), QStringLiteral("NALICHNOST"),
-                                                {{field("NOM_ID"), goods},
-                                                 {field("LINE_ID"), lineId.isNull() ? QVariant(-1) : lineId},
-                                                 {field("TRANZ_ID"), m_document.documentId()},
-                                                 {field("MAX_ID"), data::stockCutOff(data, QDate::currentDate())}})));
+    const std::vector<QVariantList> found =
+        m_document.data().QueryRows(field(kStockBesideLine), {{field("NOM_ID"), goods},
+                                                              {field("LINE_ID"), lineId.isNull() ? QVariant(-1) : lineId},
+                                                              {field("TRANZ_ID"), m_document.documentId()},
+                                                              {field("TOMORROW"), QDate::currentDate().addDays(1)},
+                                                              {field("QUESTION_KEY"), shortageQuestionKey()}});
+    const QVariantList row = found.empty() ? QVariantList() : found.front();
+    if (questionAsked)
+        *questionAsked = row.value(1).toString().trimmed() != QLatin1String("0");
+    return std::max(0.0, number(row.value(0)));
 }
 
 bool LineArea::secondUnitOffered() const
@@ -449,7 +461,8 @@ void DocumentModel::createNew()
     m_new = true;
     m_headerStored = false;
     bind();
-    m_header->open();
+    // No header carries the key just drawn.
+    m_header->openWithoutRows();
     m_header->append();
     for (const auto &area : m_areas)
         area->open();

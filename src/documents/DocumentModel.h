@@ -85,7 +85,9 @@ private:
     void fillNewLine(db::Dataset &lines);
     void checkLine(db::Dataset &lines);
     void askOnShortage(db::Dataset &lines);
-    double stockBeside(const QVariant &goods, const QVariant &lineId) const;
+    // `questionAsked`, when given, tells whether the shortage question is
+    // asked at all.
+    double stockBeside(const QVariant &goods, const QVariant &lineId, bool *questionAsked = nullptr) const;
     void narrowGoods(const QVariant &category);
 
     DocumentModel &m_document;

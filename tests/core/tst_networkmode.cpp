@@ -6,6 +6,8 @@
 #include "support/NetworkServer.h"
 #include "support/QtPrinters.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -27,6 +29,18 @@ std::unique_ptr<Tdm> connectTo(const QString &database, MessageSink &messages,
     if (!dm->Connect())
         throw std::runtime_error("cannot connect to " + database.toStdString());
     return dm;
+}
+
+// A workstation's settings naming the database on the server and its user.
+void writeServerSettings(TXMLSettings &settings, const QString &path, const QString &user, const QString &password)
+{
+    settings.setSaveWhenFreed(false);
+    settings.Open();
+    settings.WriteString(QStringLiteral("clientinfo\\network"), QStringLiteral("1"));
+    settings.WriteString(QStringLiteral("db_server\\host"), serverHost());
+    settings.WriteString(QStringLiteral("db_server\\database"), path);
+    settings.WriteString(QStringLiteral("db_server\\user"), user);
+    settings.WriteString(QStringLiteral("db_server\\pass"), password);
 }
 
 QString refusal(const std::function<void()> &maintenance)
@@ -143,13 +157,7 @@ TEST(NetworkMode, AWorkstationWithItsOwnDatabaseUserCanWork)
     services.detach();
 
     TXMLSettings settings(dir.path(QStringLiteral("Varnex.xdb")));
-    settings.setSaveWhenFreed(false);
-    settings.Open();
-    settings.WriteString(QStringLiteral("clientinfo\\network"), QStringLiteral("1"));
-    settings.WriteString(QStringLiteral("db_server\\host"), serverHost());
-    settings.WriteString(QStringLiteral("db_server\\database"), path);
-    settings.WriteString(QStringLiteral("db_server\\user"), user);
-    settings.WriteString(QStringLiteral("db_server\\pass"), password);
+    writeServerSettings(settings, path, user, password);
 
     // Start-up: the schema and the grants as SYSDBA, for the configured user.
     RecordedMessages messages;
@@ -228,3 +236,27 @@ TEST(NetworkMode, TheEndOfASessionGoesOnAfterTheServerDroppedTheConnection)
 }
 
 } // namespace
+
+// The server's list of users is consulted only when the configured user
+// cannot log in; a user it lacks is still made at the start.
+TEST(NetworkMode, TheStartMakesAConfiguredUserTheServerLacks)
+{
+    REQUIRE_SERVER();
+    SharedDir dir;
+    const QString database = dir.onServer(QStringLiteral("shop.fdb"));
+    installDatabase(database, QStringLiteral("SYSDBA"), QStringLiteral("pendrolix"), data::kTargetSchemaVersion);
+    const QString user = QStringLiteral("VARNEX_NEW_%1").arg(QCoreApplication::applicationPid());
+    TXMLSettings settings(dir.path(QStringLiteral("Varnex.xdb")));
+    writeServerSettings(settings, dir.path(QStringLiteral("shop.fdb")), user, QStringLiteral("nov1"));
+    SetAppSettings(&settings);
+    RecordedMessages messages;
+    {
+        Tdm dm(messages);
+        dm.programDirectory = dir.path(QString()) + QLatin1Char('/');
+        EXPECT_TRUE(dm.StartSession());
+        EXPECT_EQ(dm.QueryValue(QStringLiteral("select CURRENT_USER from RDB$DATABASE")).toString(), user);
+    }
+    SetAppSettings(nullptr);
+    connectTo(database, messages)->ExecSQL(QStringLiteral("drop user ") + user);
+    EXPECT_TRUE(messages.shown.empty());
+}
