@@ -40,6 +40,73 @@ const CounterTable kCounterTables[] = {
     {CounterTranzRed, "SELECT max(TRANZ_RED_ID) FROM TRANZ_RED"},
 };
 
+const Counter kCounters[] = {CounterCities, CounterKontr, CounterMerki, CounterNom, CounterTranz,
+                             CounterTranzRed, CounterInvoices, CounterInvoiceDetails, CounterBankAccounts,
+                             CounterContactInfo, CounterCategory, CounterBelejkaDetails, CounterMruItems};
+
+QString sequenceOf(Counter counter)
+{
+    return QStringLiteral("COUNTER_%1").arg(int(counter));
+}
+
+// The sequence of counter ID advanced by `step`; NULL for a counter without one.
+QString drawBy(const QString &step)
+{
+    QString draw = QStringLiteral("CASE :ID");
+    for (const Counter counter : kCounters)
+        draw += QStringLiteral(" WHEN %1 THEN GEN_ID(%2, %3)").arg(int(counter)).arg(sequenceOf(counter), step);
+    return draw + QStringLiteral(" END");
+}
+
+// A draw below its row (raised by an older copy at its start, or by a tool)
+// moves the sequence past the row. Writing the row back must not wait:
+// another draw writing it at that instant leaves it a key behind, which the
+// next draw puts right.
+const char *const kCounterProcedure =
+    "SET TERM ^ ;\n"
+    "CREATE OR ALTER PROCEDURE GETCOUNTERVAL (ID INTEGER)\n"
+    "RETURNS (RES INTEGER)\n"
+    "AS\n"
+    "DECLARE VARIABLE FLOOR_VAL INTEGER;\n"
+    "BEGIN\n"
+    "  SELECT VAL FROM COUNTERS WHERE ID = :ID INTO :FLOOR_VAL;\n"
+    "  RES = %1;\n"
+    "  IF (RES IS NULL) THEN\n"
+    "  BEGIN\n"
+    "    UPDATE COUNTERS SET VAL = VAL + 1 WHERE ID = :ID RETURNING VAL INTO :RES;\n"
+    "    IF (ROW_COUNT = 0) THEN\n"
+    "    BEGIN\n"
+    "      RES = 1;\n"
+    "      INSERT INTO COUNTERS (ID, VAL) VALUES (:ID, :RES);\n"
+    "    END\n"
+    "    EXIT;\n"
+    "  END\n"
+    "  IF (RES <= FLOOR_VAL) THEN\n"
+    "    RES = %2;\n"
+    "  BEGIN\n"
+    "    UPDATE COUNTERS SET VAL = :RES WHERE ID = :ID AND VAL < :RES;\n"
+    "    WHEN GDSCODE lock_conflict, GDSCODE update_conflict, GDSCODE deadlock DO\n"
+    "      EXIT;\n"
+    "  END\n"
+    "END^\n"
+    "SET TERM ; ^";
+
+const char *const kSequencesExist = "select 1 from RDB$GENERATORS where RDB$GENERATOR_NAME = 'COUNTER_24'";
+
+QString highestKey(const CounterTable &table)
+{
+    return QStringLiteral("maxvalue(coalesce((%1), %2), %2)").arg(QString::fromLatin1(table.highestKey)).arg(table.reserved);
+}
+
+// Each sequence to its table's highest key, whatever it was.
+QString resetSequencesStatement()
+{
+    QStringList reset;
+    for (const CounterTable &table : kCounterTables)
+        reset << QStringLiteral("gen_id(%1, %2 - gen_id(%1, 0))").arg(sequenceOf(table.counter), highestKey(table));
+    return QStringLiteral("select %1 from RDB$DATABASE").arg(reset.join(QLatin1String(", ")));
+}
+
 // Counters already in place are not written again, and all of them are
 // realigned by one statement: at every start, each statement is a server
 // round trip on a network.
@@ -47,10 +114,7 @@ QString adjustStatement(CounterAdjustment adjustment)
 {
     QStringList highest;
     for (const CounterTable &table : kCounterTables)
-        highest << QStringLiteral("select %1 as ID, maxvalue(coalesce((%2), %3), %3) as VAL from RDB$DATABASE")
-                       .arg(int(table.counter))
-                       .arg(QString::fromLatin1(table.highestKey))
-                       .arg(table.reserved);
+        highest << QStringLiteral("select %1 as ID, %2 as VAL from RDB$DATABASE").arg(int(table.counter)).arg(highestKey(table));
     return QStringLiteral("merge into COUNTERS C using (%1) H on C.ID = H.ID "
                           "when matched and C.VAL %2 H.VAL then update set VAL = H.VAL")
         .arg(highest.join(QLatin1String(" union all ")),
@@ -69,6 +133,20 @@ bool heldElsewhere(const db::DatabaseError &error)
 }
 
 } // namespace
+
+QStringList counterSequences()
+{
+    QStringList sequences;
+    for (const Counter counter : kCounters)
+        sequences << sequenceOf(counter);
+    return sequences;
+}
+
+QString counterProcedure()
+{
+    return QString::fromLatin1(kCounterProcedure)
+        .arg(drawBy(QStringLiteral("1")), drawBy(QStringLiteral(":FLOOR_VAL + 1 - :RES")));
+}
 
 int drawCounterValue(const std::function<int()> &draw)
 {
@@ -93,8 +171,17 @@ void adjustCounters(SqlSession &session, CounterAdjustment adjustment)
 {
     static const QString reset = adjustStatement(CounterAdjustment::Reset);
     static const QString raise = adjustStatement(CounterAdjustment::RaiseOnly);
+    static const QString resetSequences = resetSequencesStatement();
+    if (adjustment == CounterAdjustment::RaiseOnly) {
+        // A row a key behind may be written by a draw at that instant.
+        drawCounterValue([&session] { return int(session.ExecSQL(raise)); });
+        return;
+    }
+    // Before the upgrade that brings them, a database has no sequences.
+    if (session.HasRows(QString::fromLatin1(kSequencesExist)))
+        session.QueryRows(resetSequences);
     // The session commits what it executes.
-    session.ExecSQL(adjustment == CounterAdjustment::Reset ? reset : raise);
+    session.ExecSQL(reset);
 }
 
 } // namespace data
