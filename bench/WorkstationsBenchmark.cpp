@@ -171,7 +171,8 @@ private:
         db::Dataset &header = document.header();
         timed(kNewDocument, [&] {
             persist(kNewDocument, [&] { document.createNew(); });
-            header.setValue(field("TRANZ_DOCNO"), document.proposedNumber().toLongLong());
+            // As the editor proposes it: a number taken meanwhile is replaced at saving.
+            document.proposeNumber();
             header.setValue(field("TRANZ_KONT_ID"), kCounterparty);
         });
         write(WorkstationLog::keyLine(data::CounterTranz, document.documentId()));

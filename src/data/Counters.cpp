@@ -124,6 +124,7 @@ QString adjustStatement(CounterAdjustment adjustment)
 // Another workstation's draw holds the counter's row until it commits, a
 // matter of milliseconds; the pauses double from the first.
 const int kDrawAttempts = 6;
+const int kClaimAttempts = 9;
 const std::chrono::milliseconds kFirstPause(10);
 
 bool heldElsewhere(const db::DatabaseError &error)
@@ -148,7 +149,9 @@ QString counterProcedure()
         .arg(drawBy(QStringLiteral("1")), drawBy(QStringLiteral(":FLOOR_VAL + 1 - :RES")));
 }
 
-int drawCounterValue(const std::function<int()> &draw)
+namespace {
+
+int drawWithin(const std::function<int()> &draw, int attempts)
 {
     std::chrono::milliseconds pause = kFirstPause;
     for (int attempt = 1;; ++attempt) {
@@ -157,7 +160,7 @@ int drawCounterValue(const std::function<int()> &draw)
         } catch (const db::DatabaseError &error) {
             if (!heldElsewhere(error))
                 throw;
-            if (attempt == kDrawAttempts)
+            if (attempt == attempts)
                 throw varnex::Error(QStringLiteral("Друга работна станция взема в момента нов номер. "
                                                    "Опитайте отново след малко."),
                                     error.serverText());
@@ -165,6 +168,18 @@ int drawCounterValue(const std::function<int()> &draw)
         std::this_thread::sleep_for(pause);
         pause *= 2;
     }
+}
+
+} // namespace
+
+int drawCounterValue(const std::function<int()> &draw)
+{
+    return drawWithin(draw, kDrawAttempts);
+}
+
+int claimDocumentNumbers(const std::function<int()> &claim)
+{
+    return drawWithin(claim, kClaimAttempts);
 }
 
 void adjustCounters(SqlSession &session, CounterAdjustment adjustment)

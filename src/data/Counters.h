@@ -61,5 +61,8 @@ void adjustCounters(SqlSession &session, CounterAdjustment adjustment);
 // counter for an instant; when it stays held, the user is told in words of
 // the program, with the server's text for the log.
 int drawCounterValue(const std::function<int()> &draw);
+// The same for the document numbers' row, which a save holds over a write
+// and a commit, so it is waited for longer (about two and a half seconds).
+int claimDocumentNumbers(const std::function<int()> &claim);
 
 } // namespace data

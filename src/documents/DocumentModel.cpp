@@ -565,7 +565,7 @@ QString DocumentModel::renumberIfTaken()
                                  {field("NUMBERS_ROW"), data::kDocumentNumbersRow}};
     // Held until the header is committed; another save holds it for an
     // instant only.
-    const int taken = data::drawCounterValue([&] {
+    const int taken = data::claimDocumentNumbers([&] {
         QVariant others = m_data.QueryValue(field(kNumberTaken), QString(), params);
         if (others.isNull()) {
             m_data.ExecSQL(field(kAddNumbersRow), params);
