@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -124,7 +125,10 @@ QString adjustStatement(CounterAdjustment adjustment)
 // Another workstation's draw holds the counter's row until it commits, a
 // matter of milliseconds; the pauses double from the first.
 const int kDrawAttempts = 6;
-const int kClaimAttempts = 9;
+// Saves of proposed numbers queue for one row, each for a write and a
+// commit: they are tried often, for longer.
+const std::chrono::milliseconds kClaimPatience(8000);
+const std::chrono::milliseconds kLongestClaimPause(40);
 const std::chrono::milliseconds kFirstPause(10);
 
 bool heldElsewhere(const db::DatabaseError &error)
@@ -151,7 +155,15 @@ QString counterProcedure()
 
 namespace {
 
-int drawWithin(const std::function<int()> &draw, int attempts)
+varnex::Error heldTooLong(const db::DatabaseError &error)
+{
+    return varnex::Error(QStringLiteral("Друга работна станция взема в момента нов номер. Опитайте отново след малко."),
+                         error.serverText());
+}
+
+} // namespace
+
+int drawCounterValue(const std::function<int()> &draw)
 {
     std::chrono::milliseconds pause = kFirstPause;
     for (int attempt = 1;; ++attempt) {
@@ -160,26 +172,30 @@ int drawWithin(const std::function<int()> &draw, int attempts)
         } catch (const db::DatabaseError &error) {
             if (!heldElsewhere(error))
                 throw;
-            if (attempt == attempts)
-                throw varnex::Error(QStringLiteral("Друга работна станция взема в момента нов номер. "
-                                                   "Опитайте отново след малко."),
-                                    error.serverText());
+            if (attempt == kDrawAttempts)
+                throw heldTooLong(error);
         }
         std::this_thread::sleep_for(pause);
         pause *= 2;
     }
 }
 
-} // namespace
-
-int drawCounterValue(const std::function<int()> &draw)
-{
-    return drawWithin(draw, kDrawAttempts);
-}
-
 int claimDocumentNumbers(const std::function<int()> &claim)
 {
-    return drawWithin(claim, kClaimAttempts);
+    const auto deadline = std::chrono::steady_clock::now() + kClaimPatience;
+    std::chrono::milliseconds pause = kFirstPause;
+    for (;;) {
+        try {
+            return claim();
+        } catch (const db::DatabaseError &error) {
+            if (!heldElsewhere(error))
+                throw;
+            if (std::chrono::steady_clock::now() + pause > deadline)
+                throw heldTooLong(error);
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, kLongestClaimPause);
+    }
 }
 
 void adjustCounters(SqlSession &session, CounterAdjustment adjustment)

@@ -62,7 +62,7 @@ void adjustCounters(SqlSession &session, CounterAdjustment adjustment);
 // the program, with the server's text for the log.
 int drawCounterValue(const std::function<int()> &draw);
 // The same for the document numbers' row, which a save holds over a write
-// and a commit, so it is waited for longer (about two and a half seconds).
+// and a commit: tried every few milliseconds for several seconds.
 int claimDocumentNumbers(const std::function<int()> &claim);
 
 } // namespace data
