@@ -40,11 +40,10 @@ struct WorkstationLog
 };
 
 // What the database holds after a run: faults (anything lost, half stored
-// or doubled) and findings (allowed today, reported all the same).
+// or doubled).
 struct Verdict
 {
     QStringList faults;
-    QStringList findings;
     QStringList lines; // every check with its count, for the output
 };
 

@@ -1,6 +1,7 @@
 #include "data/SchemaUpgrade.h"
 
 #include "data/ColumnSizes.h"
+#include "data/Counters.h"
 #include "data/EuroChangeover.h"
 #include "data/SqlSession.h"
 
@@ -24,6 +25,16 @@ const char *const kDocumentTypeExists = "select 1 from TRANZ_TYPES where TRANZ_T
 const char *const kConfigKeyExists = "select 1 from APP_CONFIG_KEYS where NAME = :NAME";
 const char *const kTableExists = "select 1 from RDB$RELATIONS where RDB$RELATION_NAME = :TABLE_NAME";
 const char *const kIndexExists = "select 1 from RDB$INDICES where RDB$INDEX_NAME = :INDEX_NAME";
+const char *const kSequenceExists = "select 1 from RDB$GENERATORS where RDB$GENERATOR_NAME = :SEQUENCE_NAME";
+const char *const kCountersDrawnFromSequences =
+    "select 1 from RDB$PROCEDURES where RDB$PROCEDURE_NAME = 'GETCOUNTERVAL' and RDB$PROCEDURE_SOURCE containing 'GEN_ID'";
+const char *const kCounterRowExists = "select 1 from COUNTERS where ID = :ID";
+// The embedded engine refuses to change a procedure another attachment has
+// prepared, and the refusal would stay in the upgrade's transaction.
+const char *const kCounterProcedureHeld =
+    "select 1 from MON$ATTACHMENTS a where a.MON$ATTACHMENT_ID = current_connection "
+    "and a.MON$REMOTE_PROTOCOL is null and exists (select 1 from MON$STATEMENTS s "
+    "where s.MON$ATTACHMENT_ID <> current_connection and s.MON$SQL_TEXT containing 'GETCOUNTERVAL')";
 const char *const kColumnType =
     "select f.RDB$FIELD_TYPE, f.RDB$CHARACTER_LENGTH from RDB$RELATION_FIELDS r "
     "join RDB$FIELDS f on f.RDB$FIELD_NAME = r.RDB$FIELD_SOURCE "
@@ -179,6 +190,11 @@ public:
     bool hasDocumentType(int id)
     {
         return m_session.HasRows(QString::fromLatin1(kDocumentTypeExists), {{QStringLiteral("ID"), id}});
+    }
+
+    bool hasSequence(const QString &sequence)
+    {
+        return m_session.HasRows(QString::fromLatin1(kSequenceExists), {{QStringLiteral("SEQUENCE_NAME"), sequence}});
     }
 
     bool hasConfigKey(const char *name)
@@ -344,6 +360,30 @@ bool upgradeTo20118(Upgrade &upgrade)
                                  .arg(kBarcodeSize))
            && upgrade.runUnless(upgrade.hasDocumentType(kStockCountType),
                                 "INSERT INTO TRANZ_TYPES (TRANZ_TYPES_ID, TRANZ_TYPES_NAME) VALUES (14, 'Ревизия');");
+    }
+
+// Keys drawn from sequences, which no workstation waits for; each starts
+// at zero and the first draw moves it past its counter's row. Everyone may
+// use them: a reset by the maintenance command sets them. A server lets the
+// procedure change while other workstations have it prepared (they keep the
+// old one until they connect again); an embedded database another
+// attachment of this program holds goes on drawing from the rows, as it
+// always did.
+bool upgradeTo20119(Upgrade &upgrade)
+{
+    for (const QString &sequence : counterSequences()) {
+        if (!upgrade.hasSequence(sequence) && !upgrade.run(QStringLiteral("CREATE SEQUENCE %1;").arg(sequence)))
+            return false;
+        if (!upgrade.run(QStringLiteral("GRANT USAGE ON SEQUENCE %1 TO PUBLIC;").arg(sequence)))
+            return false;
+    }
+    if (!upgrade.session().HasRows(QString::fromLatin1(kCountersDrawnFromSequences))
+        && !upgrade.session().HasRows(QString::fromLatin1(kCounterProcedureHeld)) && !upgrade.run(counterProcedure()))
+        return false;
+    if (!upgrade.session().HasRows(QString::fromLatin1(kCounterRowExists), {{QStringLiteral("ID"), kDocumentNumbersRow}}))
+        upgrade.session().ExecSQL(QStringLiteral("insert into COUNTERS (ID, VAL) values (:ID, 0)"),
+                                  {{QStringLiteral("ID"), kDocumentNumbersRow}});
+    return true;
 }
 
 } // namespace
@@ -396,6 +436,8 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
     if (needs(20117) && !upgradeTo20117(upgrade))
         return false;
     if (needs(20118) && !upgradeTo20118(upgrade))
+        return false;
+    if (needs(20119) && !upgradeTo20119(upgrade))
         return false;
     return true;
 }

@@ -61,7 +61,13 @@ const char *const kStockBesideLine =
     "(select first 1 c.KEY_VALUE from APP_CONFIG_KEYS k join APP_CONFIG c on c.KEY_ID = k.KEY_ID "
     "where k.NAME = :QUESTION_KEY) as QUESTION from RDB$DATABASE";
 const char *const kLargestNumber = "select max(TRANZ_DOCNO) maxdoc from TRANZ";
-const char *const kNumberTaken = "select 1 from TRANZ where TRANZ_DOCNO = :DOCNO and TRANZ_ID <> :TRANZ_ID";
+// How many other documents hold the number, asked with the row every save
+// of a proposed number locks: a workstation saving at the same instant
+// waits for this one's commit, and then finds the number taken.
+const char *const kNumberTaken =
+    "select (select count(*) from TRANZ where TRANZ_DOCNO = :DOCNO and TRANZ_ID <> :TRANZ_ID) from COUNTERS "
+    "where ID = :NUMBERS_ROW with lock";
+const char *const kAddNumbersRow = "update or insert into COUNTERS (ID, VAL) values (:NUMBERS_ROW, 0) matching (ID)";
 const char *const kHeaderExists = "select 1 from TRANZ where TRANZ_ID = :TRANZ_ID";
 // Held until the line written with it is committed, so another workstation
 // cannot delete the header in between.
@@ -445,6 +451,8 @@ void DocumentModel::defineHeader()
     m_header->afterPost = [this](db::Dataset &) {
         m_headerStored = true;
         m_sumStale = false;
+        if (!m_numberNotice.isEmpty())
+            Q_EMIT numberReplaced(m_numberNotice);
     };
 }
 
@@ -499,9 +507,10 @@ void DocumentModel::checkHeader(db::Dataset &header)
     if (header.value(field("TRANZ_ID")).isNull())
         header.setValue(field("TRANZ_ID"), m_id);
     // Another workstation may have stored lines of this document meanwhile;
-    // the value is that of the lines as they are in the database.
+    // the value is that of the lines as they are in the database. Until its
+    // header is stored, no other workstation can open it.
     for (const auto &area : m_areas) {
-        if (area->kind().carriesValue)
+        if (area->kind().carriesValue && m_headerStored)
             area->reread();
     }
     const double sum = total();
@@ -515,6 +524,8 @@ void DocumentModel::checkHeader(db::Dataset &header)
     header.setValue(field("TRANZ_SUM"), sum);
     if (!m_kind.storedCounterparty.isNull())
         header.setValue(field("TRANZ_KONT_ID"), m_kind.storedCounterparty);
+    // Last, so that nothing refuses the store while the number is held.
+    m_numberNotice = m_headerStored ? QString() : renumberIfTaken();
 }
 
 double DocumentModel::total() const
@@ -550,35 +561,46 @@ void DocumentModel::storePendingLines()
     }
 }
 
-QString DocumentModel::prepareSave()
+void DocumentModel::prepareSave()
 {
     resumeEditing();
     if (m_header->value(field("TRANZ_ID")).isNull())
         m_header->setValue(field("TRANZ_ID"), m_id);
-    return renumberIfTaken();
 }
 
 QString DocumentModel::renumberIfTaken()
 {
-    if (m_proposedNumber.isNull() || !m_header->isEditing())
-        return QString();
     const QVariant number = m_header->value(field("TRANZ_DOCNO"));
-    if (number.isNull() || number.toLongLong() != m_proposedNumber.toLongLong()
-        || !m_data.HasRows(field(kNumberTaken), {{field("DOCNO"), number}, {field("TRANZ_ID"), m_id}}))
+    if (m_proposedNumber.isNull() || number.isNull() || number.toLongLong() != m_proposedNumber.toLongLong())
         return QString();
-    const QString taken = m_header->displayText(field("TRANZ_DOCNO"));
+    const data::SqlParams params{{field("DOCNO"), number},
+                                 {field("TRANZ_ID"), m_id},
+                                 {field("NUMBERS_ROW"), data::kDocumentNumbersRow}};
+    // Held until the header is committed; another save holds it for an
+    // instant only.
+    const int taken = data::claimDocumentNumbers([&] {
+        QVariant others = m_data.QueryValue(field(kNumberTaken), QString(), params);
+        if (others.isNull()) {
+            m_data.ExecSQL(field(kAddNumbersRow), params);
+            others = m_data.QueryValue(field(kNumberTaken), QString(), params);
+        }
+        return others.toInt();
+    });
+    if (taken == 0)
+        return QString();
+    const QString takenText = m_header->displayText(field("TRANZ_DOCNO"));
     proposeNumber();
     return QStringLiteral("Номер %1 междувременно е записан от друга работна станция. "
                           "Документът се записва с № %2.")
-        .arg(taken, m_header->displayText(field("TRANZ_DOCNO")));
+        .arg(takenText, m_header->displayText(field("TRANZ_DOCNO")));
 }
 
 QString DocumentModel::save()
 {
-    const QString notice = prepareSave();
+    prepareSave();
     storePendingLines();
     m_header->post();
-    return notice;
+    return m_numberNotice;
 }
 
 bool DocumentModel::hasUnsavedChanges() const

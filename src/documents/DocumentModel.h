@@ -157,13 +157,13 @@ public:
     // Stores the line each area is editing; the first one refused stops
     // with its error, leaving it in editing.
     void storePendingLines();
-    // What the save does before the header is written. A proposed number
-    // another workstation has stored meanwhile is replaced by the next free
-    // one; what the user is told about that comes back (empty for nothing).
-    QString prepareSave();
+    // What the save does before the lines and the header are written.
+    void prepareSave();
     // Pending lines, then the header (the paid rule and the total in its
-    // check). The document check is the caller's; the notice is
-    // prepareSave's.
+    // check). The document check is the caller's. A proposed number another
+    // workstation has stored meanwhile is replaced by the next free one as
+    // the header is first stored; what the user is told about that comes
+    // back (empty for nothing) and goes to numberReplaced.
     QString save();
     // The header's own edits, or a line being edited that was typed into.
     bool hasUnsavedChanges() const;
@@ -197,6 +197,11 @@ public:
     // "no" leaves the line in editing. Without it the line is stored.
     std::function<bool(const QString &question)> confirmShortage;
 
+Q_SIGNALS:
+    // The proposed number was taken meanwhile and the header was stored
+    // with the next free one; the notice tells the user which.
+    void numberReplaced(const QString &notice);
+
 private:
     void defineHeader();
     void fillNewHeader(db::Dataset &header);
@@ -223,6 +228,7 @@ private:
     bool m_paidLowered = false;
     mutable int m_guard = 0;
     QVariant m_proposedNumber;
+    QString m_numberNotice;
 };
 
 } // namespace documents

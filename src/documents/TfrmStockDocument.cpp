@@ -47,6 +47,7 @@ TfrmStockDocument::TfrmStockDocument(documents::DocumentKind kind, const QString
     m_destroy->setAutoDefault(false);
     buttonLayout()->insertWidget(1, m_destroy);
     connect(m_destroy, &QPushButton::clicked, this, &TfrmStockDocument::DestroyClick);
+    connect(m_model.get(), &documents::DocumentModel::numberReplaced, this, &TfrmStockDocument::tellNumberNotice);
     m_model->confirmShortage = [](const QString &question) {
         return MessageDlg(question, TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
     };
@@ -200,7 +201,7 @@ bool TfrmStockDocument::ValidateRecord()
     }
     const std::optional<documents::DocumentProblem> problem = m_model->check();
     if (!problem) {
-        tellNumberNotice(m_model->prepareSave());
+        m_model->prepareSave();
         return true;
     }
     QWidget *field = showProblem(*problem);
@@ -246,7 +247,7 @@ bool TfrmStockDocument::storeWithoutClosing()
     }
     bool stored = false;
     runGuarded(this, [&] {
-        tellNumberNotice(m_model->prepareSave());
+        m_model->prepareSave();
         if (!PostDetails())
             return;
         m_model->header().post();

@@ -27,7 +27,7 @@ TEST(AdminDatabase, CreatesTheInitialDatabaseAtTheRequestedVersion)
 
     const ToolResult upgraded = runAdminTool({QStringLiteral("upgrade"), path});
     EXPECT_EQ(upgraded.code, 0) << upgraded.err.toStdString();
-    EXPECT_EQ(upgraded.out, QStringLiteral("20117\n"));
+    EXPECT_EQ(upgraded.out, QString::number(data::kTargetSchemaVersion) + QLatin1Char('\n'));
 
     const ToolResult nowhere = runAdminTool({QStringLiteral("create-db"), dir.path(QStringLiteral("none/Varnex.fdb"))});
     EXPECT_EQ(nowhere.code, 1);
@@ -102,7 +102,7 @@ TEST(AdminDatabase, AHalfBuiltFileOfAKilledCreationIsReplaced)
     ASSERT_EQ(created.code, 0) << created.err.toStdString();
     EXPECT_EQ(QDir(dir.path(QString())).entryList(QDir::Files), QStringList{QStringLiteral("Varnex.fdb")});
     EXPECT_EQ(runAdminTool({QStringLiteral("upgrade"), dir.path(QStringLiteral("Varnex.fdb"))}).out,
-              QStringLiteral("20117\n"));
+              QString::number(data::kTargetSchemaVersion) + QLatin1Char('\n'));
 }
 
 TEST(AdminDatabase, ACreationThatFailsLeavesNoFileBehind)

@@ -75,7 +75,7 @@ TEST(NetworkMode, WorksAgainstARealServer)
     dm.ApplyConnectionConfig();
     EXPECT_EQ(dm.connectionName(), serverHost() + QLatin1Char(':') + path);
     ASSERT_TRUE(dm.Connect());
-    EXPECT_EQ(dm.SchemaVersion(), 20117);
+    EXPECT_EQ(dm.SchemaVersion(), data::kTargetSchemaVersion);
     EXPECT_EQ(dm.NewCounterValue(data::CounterTranz), 1);
 }
 

@@ -124,6 +124,23 @@ TEST(SchemaUpgrade, From20111OnlyTheLaterStepsRun)
     EXPECT_TRUE(hasRecentItem(*dm));
 }
 
+// Keys go on from where the counters stood, and an older copy of the
+// program raising a counter's row at its start still raises its keys.
+TEST(SchemaUpgrade, From20117KeysGoOnFromTheCounters)
+{
+    FreshDatabase database(20117);
+    auto dm = database.connect();
+    dm->ExecSQL(QStringLiteral("update COUNTERS set VAL = 41 where ID = 24"));
+    dm->ExecSQL(QStringLiteral("update COUNTERS set VAL = 7 where ID = 33"));
+    EXPECT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready);
+    EXPECT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready); // nothing done twice
+    EXPECT_EQ(dm->NewCounterValue(data::CounterTranz), 42);
+    EXPECT_EQ(dm->NewCounterValue(data::CounterBelejkaDetails), 8);
+    dm->ExecSQL(QStringLiteral("update COUNTERS set VAL = 90 where ID = 24"));
+    EXPECT_EQ(dm->NewCounterValue(data::CounterTranz), 91);
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select VAL from COUNTERS where ID = 24")).toInt(), 91);
+}
+
 TEST(SchemaUpgrade, CurrentAndNewerDatabasesOnlyGetTheGrants)
 {
     for (const int version : {data::kTargetSchemaVersion, 20200}) {

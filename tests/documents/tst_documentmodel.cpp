@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace documents;
 using namespace testing_support;
 
@@ -509,6 +512,30 @@ TEST_F(DocumentModelTest, AProposedNumberStoredElsewhereMeanwhileIsReplacedAType
     EXPECT_EQ(numbers[0][0].toInt(), 1);
     EXPECT_EQ(numbers[1][0].toInt(), 2);
     EXPECT_EQ(numbers[2][0].toInt(), 2);
+}
+
+// Another workstation is storing the same proposed number at this instant:
+// its header is written and not yet committed when this one saves.
+TEST_F(DocumentModelTest, TwoWorkstationsSavingOneProposedNumberAtOnceStoreTwoNumbers)
+{
+    DocumentModel here(*dm, scrapKind());
+    here.createNew();
+    here.proposeNumber();
+    UncommittedChange there(database.path(),
+                            f("execute block as begin "
+                              "update COUNTERS set VAL = VAL where ID = 40; "
+                              "insert into TRANZ (TRANZ_ID, TRANZ_DOCNO, TRANZ_TYPE_ID, TRANZ_KONT_ID, TRANZ_TIME) "
+                              "values (900, 1, 13, -1, current_timestamp); end"));
+    std::thread committing([&there] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        there.commit();
+    });
+    const QString notice = here.save();
+    committing.join();
+    EXPECT_EQ(notice, QStringLiteral("Номер 000001 междувременно е записан от друга работна станция. "
+                                     "Документът се записва с № 000002."));
+    EXPECT_EQ(dm->QueryValue(f("select list(TRANZ_DOCNO) from (select TRANZ_DOCNO from TRANZ order by 1)")).toString(),
+              QStringLiteral("1,2"));
 }
 
 } // namespace
