@@ -63,9 +63,10 @@ double number(const QVariant &value)
 // Three statements joined here by the goods' key. The lines are read in
 // their natural order and matched to the documents of the period through a
 // hash of those documents ("+ 0" keeps the engine from probing an index
-// once per line, a million probes on a million lines). The newest delivery
-// price is picked here, not ranked by the engine: ranking sorted every
-// delivery line and took two thirds of the report's time.
+// once per line, a million probes on a million lines). Ranking every
+// delivery line to find each goods item's newest sorted them all and took
+// two thirds of the report; the newest delivery time is a grouped maximum,
+// and only the lines delivered at that moment are read again.
 const char *const kStockGoods =
     "select n.NOM_ID, n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK from NOM n\r\n"
     "left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1\r\n"
@@ -78,31 +79,32 @@ const char *const kStockQuantities =
     "where t.TRANZ_TIME < :UNTIL_TIME\r\n"
     "group by r.TRANZ_RED_NOM_ID";
 
-const char *const kDeliveryPrices =
-    "select r.TRANZ_RED_NOM_ID, r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)),\r\n"
-    "  t.TRANZ_TIME, t.TRANZ_ID, r.TRANZ_RED_ID\r\n"
-    "from TRANZ t join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
-    "where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME < :UNTIL_TIME";
+const char *const kNewestDeliveries =
+    "select m.NOM_ID, r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)), t.TRANZ_ID, r.TRANZ_RED_ID\r\n"
+    "from (select r.TRANZ_RED_NOM_ID as NOM_ID, max(t.TRANZ_TIME) as NEWEST from TRANZ t\r\n"
+    "  join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
+    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME < :UNTIL_TIME\r\n"
+    "  group by r.TRANZ_RED_NOM_ID) m\r\n"
+    "join TRANZ t on t.TRANZ_TYPE_ID = 12 and t.TRANZ_TIME = m.NEWEST\r\n"
+    "join TRANZ_RED r on r.TRANZ_RED_NOM_ID = m.NOM_ID and r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID and r.TRANZ_RED_TYPE_ID = 1";
 
-// The price of each goods item's newest delivery line: the latest document
-// time, then the highest document key, then the highest line key.
+// The price of each goods item's newest delivery line; of lines delivered
+// at the same moment, the one of the highest document key, then line key.
 QHash<int, double> lastDeliveryPrices(data::SqlSession &session, const data::SqlParams &until)
 {
     struct Newest
     {
-        QDateTime time;
         int document;
         int line;
         double price;
     };
     QHash<int, Newest> newest;
-    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kDeliveryPrices), until)) {
-        const Newest candidate{row.at(2).toDateTime(), row.at(3).toInt(), row.at(4).toInt(), number(row.at(1))};
+    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kNewestDeliveries), until)) {
+        const Newest candidate{row.at(2).toInt(), row.at(3).toInt(), number(row.at(1))};
         auto found = newest.find(row.at(0).toInt());
         if (found == newest.end())
             newest.insert(row.at(0).toInt(), candidate);
-        else if (std::tie(candidate.time, candidate.document, candidate.line)
-                 > std::tie(found->time, found->document, found->line))
+        else if (std::tie(candidate.document, candidate.line) > std::tie(found->document, found->line))
             *found = candidate;
     }
     QHash<int, double> prices;
@@ -423,7 +425,7 @@ std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParam
     switch (kind) {
     case ReportKind::StockOnHand: {
         const data::SqlParams until{{QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}};
-        return {{sql(kStockQuantities), until}, {sql(kDeliveryPrices), until}, {sql(kStockGoods), {}}};
+        return {{sql(kStockQuantities), until}, {sql(kNewestDeliveries), until}, {sql(kStockGoods), {}}};
     }
     case ReportKind::StockCard:
         period.insert(QStringLiteral("NOM_ID"), p.goodsId);
