@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <malloc.h>
 
@@ -136,6 +137,19 @@ Figure figure(std::vector<double> times)
 }
 
 // Bytes the program has taken from the heap.
+// The process's resident memory in MB, as the system counts it.
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return 0;
+}
+
 qint64 heapInUse()
 {
     const struct mallinfo2 info = mallinfo2();
@@ -173,6 +187,7 @@ std::vector<int> typicalGoods(Tdm &dm)
 
 bool runQueryBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &options)
 {
+    const double startMemory = residentMegabytes();
     const QDate today = QDate::currentDate();
     const QVariant tomorrow = today.addDays(1);
 
@@ -474,6 +489,11 @@ bool runQueryBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &option
             const int rows = journal->recordCount();
             perRow.push_back(double(heapInUse() - before) / qMax(rows, 1));
         }
+        if (readOnDemand)
+            out << qSetFieldWidth(46) << Qt::left << QStringLiteral("resident memory after connecting")
+                << qSetFieldWidth(0) << QStringLiteral("%1 MB").arg(startMemory, 8, 'f', 1) << Qt::endl
+                << qSetFieldWidth(46) << QStringLiteral("  with the journal of all documents open")
+                << qSetFieldWidth(0) << QStringLiteral("%1 MB").arg(residentMegabytes(), 8, 'f', 1) << Qt::endl;
         const Figure memory = figure(perRow);
         out << qSetFieldWidth(46) << Qt::left
             << (readOnDemand ? QStringLiteral("journal, all documents, read on demand")

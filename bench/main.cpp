@@ -52,6 +52,16 @@ bool readCounts(const QStringList &options, std::map<QString, int> &counts)
     return true;
 }
 
+// "--lines N" or nothing: the documents follow from the number of lines.
+bool readLines(const QStringList &options, bench::Sizes &sizes)
+{
+    std::map<QString, int> counts{{QStringLiteral("--lines"), sizes.documents * sizes.linesPerDocument}};
+    if (!readCounts(options, counts) || counts[QStringLiteral("--lines")] < sizes.linesPerDocument)
+        return false;
+    sizes.documents = counts[QStringLiteral("--lines")] / sizes.linesPerDocument;
+    return true;
+}
+
 // The load of many workstations, or one of its workstations.
 int runWorkstationCommand(const QStringList &arguments, QTextStream &out)
 {
@@ -78,7 +88,9 @@ int runWorkstationCommand(const QStringList &arguments, QTextStream &out)
 
 } // namespace
 
-// varnex-bench generate DB   makes a realistic database (a few minutes)
+// varnex-bench generate DB [--lines N]
+//                            makes a realistic database of N document lines
+//                            (default 1,000,000: a few minutes)
 // varnex-bench run DB [--max-ratio R] [--rounds N]
 //                            times the hot paths on it; status 3 when a
 //                            ratio to its floor exceeds R
@@ -114,13 +126,15 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    const bool generate = arguments.size() == 2 && arguments[0] == QLatin1String("generate");
+    bench::Sizes sizes;
+    const bool generate = arguments.size() >= 2 && arguments[0] == QLatin1String("generate")
+                          && readLines(arguments.mid(2), sizes);
     const bool production = arguments.size() >= 2 && arguments[0] == QLatin1String("production");
     const bool reports = arguments.size() >= 2 && arguments[0] == QLatin1String("reports");
     const bool run = arguments.size() >= 2 && (arguments[0] == QLatin1String("run") || production || reports)
                      && readOptions(arguments.mid(2), options);
     if (workstations || (!generate && !run)) {
-        QTextStream(stderr) << "usage: varnex-bench generate DATABASE\n"
+        QTextStream(stderr) << "usage: varnex-bench generate DATABASE [--lines N]\n"
                                "       varnex-bench run DATABASE [--max-ratio RATIO] [--rounds N]\n"
                                "       varnex-bench production DATABASE [--max-ratio RATIO] [--rounds N]\n"
                                "       varnex-bench reports DATABASE [--max-ratio RATIO] [--rounds N]\n"
@@ -141,7 +155,7 @@ int main(int argc, char *argv[])
         if (!dm.Connect())
             throw varnex::Error(messages.line);
         if (generate) {
-            bench::generateDatabase(dm, bench::Sizes(), QDate::currentDate(), [&](const QString &step) {
+            bench::generateDatabase(dm, sizes, QDate::currentDate(), [&](const QString &step) {
                 out << step << Qt::endl;
             });
         } else if (reports) {

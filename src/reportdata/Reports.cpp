@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QHash>
 
+#include <tuple>
+
 namespace reportdata {
 
 namespace {
@@ -58,12 +60,13 @@ double number(const QVariant &value)
     return value.isNull() ? 0.0 : value.toDouble();
 }
 
-// Three statements joined here by the goods' key. Driven by the documents,
-// the lines are read in the order of their documents. An outer join of the
-// goods to grouped derived tables made the engine compute them again for
-// every goods item, and a sub-select per goods item looked each line's
-// document up at random: on a million lines 6.6 s of the engine's processor
-// time against 4.4 s for these three.
+// Three statements joined here by the goods' key. The lines are read in
+// their natural order and matched to the documents of the period through a
+// hash of those documents ("+ 0" keeps the engine from probing an index
+// once per line, a million probes on a million lines). Ranking every
+// delivery line to find each goods item's newest sorted them all and took
+// two thirds of the report; the newest delivery time is a grouped maximum,
+// and only the lines delivered at that moment are read again.
 const char *const kStockGoods =
     "select n.NOM_ID, n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK from NOM n\r\n"
     "left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1\r\n"
@@ -72,18 +75,43 @@ const char *const kStockGoods =
 
 const char *const kStockQuantities =
     "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ t\r\n"
-    "join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
+    "join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
     "where t.TRANZ_TIME < :UNTIL_TIME\r\n"
     "group by r.TRANZ_RED_NOM_ID";
 
-const char *const kLastDeliveryPrices =
-    "select d.NOM_ID, d.PRICE from (select r.TRANZ_RED_NOM_ID as NOM_ID,\r\n"
-    "  r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)) as PRICE,\r\n"
-    "  row_number() over (partition by r.TRANZ_RED_NOM_ID\r\n"
-    "    order by t.TRANZ_TIME desc, t.TRANZ_ID desc, r.TRANZ_RED_ID desc) as RN\r\n"
-    "  from TRANZ t join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
-    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME < :UNTIL_TIME) d\r\n"
-    "where d.RN = 1";
+const char *const kNewestDeliveries =
+    "select m.NOM_ID, r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)), t.TRANZ_ID, r.TRANZ_RED_ID\r\n"
+    "from (select r.TRANZ_RED_NOM_ID as NOM_ID, max(t.TRANZ_TIME) as NEWEST from TRANZ t\r\n"
+    "  join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
+    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME < :UNTIL_TIME\r\n"
+    "  group by r.TRANZ_RED_NOM_ID) m\r\n"
+    "join TRANZ t on t.TRANZ_TYPE_ID = 12 and t.TRANZ_TIME = m.NEWEST\r\n"
+    "join TRANZ_RED r on r.TRANZ_RED_NOM_ID = m.NOM_ID and r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID and r.TRANZ_RED_TYPE_ID = 1";
+
+// The price of each goods item's newest delivery line; of lines delivered
+// at the same moment, the one of the highest document key, then line key.
+QHash<int, double> lastDeliveryPrices(data::SqlSession &session, const data::SqlParams &until)
+{
+    struct Newest
+    {
+        int document;
+        int line;
+        double price;
+    };
+    QHash<int, Newest> newest;
+    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kNewestDeliveries), until)) {
+        const Newest candidate{row.at(2).toInt(), row.at(3).toInt(), number(row.at(1))};
+        auto found = newest.find(row.at(0).toInt());
+        if (found == newest.end())
+            newest.insert(row.at(0).toInt(), candidate);
+        else if (std::tie(candidate.document, candidate.line) > std::tie(found->document, found->line))
+            *found = candidate;
+    }
+    QHash<int, double> prices;
+    for (auto it = newest.cbegin(); it != newest.cend(); ++it)
+        prices.insert(it.key(), it->price);
+    return prices;
+}
 
 const char *const kGoodsItem =
     "select n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK from NOM n left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1 "
@@ -252,9 +280,7 @@ ReportTable stockOnHand(data::SqlSession &session, const QDate &date)
     QHash<int, double> quantities;
     for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kStockQuantities), until))
         quantities.insert(row.at(0).toInt(), number(row.at(1)));
-    QHash<int, double> prices;
-    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kLastDeliveryPrices), until))
-        prices.insert(row.at(0).toInt(), number(row.at(1)));
+    const QHash<int, double> prices = lastDeliveryPrices(session, until);
     double total = 0;
     for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kStockGoods))) {
         const int goods = row.at(0).toInt();
@@ -399,7 +425,7 @@ std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParam
     switch (kind) {
     case ReportKind::StockOnHand: {
         const data::SqlParams until{{QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}};
-        return {{sql(kStockQuantities), until}, {sql(kLastDeliveryPrices), until}, {sql(kStockGoods), {}}};
+        return {{sql(kStockQuantities), until}, {sql(kNewestDeliveries), until}, {sql(kStockGoods), {}}};
     }
     case ReportKind::StockCard:
         period.insert(QStringLiteral("NOM_ID"), p.goodsId);
