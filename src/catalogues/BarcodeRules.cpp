@@ -58,7 +58,8 @@ QString checkedBarcode(const QString &typed)
 
 bool looksScanned(const QString &text)
 {
-    return hasCheckDigit(text.trimmed());
+    const QString code = text.trimmed();
+    return hasCheckDigit(code) && code.back().unicode() - '0' == barcodeCheckDigit(code.left(code.size() - 1));
 }
 
 QString scanAddsToLineKey()

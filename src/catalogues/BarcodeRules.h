@@ -21,7 +21,8 @@ bool hasCheckDigit(const QString &code);
 QString checkedBarcode(const QString &typed);
 
 // Whether text typed where a goods item's name is expected is a code a
-// scanner gave rather than words: a barcode of the three kinds.
+// scanner gave rather than words: a barcode of the three kinds, its check
+// digit fitting.
 bool looksScanned(const QString &text);
 
 // The configuration value that, set to 0, makes every scan in a sale a line

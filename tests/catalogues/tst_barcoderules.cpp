@@ -49,6 +49,7 @@ TEST(Barcodes, AScannedCodeIsToldFromWords)
     EXPECT_TRUE(looksScanned(QStringLiteral("96385074")));
     EXPECT_FALSE(looksScanned(QStringLiteral("Кафе 250 г")));
     EXPECT_FALSE(looksScanned(QStringLiteral("12345")));
+    EXPECT_FALSE(looksScanned(QStringLiteral("12345678"))); // the check digit does not fit
 }
 
 TEST(Barcodes, ScanningTheSameItemAgainAddsToItsLastLine)
