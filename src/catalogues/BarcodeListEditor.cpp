@@ -7,7 +7,9 @@
 #include "ui/ErrorGuard.h"
 #include "util/Error.h"
 
+#include <QEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -39,16 +41,30 @@ BarcodeListEditor::BarcodeListEditor(QWidget *parent)
     layout->setColumnStretch(2, 1);
 
     connect(m_add, &QPushButton::clicked, this, [this] { runGuarded(this, [this] { addTyped(); }); });
-    connect(m_code, &QLineEdit::returnPressed, this, [this] { runGuarded(this, [this] { addTyped(); }); });
+    m_code->installEventFilter(this);
     connect(m_remove, &QPushButton::clicked, this, &BarcodeListEditor::removeChosen);
     setEditing(false);
+}
+
+bool BarcodeListEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter adds the code; passed on, it would reach the window's default
+    // button and store the goods item half-typed.
+    if (watched == m_code && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            runGuarded(this, [this] { addTyped(); });
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BarcodeListEditor::load(int goodsId)
 {
     m_goodsId = goodsId;
     m_code->clear();
-    show(goodsId > 0 ? data::barcodesOf(dm(), goodsId) : QStringList());
+    showCodes(goodsId > 0 ? data::barcodesOf(dm(), goodsId) : QStringList());
 }
 
 void BarcodeListEditor::setEditing(bool editing)
@@ -84,7 +100,7 @@ QStringList BarcodeListEditor::codesToStore()
     return codes;
 }
 
-void BarcodeListEditor::show(const QStringList &codes)
+void BarcodeListEditor::showCodes(const QStringList &codes)
 {
     m_list->clear();
     m_list->addItems(codes);

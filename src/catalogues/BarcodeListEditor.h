@@ -33,8 +33,11 @@ public:
     // never dropped unchecked.
     QStringList codesToStore();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    void show(const QStringList &codes);
+    void showCodes(const QStringList &codes);
 
     QListWidget *m_list;
     QLineEdit *m_code;

@@ -327,7 +327,8 @@ bool TfrmNomenklatura::enterMovesFocus(QWidget *focused) const
 
 bool TfrmNomenklatura::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_quickSearch->edit() && event->type() == QEvent::KeyPress) {
+    // The framework filters events of the window's parts before the search exists.
+    if (m_quickSearch && watched == m_quickSearch->edit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && findScanned())
             return true;

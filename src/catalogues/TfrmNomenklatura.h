@@ -91,7 +91,7 @@ private:
     QRadioButton *m_noSecond;
     QRadioButton *m_hasSecond;
     QComboBox *m_filterCategory;
-    QuickSearch *m_quickSearch;
+    QuickSearch *m_quickSearch = nullptr;
     BarcodeListEditor *m_barcodes;
     QPushButton *m_labels;
     std::optional<QStringList> m_barcodesToStore;

@@ -603,10 +603,12 @@ bool StockLineArea::addOneOnScan(int goods)
 {
     db::Dataset &lines = m_area.lines();
     const int goodsField = lines.requireField(field("TRANZ_RED_NOM_ID"));
-    const bool blankNewLine = lines.state() == db::Dataset::State::Insert && lines.value(goodsField).isNull();
+    const QVariant editedGoods = lines.value(field("TRANZ_RED_NOM_ID"));
+    const bool blankNewLine = lines.state() == db::Dataset::State::Insert && editedGoods.isNull();
+    // The line being edited counts with the goods it has now.
     std::vector<int> lineGoods;
     for (int row = 0; row < lines.recordCount(); ++row)
-        lineGoods.push_back(blankNewLine && row == lines.recNo() ? 0 : lines.value(row, goodsField).toInt());
+        lineGoods.push_back((row == lines.recNo() ? editedGoods : lines.value(row, goodsField)).toInt());
     const int row = lineToAddOneTo(lineGoods, goods, true);
     if (row < 0)
         return false;

@@ -124,6 +124,8 @@ bool drawBarcode(QPainter &painter, const QString &code, const QRectF &box)
         return false;
     symbol->symbology = symbologyOf(code);
     symbol->output_options |= BARCODE_QUIET_ZONES;
+    // Text, not bytes: a code whose letters Code 128 cannot carry is refused.
+    symbol->input_mode = UNICODE_MODE;
     const QByteArray bytes = code.toUtf8();
     if (ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()))
             >= ZINT_ERROR

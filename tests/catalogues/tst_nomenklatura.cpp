@@ -464,13 +464,13 @@ TEST_F(Goods, BarcodesAreCheckedAndStoredWithTheItem)
         code->clear();
         typeText(code, scan.typed);
         QTest::keyClick(code, Qt::Key_Return);
-        EXPECT_EQ(dialogs.shownTexts().value(0), scan.refusal) << scan.typed.toStdString();
+        EXPECT_EQ(dialogs.errorTexts().value(0), scan.refusal) << scan.typed.toStdString();
         EXPECT_EQ(code->text(), scan.refusal.isEmpty() ? QString() : scan.typed); // a refused code stays as typed
-        dialogs.shown.clear();
+        dialogs.errors.clear();
     }
     typeText(code, QStringLiteral("036000291452")); // typed, not added: stored all the same
     window->SaveClick();
-    ASSERT_TRUE(dialogs.shown.empty()) << dialogs.shownTexts().join(QLatin1Char('|')).toStdString();
+    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errorTexts().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(data::barcodesOf(*dm, 2),
               (QStringList{QStringLiteral("96385074"), QStringLiteral("ВН-1"), QStringLiteral("036000291452")}));
 
@@ -479,7 +479,7 @@ TEST_F(Goods, BarcodesAreCheckedAndStoredWithTheItem)
     window->barcodes()->btnRemove()->click();
     typeText(code, QStringLiteral("4006381333931")); // another item's code refuses the whole change
     window->SaveClick();
-    EXPECT_EQ(dialogs.shownTexts(), QStringList{QStringLiteral("Баркодът \"4006381333931\" вече е на артикул \"Бира\".")});
+    EXPECT_EQ(dialogs.errorTexts(), QStringList{QStringLiteral("Баркодът \"4006381333931\" вече е на артикул \"Бира\".")});
     EXPECT_EQ(window->qMain().state(), db::Dataset::State::Edit);
     EXPECT_EQ(data::barcodesOf(*dm, 2).size(), 3);
     code->clear();

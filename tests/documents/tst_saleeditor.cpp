@@ -402,7 +402,7 @@ TEST_F(SaleEditor, ScanningFindsTheItemAndTheSameItemAgainAddsOne)
 
     QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
     scan("4006381333932");
-    EXPECT_EQ(shownTexts(), QStringList{QStringLiteral("Няма артикул с баркод или код \"4006381333932\".")});
+    EXPECT_EQ(dialogs.errorTexts(), QStringList{QStringLiteral("Няма артикул с баркод или код \"4006381333932\".")});
     EXPECT_TRUE(lines().value(f("TRANZ_RED_NOM_ID")).isNull()); // the line as it was
     dm->SetConfigByName(scanAddsToLineKey(), QStringLiteral("0"));
     scan("2"); // a goods code as the code box shows it; switched off, a line of its own

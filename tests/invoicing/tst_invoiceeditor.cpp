@@ -638,7 +638,7 @@ TEST_F(InvoiceEditor, ACodeTypedAsALinesTextTakesItsGoodsItem)
 {
     testing_support::addGoods(*dm, 5, 5, QStringLiteral("Кафе мляно"));
     testing_support::addBarcode(*dm, 5, QStringLiteral("4006381333931"));
-    const QString unit = dm->QueryValue(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = 1")).toString();
+    const QString unit = dm->QueryValue(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = 2")).toString(); // the goods' base unit
     withEditor([&](TfrmInvoice &editor) {
         auto *grid = editor.findChild<DataGrid *>(QStringLiteral("GridLines"));
         ASSERT_TRUE(grid);
@@ -651,16 +651,16 @@ TEST_F(InvoiceEditor, ACodeTypedAsALinesTextTakesItsGoodsItem)
             static_cast<QComboBox *>(box.get())->setEditText(typed);
             delegate->setModelData(box.get(), grid->model(), text);
         };
-        type(QStringLiteral("4006381333932"));
-        EXPECT_EQ(lastMessage(), QStringLiteral("Няма артикул с баркод \"4006381333932\"."));
+        type(QStringLiteral("96385074"));
+        EXPECT_EQ(dialogs.errorTexts(), QStringList{QStringLiteral("Няма артикул с баркод \"96385074\".")});
         EXPECT_TRUE(lines.value(QStringLiteral("DETAIL_TEXT")).isNull()); // the line as it was
         type(QStringLiteral("4006381333931"));
         EXPECT_EQ(lines.value(QStringLiteral("DETAIL_TEXT")).toString(), QStringLiteral("Кафе мляно"));
         EXPECT_EQ(lines.value(QStringLiteral("DETAIL_MEAS")).toString(), unit);
         EXPECT_EQ(lines.value(QStringLiteral("DETAIL_QTY")).toDouble(), 1);
-        type(QStringLiteral("12345678")); // words and numbers that are no code stay as typed
+        type(QStringLiteral("12345678")); // numbers that are no code (the check digit) stay as typed
         EXPECT_EQ(lines.value(QStringLiteral("DETAIL_TEXT")).toString(), QStringLiteral("12345678"));
-        EXPECT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.errors.size(), 1u);
     });
 }
 
