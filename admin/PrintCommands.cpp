@@ -1,12 +1,14 @@
 #include "PrintCommands.h"
 
 #include "AdminCommand.h"
+#include "DatabaseCommands.h"
 #include "core/MessageSink.h"
 #include "core/ProgramFiles.h"
 #include "core/TXMLSettings.h"
 #include "core/Tdm.h"
 #include "invoicing/StoredDocuments.h"
 #include "invoicing/TdmInvoice.h"
+#include "reportdata/ShelfLabels.h"
 #include "ui/TDictionary.h"
 #include "util/Error.h"
 
@@ -17,7 +19,8 @@ namespace admin {
 
 namespace {
 
-const QStringList kCommands{QStringLiteral("print-invoice"), QStringLiteral("print-receipt")};
+const QStringList kCommands{QStringLiteral("print-invoice"), QStringLiteral("print-receipt"),
+                            QStringLiteral("print-labels")};
 
 QString settingsFile(const Invocation &invocation)
 {
@@ -25,6 +28,30 @@ QString settingsFile(const Invocation &invocation)
         return invocation.settingsFile;
     return varnex::programFileWithExtension(QDir(invocation.toolDirectory).filePath(QStringLiteral("Varnex")),
                                             QStringLiteral(".xdb"));
+}
+
+// "print-labels": shelf labels of the goods as a PDF of label sheets.
+void runLabelsCommand(Invocation &invocation)
+{
+    QStringList &words = invocation.words;
+    invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
+    invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);
+    const QString pdf = takeOption(words, QStringLiteral("--pdf"));
+    const QString goods = takeOption(words, QStringLiteral("--goods"));
+    const QString database = takeWord(words, "база данни");
+    expectNoMoreWords(words);
+    if (pdf.isEmpty())
+        throw UsageError{QStringLiteral("Липсва --pdf ФАЙЛ.")};
+    if (goods.isEmpty())
+        throw UsageError{QStringLiteral("Липсва --goods ID[,ID…].")};
+    std::vector<int> ids;
+    for (const QString &id : goods.split(QLatin1Char(',')))
+        ids.push_back(integerWord(id.trimmed(), "ID на артикул"));
+
+    Session session(database, invocation);
+    const auto labels = reportdata::shelfLabels(session.dm(), ids);
+    reportdata::saveShelfLabelsPdf(labels, reportdata::labelCurrency(session.dm(), QDate::currentDate()), pdf);
+    invocation.out << pdf << '\n';
 }
 
 } // namespace
@@ -45,6 +72,10 @@ bool needsGraphics(const QStringList &arguments)
 
 void runPrintCommand(const QString &command, Invocation &invocation)
 {
+    if (command == QLatin1String("print-labels")) {
+        runLabelsCommand(invocation);
+        return;
+    }
     QStringList &words = invocation.words;
     invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
     invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);

@@ -6,11 +6,11 @@ BUILD="${VARNEX_BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
-  qt6-base-dev libgtest-dev
+  qt6-base-dev libgtest-dev libzint-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   fonts-dejavu-core fonts-liberation2
   qt6-translations-l10n
-  poppler-utils
+  poppler-utils zbar-tools
   dpkg-dev file
 )
 

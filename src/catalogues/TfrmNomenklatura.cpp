@@ -1,15 +1,23 @@
 #include "catalogues/TfrmNomenklatura.h"
 
+#include "catalogues/BarcodeListEditor.h"
+#include "catalogues/BarcodeRules.h"
 #include "catalogues/GoodsRules.h"
 #include "core/TSettings.h"
 #include "core/Tdm.h"
 #include "data/Counters.h"
+#include "data/GoodsBarcodes.h"
 #include "db/Dataset.h"
+#include "reportdata/ShelfLabels.h"
 #include "ui/DBControls.h"
 #include "ui/EntryProposal.h"
 #include "ui/DataGrid.h"
 #include "ui/ErrorGuard.h"
 #include "ui/QuickSearch.h"
+#include "ui/TfrmPrintPreview.h"
+#include "util/Error.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QEvent>
@@ -17,8 +25,13 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIntValidator>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QPageSize>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardItemModel>
@@ -118,7 +131,10 @@ TfrmNomenklatura::TfrmNomenklatura(QWidget *owner)
         goods.setValue(QStringLiteral("NOM_AMBALAJ"), 0);
     };
     m_qMain->beforePost = [this](db::Dataset &goods) { fillBeforePost(goods); };
-    m_qMain->afterPost = [this](db::Dataset &) { reloadSharedGoods(); };
+    m_qMain->afterPost = [this](db::Dataset &goods) {
+        reloadSharedGoods();
+        storeBarcodes(goods);
+    };
 
     setDataset(*m_qMain, {{QStringLiteral("CATEGORY_NAME"), QStringLiteral("Категория"), 130, true},
                           {QStringLiteral("NOM_CODE"), QStringLiteral("Код"), 70, true},
@@ -130,7 +146,10 @@ TfrmNomenklatura::TfrmNomenklatura(QWidget *owner)
                           {QStringLiteral("NOM_INREPORT"), QStringLiteral("В спр. \"НАЛИЧНОСТ\""), 120, true}});
 
     buildFilterBar();
+    // Several rows are chosen for shelf labels.
+    Grid()->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_quickSearch = new QuickSearch(*this, *m_qMain, {QStringLiteral("NOM_NAME")});
+    m_quickSearch->edit()->installEventFilter(this);
     buildEditPanel();
 
     // F2, F3 and F4 act on the list only while no row is being edited; a
@@ -143,6 +162,9 @@ TfrmNomenklatura::TfrmNomenklatura(QWidget *owner)
     connect(m_qMain.get(), &db::Dataset::stateChanged, this, &TfrmNomenklatura::followSecondUnit);
     connect(m_qMain.get(), &db::Dataset::currentChanged, this, &TfrmNomenklatura::followSecondUnit);
     connect(m_qMain.get(), &db::Dataset::reset, this, &TfrmNomenklatura::followSecondUnit);
+    connect(m_qMain.get(), &db::Dataset::stateChanged, this, &TfrmNomenklatura::followBarcodes);
+    connect(m_qMain.get(), &db::Dataset::currentChanged, this, &TfrmNomenklatura::followBarcodes);
+    connect(m_qMain.get(), &db::Dataset::reset, this, &TfrmNomenklatura::followBarcodes);
 
     m_qMain->open();
 }
@@ -163,6 +185,13 @@ void TfrmNomenklatura::buildFilterBar()
     refresh->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_filterLayout->addWidget(refresh);
     m_filterLayout->addStretch();
+    m_labels = new QPushButton(QStringLiteral("Етикети"), m_filterPanel);
+    m_labels->setObjectName(QStringLiteral("btnLabels"));
+    m_labels->setToolTip(QStringLiteral("Етикети за рафт на избраните стоки (Ctrl+щракване избира няколко)"));
+    m_labels->setAutoDefault(false);
+    m_labels->setFocusPolicy(Qt::NoFocus);
+    connect(m_labels, &QPushButton::clicked, this, &TfrmNomenklatura::PrintLabels);
+    m_filterLayout->addWidget(m_labels);
     m_filterPanel->show();
     fillFilterCategories();
     connect(&dm().qCategory(), &db::Dataset::reset, this, &TfrmNomenklatura::fillFilterCategories);
@@ -227,6 +256,8 @@ void TfrmNomenklatura::buildEditPanel()
     editFields()->addRow(QStringLiteral("Код"), m_code);
     editFields()->addRow(QStringLiteral("Название"), m_name);
     editFields()->addRow(QStringLiteral("Прод. Цена"), m_price);
+    m_barcodes = new BarcodeListEditor(editGroup());
+    editFields()->addRow(QStringLiteral("Баркодове"), m_barcodes);
 
     m_inReport = new DBCheckBox(QStringLiteral("Следене наличност"), editGroup());
     m_inReport->bind(*m_qMain, QStringLiteral("NOM_INREPORT"));
@@ -289,8 +320,73 @@ QWidget *TfrmNomenklatura::firstEditor() const
 
 bool TfrmNomenklatura::enterMovesFocus(QWidget *focused) const
 {
-    // Enter in the quick search searches.
-    return focused != m_quickSearch->edit() && TfrmBaseVXGrid::enterMovesFocus(focused);
+    // Enter in the quick search searches; in the barcode box it adds the code.
+    return focused != m_quickSearch->edit() && focused != m_barcodes->edtCode()
+           && TfrmBaseVXGrid::enterMovesFocus(focused);
+}
+
+bool TfrmNomenklatura::eventFilter(QObject *watched, QEvent *event)
+{
+    // The framework filters events of the window's parts before the search exists.
+    if (m_quickSearch && watched == m_quickSearch->edit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && findScanned())
+            return true;
+    }
+    return TfrmBaseVXGrid::eventFilter(watched, event);
+}
+
+bool TfrmNomenklatura::findScanned()
+{
+    const QString text = m_quickSearch->edit()->text().trimmed();
+    if (text.isEmpty() || m_qMain->isEditing())
+        return false;
+    bool handled = false;
+    runGuarded(this, [&] {
+        const auto goods = data::goodsByBarcode(dm(), text);
+        if (!goods && !looksScanned(text))
+            return; // words, searched among the names
+        handled = true;
+        m_quickSearch->timer()->stop();
+        if (!goods)
+            ShowNotification(1, QStringLiteral("Няма артикул с баркод \"%1\".").arg(text));
+        else if (!m_qMain->locate({QStringLiteral("NOM_ID")}, {*goods}))
+            ShowNotification(1, QStringLiteral("Артикулът с баркод \"%1\" не е в показания списък.").arg(text));
+    });
+    return handled;
+}
+
+std::vector<int> TfrmNomenklatura::chosenGoods() const
+{
+    std::vector<int> ids;
+    if (!m_qMain->isOpen() || m_qMain->recNo() < 0)
+        return ids;
+    const int key = m_qMain->requireField(QStringLiteral("NOM_ID"));
+    QModelIndexList rows = Grid()->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    for (const QModelIndex &row : rows)
+        ids.push_back(m_qMain->value(row.row(), key).toInt());
+    if (ids.empty())
+        ids.push_back(m_qMain->value(QStringLiteral("NOM_ID")).toInt());
+    return ids;
+}
+
+void TfrmNomenklatura::PrintLabels()
+{
+    runGuarded(this, [this] {
+        const std::vector<int> ids = chosenGoods();
+        if (ids.empty())
+            throw varnex::Error(QStringLiteral("Няма избрани стоки за етикети."));
+        const auto labels = reportdata::shelfLabels(dm(), ids);
+        const auto currency = reportdata::labelCurrency(dm(), QDate::currentDate());
+        TfrmPrintPreview preview(
+            QStringLiteral("Етикети"),
+            [labels, currency](QPagedPaintDevice &device) { reportdata::renderShelfLabels(labels, currency, device); },
+            false, this);
+        preview.printer().setPageSize(QPageSize(QPageSize::A4));
+        preview.printer().setPageMargins(QMarginsF(0, 0, 0, 0));
+        preview.exec();
+    });
 }
 
 void TfrmNomenklatura::proposeCode()
@@ -305,6 +401,7 @@ void TfrmNomenklatura::NewExecute()
 {
     m_currentGoodsId = dm().NewCounterValue(data::CounterNom);
     TfrmBaseVXGrid::NewExecute();
+    m_barcodes->load(m_currentGoodsId);
 }
 
 void TfrmNomenklatura::EditExecute()
@@ -330,6 +427,35 @@ void TfrmNomenklatura::fillBeforePost(db::Dataset &goods)
     goods.setValue(QStringLiteral("NOM_INREPORT"), m_inReport->isChecked() ? 1 : 0);
     if (goods.value(QStringLiteral("NOM_AMBALAJ")).isNull())
         goods.setValue(QStringLiteral("NOM_AMBALAJ"), 0);
+    // Checked before the goods item is stored, so a refused code refuses
+    // the whole change.
+    m_barcodesToStore = m_barcodes->codesToStore();
+    const int goodsId = goods.value(QStringLiteral("NOM_ID")).toInt();
+    for (const QString &code : *m_barcodesToStore) {
+        if (const auto holder = data::otherHolderOf(dm(), code, goodsId))
+            throw varnex::Error(data::duplicateBarcodeMessage(code, *holder));
+    }
+}
+
+void TfrmNomenklatura::storeBarcodes(db::Dataset &goods)
+{
+    if (!m_barcodesToStore)
+        return;
+    const QStringList codes = *m_barcodesToStore;
+    m_barcodesToStore.reset();
+    const int goodsId = goods.value(QStringLiteral("NOM_ID")).toInt();
+    data::storeBarcodes(dm(), goodsId, codes);
+    m_barcodes->load(goodsId);
+}
+
+void TfrmNomenklatura::followBarcodes()
+{
+    const bool editing = m_qMain->isEditing();
+    m_barcodes->setEditing(editing);
+    if (editing)
+        return;
+    const bool onRow = m_qMain->isOpen() && m_qMain->recNo() >= 0;
+    runGuarded(this, [this, onRow] { m_barcodes->load(onRow ? m_qMain->value(QStringLiteral("NOM_ID")).toInt() : 0); });
 }
 
 void TfrmNomenklatura::reloadSharedGoods()

@@ -2,13 +2,19 @@
 
 #include "ui/TfrmBaseVXGrid.h"
 
-#include <memory>
+#include <QStringList>
 
+#include <memory>
+#include <optional>
+#include <vector>
+
+class BarcodeListEditor;
 class DBCheckBox;
 class DBEdit;
 class DBLookupCombo;
 class DBNumberEdit;
 class QComboBox;
+class QPushButton;
 class QRadioButton;
 class QuickSearch;
 
@@ -37,6 +43,13 @@ public:
     QRadioButton *rbSecondUnit() const { return m_hasSecond; }
     QComboBox *cbFilterCategory() const { return m_filterCategory; }
     QuickSearch *quickSearch() const { return m_quickSearch; }
+    BarcodeListEditor *barcodes() const { return m_barcodes; }
+    QPushButton *btnLabels() const { return m_labels; }
+    // The goods of the chosen rows, in the list's order; the current one
+    // when no row is chosen.
+    std::vector<int> chosenGoods() const;
+    // Shelf labels of the chosen goods in the print preview.
+    void PrintLabels();
 
     void BeforeRefresh() override;
     void RemoveFilter() override;
@@ -49,6 +62,7 @@ protected:
     void FilterExecute() override;
     QWidget *firstEditor() const override;
     bool enterMovesFocus(QWidget *focused) const override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildFilterBar();
@@ -58,6 +72,11 @@ private:
     void proposeCode();
     void fillBeforePost(db::Dataset &goods);
     void reloadSharedGoods();
+    void storeBarcodes(db::Dataset &goods);
+    void followBarcodes();
+    // A code typed or scanned into the quick search goes to its goods item;
+    // false when the text is words to search the names for.
+    bool findScanned();
 
     std::unique_ptr<db::Dataset> m_qMain;
     DBLookupCombo *m_categoryCode;
@@ -72,6 +91,9 @@ private:
     QRadioButton *m_noSecond;
     QRadioButton *m_hasSecond;
     QComboBox *m_filterCategory;
-    QuickSearch *m_quickSearch;
+    QuickSearch *m_quickSearch = nullptr;
+    BarcodeListEditor *m_barcodes;
+    QPushButton *m_labels;
+    std::optional<QStringList> m_barcodesToStore;
     int m_currentGoodsId = 0;
 };

@@ -359,8 +359,10 @@ bool upgradeTo20118(Upgrade &upgrade)
                                             "ON DELETE CASCADE);")
                                  .arg(kBarcodeSize))
            && upgrade.runUnless(upgrade.hasDocumentType(kStockCountType),
-                                "INSERT INTO TRANZ_TYPES (TRANZ_TYPES_ID, TRANZ_TYPES_NAME) VALUES (14, 'Ревизия');");
-    }
+                                "INSERT INTO TRANZ_TYPES (TRANZ_TYPES_ID, TRANZ_TYPES_NAME) VALUES (14, 'Ревизия');")
+           && upgrade.runUnless(upgrade.hasConfigKey("SCAN_ADDS_TO_LINE"),
+                                "INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(403,'SCAN_ADDS_TO_LINE');");
+}
 
 // Keys drawn from sequences, which no workstation waits for; each starts
 // at zero and the first draw moves it past its counter's row. Everyone may

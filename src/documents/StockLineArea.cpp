@@ -1,8 +1,10 @@
 #include "documents/StockLineArea.h"
 
+#include "catalogues/BarcodeRules.h"
 #include "catalogues/TfrmNomenklatura.h"
 #include "core/TSettings.h"
 #include "core/Tdm.h"
+#include "data/GoodsBarcodes.h"
 #include "db/Dataset.h"
 #include "documents/DocumentModel.h"
 #include "documents/DocumentRules.h"
@@ -24,6 +26,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -488,12 +492,17 @@ bool StockLineArea::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::FocusOut && watched == m_discount) {
         typeDiscount(true);
         showDiscount();
-    } else if (event->type() == QEvent::KeyPress && m_catalogue && (watched == m_goodsCode || watched == m_goodsName)) {
+    } else if (event->type() == QEvent::KeyPress && (watched == m_goodsCode || watched == m_goodsName)) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+        if (m_catalogue && key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
             ChooseGoods();
             return true;
         }
+        if (takeScanKey(*key))
+            return true;
+    } else if (event->type() == QEvent::FocusOut && (watched == m_goodsCode || watched == m_goodsName)
+               && !m_scanned.isEmpty()) {
+        scanned();
     }
     return QGroupBox::eventFilter(watched, event);
 }
@@ -514,22 +523,116 @@ void StockLineArea::ChooseGoods()
         const int chosen = chooseGoodsFromCatalogue ? chooseGoodsFromCatalogue() : catalogueChoice();
         // The catalogue may have added or changed goods meanwhile.
         m_area.document().rereadGoods();
-        if (chosen < 0)
-            return;
-        // The catalogue lists every goods item; the line takes only one its
-        // own list offers (returnable packaging on a packaging line), as the
-        // drop-downs do.
-        if (m_area.goods().lookupValue(field("NOM_ID"), chosen, field("NOM_ID")).isNull())
-            throw varnex::Error(QStringLiteral("Избраният артикул не може да бъде избран в този документ."));
-        db::Dataset &lines = m_area.lines();
-        if (lines.isEmpty() && !lines.isEditing())
-            m_area.newLine();
-        else if (!lines.isEditing())
-            lines.edit();
-        lines.setValue(field("TRANZ_RED_NOM_ID"), chosen);
-        if (QWidget *next = m_price ? static_cast<QWidget *>(m_price) : m_quantity)
-            next->setFocus();
+        if (chosen >= 0)
+            takeGoods(chosen);
     });
+}
+
+void StockLineArea::takeGoods(int goods)
+{
+    // The catalogue lists every goods item; the line takes only one its
+    // own list offers (returnable packaging on a packaging line), as the
+    // drop-downs do.
+    if (m_area.goods().lookupValue(field("NOM_ID"), goods, field("NOM_ID")).isNull())
+        throw varnex::Error(QStringLiteral("Избраният артикул не може да бъде избран в този документ."));
+    db::Dataset &lines = m_area.lines();
+    if (lines.isEmpty() && !lines.isEditing())
+        m_area.newLine();
+    else if (!lines.isEditing())
+        lines.edit();
+    lines.setValue(field("TRANZ_RED_NOM_ID"), goods);
+    if (QWidget *next = m_price ? static_cast<QWidget *>(m_price) : m_quantity)
+        next->setFocus();
+}
+
+bool StockLineArea::takeScanKey(const QKeyEvent &key)
+{
+    // A scanner types digits and Enter; the drop-downs would search their
+    // items by the digits one at a time, so the digits are gathered here.
+    if (key.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    const QString text = key.text();
+    if (text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9')) {
+        m_scanned += text;
+        return true;
+    }
+    if (m_scanned.isEmpty())
+        return false;
+    if (key.key() == Qt::Key_Backspace)
+        m_scanned.chop(1);
+    else if (key.key() == Qt::Key_Escape)
+        m_scanned.clear();
+    else if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
+        scanned();
+    else
+        return false;
+    return true;
+}
+
+void StockLineArea::scanned()
+{
+    const QString code = std::exchange(m_scanned, QString());
+    runGuarded(this, [this, &code] {
+        Tdm &data = m_area.document().data();
+        // A barcode first, then the goods code the code box shows.
+        QVariant goods;
+        if (const auto byBarcode = data::goodsByBarcode(data, code))
+            goods = *byBarcode;
+        else
+            goods = m_area.goods().lookupValue(field("NOM_CODE"), code.toInt(), field("NOM_ID"));
+        if (goods.isNull())
+            throw varnex::Error(QStringLiteral("Няма артикул с баркод или код \"%1\".").arg(code));
+        const bool adds = scanAddsToLine();
+        if (adds && addOneOnScan(goods.toInt()))
+            return;
+        takeGoods(goods.toInt());
+        // A scanned item is one piece, counted on when scanned again.
+        db::Dataset &lines = m_area.lines();
+        if (adds && lines.value(field("TRANZ_RED_KOL1")).toDouble() == 0)
+            lines.setValue(field("TRANZ_RED_KOL1"), 1);
+    });
+}
+
+bool StockLineArea::scanAddsToLine() const
+{
+    return m_area.document().kind().type == documents::Sale && m_area.kind().sign == documents::kOutOfStock
+           && m_area.document().data().GetConfigByName(scanAddsToLineKey()).trimmed() != QLatin1String("0");
+}
+
+bool StockLineArea::addOneOnScan(int goods)
+{
+    db::Dataset &lines = m_area.lines();
+    const int goodsField = lines.requireField(field("TRANZ_RED_NOM_ID"));
+    const QVariant editedGoods = lines.value(field("TRANZ_RED_NOM_ID"));
+    const bool blankNewLine = lines.state() == db::Dataset::State::Insert && editedGoods.isNull();
+    // The line being edited counts with the goods it has now.
+    std::vector<int> lineGoods;
+    for (int row = 0; row < lines.recordCount(); ++row)
+        lineGoods.push_back((row == lines.recNo() ? editedGoods : lines.value(row, goodsField)).toInt());
+    const int row = lineToAddOneTo(lineGoods, goods, true);
+    if (row < 0)
+        return false;
+    // The line being edited grows as it is; a stored one is edited, grown
+    // and stored again, the line being edited stored first (a blank new
+    // line is given up).
+    const bool sameLine = lines.isEditing() && row == lines.recNo();
+    if (!sameLine) {
+        const QVariant lineId = lines.value(row, lines.requireField(field("TRANZ_RED_ID")));
+        if (blankNewLine)
+            m_area.cancelLine();
+        else if (lines.isEditing())
+            m_area.storeLine();
+        if (!lines.locate({field("TRANZ_RED_ID")}, {lineId}))
+            return false;
+        lines.edit();
+    }
+    const double quantity = lines.value(field("TRANZ_RED_KOL1")).toDouble();
+    if (lines.value(field("TRANZ_RED_IZNESENO")).toDouble() == quantity)
+        lines.setValue(field("TRANZ_RED_IZNESENO"), quantity + 1);
+    lines.setValue(field("TRANZ_RED_KOL1"), quantity + 1);
+    if (!sameLine)
+        m_area.storeLine();
+    return true;
 }
 
 void StockLineArea::NewLineClick()

@@ -13,6 +13,7 @@ class DBLookupCombo;
 class DBNumberEdit;
 class QFormLayout;
 class QHBoxLayout;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -109,6 +110,17 @@ private:
     void proposePrice();
     void proposeTaken();
     int catalogueChoice();
+    // Puts the goods item on the line being edited, or a new one.
+    void takeGoods(int goods);
+    // Digits typed into the goods boxes gather into a code, found on Enter
+    // (or on leaving the box) among the barcodes, then the goods codes; an
+    // unknown code is said so and the line is left as it was.
+    bool takeScanKey(const QKeyEvent &key);
+    void scanned();
+    // In a sale, unless switched off, scanning an item already on a line
+    // adds one to that line.
+    bool scanAddsToLine() const;
+    bool addOneOnScan(int goods);
 
     documents::LineArea &m_area;
     QFormLayout *m_fields;
@@ -138,4 +150,5 @@ private:
     QLineEdit *m_stock = nullptr;
     std::vector<std::pair<QLabel *, QString>> m_units;
     bool m_wasEditing = false;
+    QString m_scanned;
 };

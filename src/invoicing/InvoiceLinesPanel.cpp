@@ -1,11 +1,14 @@
 #include "invoicing/InvoiceLinesPanel.h"
 
+#include "catalogues/BarcodeRules.h"
 #include "core/Tdm.h"
 #include "data/Counters.h"
+#include "data/GoodsBarcodes.h"
 #include "db/Dataset.h"
 #include "ui/DataGrid.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
+#include "util/Error.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,6 +18,8 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace invoicing {
 
@@ -51,14 +56,18 @@ QStringList recentList(const char *sql)
     return values;
 }
 
-// A grid column typed freely with the values of a pick list offered.
+// A grid column typed freely with the values of a pick list offered. What
+// is typed may be taken otherwise first (a scanned code).
 class PickListDelegate : public QStyledItemDelegate
 {
 public:
-    PickListDelegate(QStringList *items, int maxLength, QObject *parent)
+    using TakeTyped = std::function<bool(const QString &, QAbstractItemModel *, const QModelIndex &)>;
+
+    PickListDelegate(QStringList *items, int maxLength, QObject *parent, TakeTyped takeTyped = {})
         : QStyledItemDelegate(parent)
         , m_items(items)
         , m_maxLength(maxLength)
+        , m_takeTyped(std::move(takeTyped))
     {
     }
 
@@ -78,12 +87,15 @@ public:
     }
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
     {
-        model->setData(index, static_cast<QComboBox *>(editor)->currentText());
+        const QString typed = static_cast<QComboBox *>(editor)->currentText();
+        if (!m_takeTyped || !m_takeTyped(typed, model, index))
+            model->setData(index, typed);
     }
 
 private:
     QStringList *m_items;
     int m_maxLength;
+    TakeTyped m_takeTyped;
 };
 
 // The running number and the line value are shown, never typed.
@@ -184,9 +196,36 @@ void InvoiceLinesPanel::open(int documentId)
     m_rows->open();
     m_lineTexts = recentList(kLineTexts);
     m_units = recentList(kUnits);
-    grid->setItemDelegateForColumn(1, new PickListDelegate(&m_lineTexts, m_rows->fieldLength(QStringLiteral("DETAIL_TEXT")), grid));
+    grid->setItemDelegateForColumn(1, new PickListDelegate(&m_lineTexts, m_rows->fieldLength(QStringLiteral("DETAIL_TEXT")),
+                                                           grid, [this](const QString &typed, QAbstractItemModel *model,
+                                                                        const QModelIndex &index) {
+                                                               return takeScanned(typed, *model, index);
+                                                           }));
     grid->setItemDelegateForColumn(2, new PickListDelegate(&m_units, m_rows->fieldLength(QStringLiteral("DETAIL_MEAS")), grid));
     Q_EMIT linesChanged();
+}
+
+bool InvoiceLinesPanel::takeScanned(const QString &typed, QAbstractItemModel &model, const QModelIndex &index)
+{
+    bool taken = false;
+    runGuarded(window(), [&] {
+        const auto goods = data::scannedGoods(dm(), typed);
+        if (!goods) {
+            // A code of the kinds scanners give that no goods item carries
+            // leaves the line as it was.
+            taken = looksScanned(typed);
+            if (taken)
+                throw varnex::Error(QStringLiteral("Няма артикул с баркод \"%1\".").arg(typed.trimmed()));
+            return;
+        }
+        taken = true;
+        model.setData(index, goods->name.left(m_rows->fieldLength(QStringLiteral("DETAIL_TEXT"))));
+        if (!goods->unit.isEmpty())
+            model.setData(index.siblingAtColumn(2), goods->unit.left(m_rows->fieldLength(QStringLiteral("DETAIL_MEAS"))));
+        if (index.siblingAtColumn(3).data(Qt::EditRole).toDouble() == 0)
+            model.setData(index.siblingAtColumn(3), 1);
+    });
+    return taken;
 }
 
 void InvoiceLinesPanel::append(const std::vector<InvoicePrefill::Line> &lines)

@@ -9,6 +9,8 @@
 #include <memory>
 
 class DataGrid;
+class QAbstractItemModel;
+class QModelIndex;
 class QLabel;
 class QToolButton;
 namespace db {
@@ -53,6 +55,10 @@ private:
     QVariantHash lineValues(int row) const;
     void deleteCurrentLine();
     void updateButtons();
+    // A code typed or scanned as a line's text puts the goods item it finds
+    // into the line (name, unit, one piece when no quantity); false when
+    // the text is the line's own words.
+    bool takeScanned(const QString &typed, QAbstractItemModel &model, const QModelIndex &index);
 
     std::unique_ptr<db::Dataset> m_rows;
     QStringList m_lineTexts;

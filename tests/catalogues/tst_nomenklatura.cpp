@@ -1,4 +1,6 @@
+#include "catalogues/BarcodeListEditor.h"
 #include "catalogues/TfrmNomenklatura.h"
+#include "data/GoodsBarcodes.h"
 #include "db/Attachment.h"
 #include "db/Dataset.h"
 #include "db/Statement.h"
@@ -16,6 +18,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -435,6 +438,74 @@ TEST_F(Goods, AStockDocumentChoosesAnItem)
     EXPECT_TRUE(searchKeptItOpen);
     EXPECT_EQ(goods->ChosenKey(), 2);
     delete goods;
+}
+
+TEST_F(Goods, BarcodesAreCheckedAndStoredWithTheItem)
+{
+    addGoods(*dm, 1, 1, QStringLiteral("Бира"));
+    addGoods(*dm, 2, 2, QStringLiteral("Вино"));
+    addBarcode(*dm, 1, QStringLiteral("4006381333931"));
+    open();
+    ASSERT_TRUE(select(2));
+    window->actnEdit->trigger();
+    QLineEdit *code = window->barcodes()->edtCode();
+    const struct
+    {
+        QString typed;
+        QString refusal;
+    } scans[] = {
+        {QStringLiteral("96385074"), QString()},
+        {QStringLiteral("4006381333932"), QStringLiteral("Баркодът \"4006381333932\" е с грешна контролна цифра (трябва да е 1).")},
+        {QStringLiteral("4006381333931"), QStringLiteral("Баркодът \"4006381333931\" вече е на артикул \"Бира\".")},
+        {QStringLiteral("ВН-1"), QString()},
+    };
+    for (const auto &scan : scans) {
+        code->setFocus();
+        code->clear();
+        typeText(code, scan.typed);
+        QTest::keyClick(code, Qt::Key_Return);
+        EXPECT_EQ(dialogs.errorTexts().value(0), scan.refusal) << scan.typed.toStdString();
+        EXPECT_EQ(code->text(), scan.refusal.isEmpty() ? QString() : scan.typed); // a refused code stays as typed
+        dialogs.errors.clear();
+    }
+    typeText(code, QStringLiteral("036000291452")); // typed, not added: stored all the same
+    window->SaveClick();
+    ASSERT_TRUE(dialogs.errors.empty()) << dialogs.errorTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(data::barcodesOf(*dm, 2),
+              (QStringList{QStringLiteral("96385074"), QStringLiteral("ВН-1"), QStringLiteral("036000291452")}));
+
+    window->actnEdit->trigger();
+    window->barcodes()->list()->setCurrentRow(0);
+    window->barcodes()->btnRemove()->click();
+    typeText(code, QStringLiteral("4006381333931")); // another item's code refuses the whole change
+    window->SaveClick();
+    EXPECT_EQ(dialogs.errorTexts(), QStringList{QStringLiteral("Баркодът \"4006381333931\" вече е на артикул \"Бира\".")});
+    EXPECT_EQ(window->qMain().state(), db::Dataset::State::Edit);
+    EXPECT_EQ(data::barcodesOf(*dm, 2).size(), 3);
+    code->clear();
+    window->SaveClick();
+    EXPECT_EQ(data::barcodesOf(*dm, 2), (QStringList{QStringLiteral("ВН-1"), QStringLiteral("036000291452")}));
+}
+
+TEST_F(Goods, AScannedCodeInTheSearchFindsItsItem)
+{
+    addGoods(*dm, 1, 1, QStringLiteral("Бира"));
+    addGoods(*dm, 2, 2, QStringLiteral("Вино"));
+    addBarcode(*dm, 2, QStringLiteral("4006381333931"));
+    open();
+    ASSERT_TRUE(select(1));
+    window->actnSearch->setChecked(true);
+    QLineEdit *search = window->quickSearch()->edit();
+    typeText(search, QStringLiteral("4006381333931"));
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_ID")).toInt(), 2);
+    EXPECT_TRUE(notices().isEmpty());
+
+    search->clear();
+    typeText(search, QStringLiteral("96385074"));
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(window->qMain().value(QStringLiteral("NOM_ID")).toInt(), 2);
+    EXPECT_EQ(notices(), QStringList{QStringLiteral("Няма артикул с баркод \"96385074\".")});
 }
 
 } // namespace

@@ -51,7 +51,7 @@ void expectCurrentShape(Tdm &dm)
                                           "and RDB$RELATION_NAME = 'TRANZ' and RDB$TRIGGER_INACTIVE = 0")));
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select RDB$CHARACTER_LENGTH from RDB$FIELDS where RDB$FIELD_NAME = 'ShortSTR'")).toInt(), 25);
     for (const char *key : {"DB_VERSION", "VAT_INVOICE", "INVOICE_CREATOR", "BG_VAT", "STOCK_SHORTAGE_QUESTION",
-                            "EURO_CHANGEOVER"})
+                            "EURO_CHANGEOVER", "SCAN_ADDS_TO_LINE"})
         EXPECT_TRUE(dm.HasRows(QStringLiteral("select 1 from APP_CONFIG_KEYS where NAME = :N"),
                                {{QStringLiteral("N"), QString::fromLatin1(key)}}))
             << key;

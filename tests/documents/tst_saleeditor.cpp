@@ -1,3 +1,4 @@
+#include "catalogues/BarcodeRules.h"
 #include "core/Tdm.h"
 #include "db/Dataset.h"
 #include "documents/DocumentModel.h"
@@ -364,6 +365,57 @@ TEST_F(SaleEditor, AnInvoiceFromTheSaleStoresItAndGathersTheBuyerAndTheGoodsLine
     EXPECT_EQ(invoice.lines[1].text, QStringLiteral("Брашно"));
     EXPECT_EQ(invoice.lines[1].quantity, 1.5);
     EXPECT_DOUBLE_EQ(invoice.lines[1].price, 3);
+}
+
+TEST_F(SaleEditor, ScanningFindsTheItemAndTheSameItemAgainAddsOne)
+{
+    addBarcode(*dm, 1, QStringLiteral("4006381333931"));
+    addBarcode(*dm, 2, QStringLiteral("96385074"));
+    fillHeader();
+    const auto scan = [this](const char *code) {
+        area->cbGoodsName()->setFocus();
+        QTest::keyClicks(area->cbGoodsName(), QString::fromLatin1(code));
+        QTest::keyClick(area->cbGoodsName(), Qt::Key_Return);
+    };
+    const auto quantity = [this](int goods) {
+        return dm->QueryValue(f("select sum(TRANZ_RED_KOL1) from TRANZ_RED where TRANZ_RED_TRANZ_ID = :ID and "
+                                "TRANZ_RED_NOM_ID = :G"),
+                              QString(), {{f("ID"), id()}, {f("G"), goods}})
+            .toDouble();
+    };
+    QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
+    scan("4006381333931");
+    EXPECT_EQ(lines().value(f("TRANZ_RED_NOM_ID")).toInt(), 1);
+    EXPECT_EQ(lines().value(f("TRANZ_RED_KOL1")).toDouble(), 1);
+    scan("4006381333931"); // the line being edited grows
+    typeInto(area->edtPrice(), QStringLiteral("1.5"));
+    storeLine();
+    QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
+    scan("96385074");
+    storeLine();
+    QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
+    scan("4006381333931"); // a stored line grows, no new line
+    ASSERT_TRUE(dialogs.shown.empty()) << shownTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(storedLines(-1), 2);
+    EXPECT_EQ(quantity(1), 3);
+    EXPECT_FALSE(lines().isEditing());
+
+    QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
+    scan("4006381333932");
+    EXPECT_EQ(dialogs.errorTexts(), QStringList{QStringLiteral("Няма артикул с баркод или код \"4006381333932\".")});
+    EXPECT_TRUE(lines().value(f("TRANZ_RED_NOM_ID")).isNull()); // the line as it was
+    dm->SetConfigByName(scanAddsToLineKey(), QStringLiteral("0"));
+    scan("2"); // a goods code as the code box shows it; switched off, a line of its own
+    EXPECT_EQ(lines().value(f("TRANZ_RED_NOM_ID")).toInt(), 2);
+    EXPECT_EQ(lines().value(f("TRANZ_RED_KOL1")).toDouble(), 0);
+    typeInto(area->edtPrice(), QStringLiteral("2"));
+    typeInto(area->edtQuantity(), QStringLiteral("1"));
+    storeLine();
+    QTest::mouseClick(area->btnNewLine(), Qt::LeftButton);
+    scan("96385074");
+    EXPECT_EQ(lines().state(), db::Dataset::State::Insert);
+    EXPECT_EQ(lines().value(f("TRANZ_RED_NOM_ID")).toInt(), 2);
+    EXPECT_EQ(storedLines(-1), 3);
 }
 
 } // namespace

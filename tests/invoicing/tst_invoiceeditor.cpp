@@ -6,6 +6,7 @@
 #include "invoicing/TfrmInvoices.h"
 #include "support/GuiTest.h"
 #include "support/NetworkServer.h"
+#include "support/StockData.h"
 #include "ui/DBControls.h"
 #include "ui/DataGrid.h"
 #include "ui/TDictionary.h"
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -630,6 +632,36 @@ TEST(InvoiceNumbersOnTheServer, TheSecondWorkstationStoringANumberIsRefused)
     EXPECT_EQ(numbers[0].at(0).toInt(), 1);
     EXPECT_EQ(numbers[1].at(0).toInt(), 2);
     SetAppSettings(nullptr);
+}
+
+TEST_F(InvoiceEditor, ACodeTypedAsALinesTextTakesItsGoodsItem)
+{
+    testing_support::addGoods(*dm, 5, 5, QStringLiteral("Кафе мляно"));
+    testing_support::addBarcode(*dm, 5, QStringLiteral("4006381333931"));
+    const QString unit = dm->QueryValue(QStringLiteral("select MERKI_NAME from MERKI where MERKI_ID = 2")).toString(); // the goods' base unit
+    withEditor([&](TfrmInvoice &editor) {
+        auto *grid = editor.findChild<DataGrid *>(QStringLiteral("GridLines"));
+        ASSERT_TRUE(grid);
+        db::Dataset &lines = editor.qLines();
+        lines.append();
+        const QModelIndex text = grid->model()->index(lines.recNo(), 1);
+        const auto type = [&](const QString &typed) {
+            QAbstractItemDelegate *delegate = grid->itemDelegateForColumn(1);
+            std::unique_ptr<QWidget> box(delegate->createEditor(grid->viewport(), {}, text));
+            static_cast<QComboBox *>(box.get())->setEditText(typed);
+            delegate->setModelData(box.get(), grid->model(), text);
+        };
+        type(QStringLiteral("96385074"));
+        EXPECT_EQ(dialogs.errorTexts(), QStringList{QStringLiteral("Няма артикул с баркод \"96385074\".")});
+        EXPECT_TRUE(lines.value(QStringLiteral("DETAIL_TEXT")).isNull()); // the line as it was
+        type(QStringLiteral("4006381333931"));
+        EXPECT_EQ(lines.value(QStringLiteral("DETAIL_TEXT")).toString(), QStringLiteral("Кафе мляно"));
+        EXPECT_EQ(lines.value(QStringLiteral("DETAIL_MEAS")).toString(), unit);
+        EXPECT_EQ(lines.value(QStringLiteral("DETAIL_QTY")).toDouble(), 1);
+        type(QStringLiteral("12345678")); // numbers that are no code (the check digit) stay as typed
+        EXPECT_EQ(lines.value(QStringLiteral("DETAIL_TEXT")).toString(), QStringLiteral("12345678"));
+        EXPECT_EQ(dialogs.errors.size(), 1u);
+    });
 }
 
 } // namespace

@@ -65,6 +65,8 @@ public:
     std::deque<int> answers;
     std::vector<Shown> shown;
     std::vector<QString> errors;
+
+    QStringList errorTexts() const { return QStringList(errors.begin(), errors.end()); }
     std::vector<QString> systemMessages;
 };
 

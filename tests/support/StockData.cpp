@@ -87,4 +87,10 @@ void addPackaging(Tdm &dm, int id, int code, const QString &name)
                {{QStringLiteral("ID"), id}, {QStringLiteral("CODE"), code}, {QStringLiteral("NAME"), name}});
 }
 
+void addBarcode(Tdm &dm, int goods, const QString &code)
+{
+    dm.ExecSQL(QStringLiteral("insert into NOM_BARCODES (BARCODE, NOM_ID) values (:CODE, :NOM_ID)"),
+               {{QStringLiteral("CODE"), code}, {QStringLiteral("NOM_ID"), goods}});
+}
+
 } // namespace testing_support

@@ -23,5 +23,7 @@ void addCounterparty(Tdm &dm, int id, int code, const QString &name, int kind, c
                      const QString &address = QString());
 // Returnable packaging (NOM_AMBALAJ 1), counted in pieces.
 void addPackaging(Tdm &dm, int id, int code, const QString &name);
+// A barcode on a goods item.
+void addBarcode(Tdm &dm, int goods, const QString &code);
 
 } // namespace testing_support
