@@ -346,6 +346,17 @@ bool upgradeTo20118(Upgrade &upgrade)
                                 "INSERT INTO TRANZ_TYPES (TRANZ_TYPES_ID, TRANZ_TYPES_NAME) VALUES (14, 'Ревизия');");
 }
 
+// A stock count keeps, per goods item, the book quantity when it was
+// counted, the counted quantity, and once posted the book quantity the
+// posting was measured against; a count half-way has no posted quantities.
+bool upgradeTo20121(Upgrade &upgrade)
+{
+    return upgrade.runUnless(upgrade.hasTable("STOCK_COUNT_LINES"),
+                             "CREATE TABLE STOCK_COUNT_LINES (TRANZ_ID INTEGER NOT NULL, NOM_ID INTEGER NOT NULL, "
+                             "BOOK_QTY DBL DEFAULT 0, COUNTED_QTY DBL DEFAULT 0, POSTED_BOOK_QTY DBL, "
+                             "PRIMARY KEY (TRANZ_ID, NOM_ID));");
+}
+
 } // namespace
 
 bool upgradeSchema(SqlSession &session, int version, const std::function<void()> &adjustCounters, int target)
@@ -397,6 +408,8 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
         return false;
     if (needs(20118) && !upgradeTo20118(upgrade))
         return false;
+    if (needs(20121) && !upgradeTo20121(upgrade))
+        return false;
     return true;
 }
 
@@ -407,7 +420,7 @@ namespace {
 const char *const kGrantedTables[] = {
     "APP_CONFIG", "APP_CONFIG_KEYS", "BANK_ACCOUNTS", "CATEGORY", "CITIES", "CONTACTINFO",
     "CONTACTINFO_TYPES", "COUNTERS", "COUNTRIES", "INVOICES", "INVOICE_DETAILS", "KONTR",
-    "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "NOM_BARCODES", "TRANZ", "TRANZ_RED",
+    "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "NOM_BARCODES", "STOCK_COUNT_LINES", "TRANZ", "TRANZ_RED",
     "TRANZ_TYPES", "USERS", "USER_RIGHTS", "USER_RIGHT_ITEMS", "BELEJKA_DETAILS",
 };
 const char *const kGrantedProcedures[] = {"GETCOUNTERVAL", "UPDATE_MRU_ITEMS", "GETCLIENTCONTACT"};
