@@ -23,6 +23,8 @@ const char *const kHeaderUpdate =
     "update TRANZ set TRANZ_TIME = :TRANZ_TIME, TRANZ_NOTE = :TRANZ_NOTE, TRANZ_SUM = :TRANZ_SUM "
     "where TRANZ_ID = :TRANZ_ID and TRANZ_TYPE_ID = 14";
 const char *const kNextNumber = "select coalesce(max(TRANZ_DOCNO), 0) + 1 from TRANZ";
+const char *const kPostedPrices =
+    "select TRANZ_RED_NOM_ID, TRANZ_RED_CENA from TRANZ_RED where TRANZ_RED_TRANZ_ID = :ID";
 const char *const kDeletePostedLines = "delete from TRANZ_RED where TRANZ_RED_TRANZ_ID = :TRANZ_ID";
 const char *const kPostedLine =
     "insert into TRANZ_RED (TRANZ_RED_ID, TRANZ_RED_TRANZ_ID, TRANZ_RED_TYPE_ID, TRANZ_RED_NOM_ID, TRANZ_RED_CAT_ID, "
@@ -41,9 +43,20 @@ StockCountDocument::StockCountDocument(Tdm &data)
 {
 }
 
+void StockCountDocument::reset()
+{
+    m_id = 0;
+    m_number = QVariant();
+    m_note.clear();
+    m_stored = false;
+    m_posted = false;
+    m_modified = false;
+    m_lines.clear();
+}
+
 void StockCountDocument::create(const QDate &day)
 {
-    *this = StockCountDocument(m_data);
+    reset();
     m_day = day;
 }
 
@@ -53,7 +66,7 @@ void StockCountDocument::open(int countId)
         m_data.QueryRows(QString::fromLatin1(kHeader), {{QStringLiteral("TRANZ_ID"), countId}});
     if (header.empty())
         throw varnex::Error(QStringLiteral("Документът е изтрит от друг потребител."));
-    *this = StockCountDocument(m_data);
+    reset();
     m_id = countId;
     m_stored = true;
     m_number = header.front().at(0);
@@ -68,17 +81,13 @@ void StockCountDocument::open(int countId)
         line.counted = stored.counted;
         line.posted = !stored.postedBook.isNull();
         line.book = line.posted ? stored.postedBook.toDouble() : stored.book;
-        if (line.posted) {
-            line.price = data::lastDeliveryPrice(m_data, stored.goodsId);
-            m_posted = true;
-        }
+        m_posted = m_posted || line.posted;
         m_lines.push_back(line);
     }
     if (m_posted) {
         // The posted lines hold the prices the count was valued at.
-        for (const QVariantList &row : m_data.QueryRows(
-                 QStringLiteral("select TRANZ_RED_NOM_ID, TRANZ_RED_CENA from TRANZ_RED where TRANZ_RED_TRANZ_ID = :ID"),
-                 {{QStringLiteral("ID"), countId}})) {
+        for (const QVariantList &row :
+             m_data.QueryRows(QString::fromLatin1(kPostedPrices), {{QStringLiteral("ID"), countId}})) {
             const int index = lineIndex(row.at(0).toInt());
             if (index >= 0)
                 m_lines[size_t(index)].price = row.at(1).toDouble();

@@ -68,6 +68,7 @@ public:
     void post();
 
 private:
+    void reset();
     int lineIndex(int goodsId) const;
     int ensureLine(int goodsId);
     void requireOpen() const;

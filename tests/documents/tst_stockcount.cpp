@@ -52,7 +52,7 @@ TEST(CountRules, AScannersFileIsAddedUpByCodeAndItsBadRowsNamed)
 // Flour delivered 10 at 2.00 less 10 % and 3 sold (7 on hand), sugar 5 at
 // 4.00, salt and pepper of category 5 with 2 and 0 on hand, in a shop
 // still in leva.
-class StockCount : public ::testing::Test
+class CountedShop : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -79,7 +79,7 @@ protected:
     std::unique_ptr<Tdm> dm = database.connect();
 };
 
-TEST_F(StockCount, PostingBringsStockToWhatWasCountedAtTheLastDeliveryPrice)
+TEST_F(CountedShop, PostingBringsStockToWhatWasCountedAtTheLastDeliveryPrice)
 {
     StockCountDocument count(*dm);
     count.create(day);
@@ -111,7 +111,7 @@ TEST_F(StockCount, PostingBringsStockToWhatWasCountedAtTheLastDeliveryPrice)
     EXPECT_THROW(count.setCounted(1, 1), varnex::Error) << "a posted count stays as posted";
 }
 
-TEST_F(StockCount, AHalfWayCountMovesNoStockAndGoesOnWhereItWasLeft)
+TEST_F(CountedShop, AHalfWayCountMovesNoStockAndGoesOnWhereItWasLeft)
 {
     StockCountDocument count(*dm);
     count.create(day);
@@ -136,7 +136,7 @@ TEST_F(StockCount, AHalfWayCountMovesNoStockAndGoesOnWhereItWasLeft)
     EXPECT_DOUBLE_EQ(onHand(2), 2.0);
 }
 
-TEST_F(StockCount, AFileImportListsUnknownCodesAndBadRowsAndCountsTheRest)
+TEST_F(CountedShop, AFileImportListsUnknownCodesAndBadRowsAndCountsTheRest)
 {
     StockCountDocument count(*dm);
     count.create(day);
@@ -147,7 +147,7 @@ TEST_F(StockCount, AFileImportListsUnknownCodesAndBadRowsAndCountsTheRest)
     EXPECT_EQ(count.lines().size(), 2u);
 }
 
-TEST_F(StockCount, ReportsJournalEuroAndTheAdminToolShowThePostedCount)
+TEST_F(CountedShop, ReportsJournalEuroAndTheAdminToolShowThePostedCount)
 {
     StockCountDocument count(*dm);
     count.create(day);
