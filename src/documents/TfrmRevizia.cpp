@@ -6,6 +6,7 @@
 #include "reportview/TfrmReportPreview.h"
 #include "ui/Dialogs.h"
 #include "ui/ErrorGuard.h"
+#include "ui/TabOrder.h"
 #include "util/Error.h"
 
 #include <QCheckBox>
@@ -118,7 +119,17 @@ TfrmRevizia::TfrmRevizia(QWidget *owner)
         return QFileDialog::getOpenFileName(this, QStringLiteral("Внос от CSV"), QDir::homePath(),
                                             QStringLiteral("CSV (*.csv *.txt);;Всички файлове (*)"));
     };
+    // Enter belongs to the code box: a scanner ends every code with it, and
+    // it must neither move on nor press a button.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
     resize(900, 640);
+    chainTabOrderByLayout(this);
+}
+
+bool TfrmRevizia::enterMovesFocus(QWidget *focused) const
+{
+    return focused != m_code && TfrmBaseForm::enterMovesFocus(focused);
 }
 
 void TfrmRevizia::NewDocument()

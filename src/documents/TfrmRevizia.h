@@ -48,6 +48,7 @@ public:
 
 protected:
     void reject() override;
+    bool enterMovesFocus(QWidget *focused) const override;
 
 private:
     void showCount(int current = -1);

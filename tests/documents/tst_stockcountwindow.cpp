@@ -4,6 +4,7 @@
 #include "support/GuiTest.h"
 #include "support/StockData.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -29,10 +30,13 @@ protected:
         addDocument(*dm, 10, 12, 1, QDateTime::currentDateTime().addDays(-1));
         addLine(*dm, 100, 10, 2, 1, 5, 5, 4.0);
         window.NewDocument();
+        window.show();
+        QApplication::setActiveWindow(&window);
     }
 
     void scan(const QString &code)
     {
+        window.edtCode()->setFocus();
         window.edtCode()->setText(code);
         QTest::keyClick(window.edtCode(), Qt::Key_Return);
     }
@@ -46,6 +50,7 @@ TEST_F(CountWindow, ScansAddOneATypedQuantityReplacesAndAnUnknownCodeChangesNoth
     for (const char *code : {"3800000000014", "3800000000014", "101", "3800000000014"})
         scan(QString::fromLatin1(code));
     ASSERT_EQ(window.lines()->rowCount(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), window.edtCode()) << "the next scan goes to the code box too";
     EXPECT_EQ(cell(0, 4), QStringLiteral("3.000"));
     EXPECT_EQ(cell(0, 3), QStringLiteral("5.000")) << "the book quantity when it was first counted";
     EXPECT_EQ(window.lblTotal()->text(), QStringLiteral("Преброени: 4.000 за 2 артикула"));
