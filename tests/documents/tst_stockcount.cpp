@@ -2,6 +2,7 @@
 #include "data/EuroChangeover.h"
 #include "data/JournalQuery.h"
 #include "data/StockLookups.h"
+#include "documents/DocumentKind.h"
 #include "documents/StockCountDocument.h"
 #include "documents/StockCountRules.h"
 #include "reportdata/CountSheets.h"
