@@ -98,9 +98,13 @@ void StockCountDocument::open(int countId)
 void StockCountDocument::setDay(const QDate &day)
 {
     requireOpen();
-    if (day != m_day)
-        m_modified = true;
+    if (day == m_day)
+        return;
+    // The book quantities belong to the count's day.
     m_day = day;
+    for (data::CountLine &line : m_lines)
+        line.book = data::countBookQuantity(m_data, line.goods.goodsId, m_day, m_id);
+    m_modified = true;
 }
 
 void StockCountDocument::setNote(const QString &note)

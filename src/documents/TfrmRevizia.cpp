@@ -136,12 +136,14 @@ void TfrmRevizia::NewDocument()
 {
     m_count.create(QDate::currentDate());
     showCount();
+    m_code->setFocus();
 }
 
 void TfrmRevizia::OpenDocument(int countId)
 {
     m_count.open(countId);
     showCount();
+    m_code->setFocus();
 }
 
 void TfrmRevizia::showCount(int current)

@@ -116,9 +116,10 @@ TEST_F(CountedShop, PostingBringsStockToWhatWasCountedAtTheLastDeliveryPrice)
 TEST_F(CountedShop, AHalfWayCountMovesNoStockAndGoesOnWhereItWasLeft)
 {
     StockCountDocument count(*dm);
-    count.create(day);
+    count.create(QDate(2025, 11, 1));
     count.setNote(QStringLiteral("склад 1"));
     count.scan(QStringLiteral("102"));
+    count.setDay(day);
     count.save();
     EXPECT_DOUBLE_EQ(onHand(2), 5.0);
 
