@@ -220,6 +220,20 @@ StockCountDocument::Import StockCountDocument::importFile(const QString &text)
     return result;
 }
 
+std::vector<data::CountLine> StockCountDocument::sheetLines(int category)
+{
+    if (!m_lines.empty())
+        return m_lines;
+    std::vector<data::CountLine> lines;
+    for (const int goodsId : data::goodsOfCategory(m_data, category)) {
+        data::CountLine line;
+        line.goods = data::countGoods(m_data, goodsId).value_or(data::CountGoods{goodsId});
+        line.book = data::countBookQuantity(m_data, goodsId, m_day, m_id);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 void StockCountDocument::storeHeader(double sum)
 {
     const data::SqlParams params{{QStringLiteral("TRANZ_ID"), m_id},

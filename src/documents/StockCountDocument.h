@@ -56,6 +56,10 @@ public:
     // its goods.
     Import importFile(const QString &text);
 
+    // What the count sheet lists: the goods counted so far, or before
+    // counting begins every goods item of the category.
+    std::vector<data::CountLine> sheetLines(int category);
+
     // Stores the header and the counted goods as they are; the count stays
     // open to go on with.
     void save();

@@ -100,8 +100,12 @@ TfrmRevizia::TfrmRevizia(QWidget *owner)
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
+    // After every command the code box is ready for the next scan.
     const auto guarded = [this](void (TfrmRevizia::*command)()) {
-        return [this, command] { runGuarded(this, [this, command] { (this->*command)(); }); };
+        return [this, command] {
+            runGuarded(this, [this, command] { (this->*command)(); });
+            m_code->setFocus();
+        };
     };
     connect(m_code, &QLineEdit::returnPressed, this, guarded(&TfrmRevizia::ScanClick));
     connect(zero, &QPushButton::clicked, this, guarded(&TfrmRevizia::ZeroCategoryClick));
@@ -297,7 +301,9 @@ QString TfrmRevizia::heading() const
 
 void TfrmRevizia::PrintSheetClick()
 {
-    TfrmReportPreview preview(reportdata::countSheet(m_count.lines(), heading(), m_showBook->isChecked()),
+    takeHeader();
+    TfrmReportPreview preview(reportdata::countSheet(m_count.sheetLines(m_category->currentData().toInt()), heading(),
+                                                     m_showBook->isChecked()),
                               QDir::homePath(), this);
     preview.exec();
 }

@@ -139,10 +139,14 @@ TEST_F(CountedShop, AHalfWayCountMovesNoStockAndGoesOnWhereItWasLeft)
     EXPECT_DOUBLE_EQ(onHand(2), 2.0);
 }
 
-TEST_F(CountedShop, AFileImportListsUnknownCodesAndBadRowsAndCountsTheRest)
+TEST_F(CountedShop, AnEmptyCountsSheetListsTheCategoryAndAFileImportNamesWhatItSkipped)
 {
     StockCountDocument count(*dm);
     count.create(day);
+    const std::vector<data::CountLine> sheet = count.sheetLines(5);
+    ASSERT_EQ(sheet.size(), 2u) << "before counting the sheet lists the category";
+    EXPECT_EQ(sheet[0].goods.name, QStringLiteral("Сол"));
+    EXPECT_DOUBLE_EQ(sheet[0].book, 2.0);
     const auto imported = count.importFile(QStringLiteral("3800000000014;4\n101;2\n555;1\n101;x\n"));
     EXPECT_EQ(imported.goods, 2);
     EXPECT_EQ(imported.unknownCodes, QStringList{QStringLiteral("555")});
