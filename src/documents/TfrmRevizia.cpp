@@ -77,6 +77,7 @@ TfrmRevizia::TfrmRevizia(QWidget *owner)
         m_category->addItem(row.at(1).toString(), row.at(0));
     auto *zero = new QPushButton(QStringLiteral("Непреброените от категорията = 0"), this);
     auto *import = new QPushButton(QStringLiteral("Внос от CSV"), this);
+    m_changing = {m_date, m_note, m_code, zero, import};
     m_showBook = new QCheckBox(QStringLiteral("С количеството по книга"), this);
     auto *sheet = new QPushButton(QStringLiteral("Лист за преброяване"), this);
     auto *result = new QPushButton(QStringLiteral("Резултат"), this);
@@ -92,11 +93,12 @@ TfrmRevizia::TfrmRevizia(QWidget *owner)
 
     auto *buttons = new QHBoxLayout;
     auto *save = new QPushButton(QStringLiteral("Запис"), this);
-    m_post = new QPushButton(QStringLiteral("Осчетоводи"), this);
+    auto *post = new QPushButton(QStringLiteral("Осчетоводи"), this);
+    m_changing << save << post;
     auto *cancel = new QPushButton(QStringLiteral("Отказ"), this);
     buttons->addStretch();
     buttons->addWidget(save);
-    buttons->addWidget(m_post);
+    buttons->addWidget(post);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
 
@@ -113,7 +115,7 @@ TfrmRevizia::TfrmRevizia(QWidget *owner)
     connect(sheet, &QPushButton::clicked, this, guarded(&TfrmRevizia::PrintSheetClick));
     connect(result, &QPushButton::clicked, this, guarded(&TfrmRevizia::PrintResultClick));
     connect(save, &QPushButton::clicked, this, guarded(&TfrmRevizia::SaveClick));
-    connect(m_post, &QPushButton::clicked, this, guarded(&TfrmRevizia::PostClick));
+    connect(post, &QPushButton::clicked, this, guarded(&TfrmRevizia::PostClick));
     connect(cancel, &QPushButton::clicked, this, &TfrmRevizia::reject);
     connect(m_lines, &QTableWidget::cellChanged, this, [this](int row, int column) {
         if (!m_showing)
@@ -156,8 +158,8 @@ void TfrmRevizia::showCount(int current)
     m_date->setDate(m_count.day());
     m_note->setText(m_count.note());
     const bool open = !m_count.posted();
-    for (QWidget *field : std::initializer_list<QWidget *>{m_date, m_note, m_code, m_post})
-        field->setEnabled(open);
+    for (QWidget *control : std::as_const(m_changing))
+        control->setEnabled(open);
     const std::vector<data::CountLine> &lines = m_count.lines();
     m_lines->setRowCount(int(lines.size()));
     for (int row = 0; row < int(lines.size()); ++row) {

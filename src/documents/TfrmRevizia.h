@@ -3,6 +3,8 @@
 #include "documents/StockCountDocument.h"
 #include "ui/TfrmBaseForm.h"
 
+#include <QList>
+
 #include <functional>
 
 class QCheckBox;
@@ -10,7 +12,6 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QTableWidget;
 
 // The stock count window: a scanner (or the keyboard) types a code and
@@ -66,5 +67,6 @@ private:
     QLabel *m_total;
     QComboBox *m_category;
     QCheckBox *m_showBook;
-    QPushButton *m_post;
+    // What a posted count no longer offers.
+    QList<QWidget *> m_changing;
 };
