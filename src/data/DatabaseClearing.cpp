@@ -19,6 +19,7 @@ void deleteAllData(SqlSession &session)
         "DELETE FROM MERKI where (MERKI_ID <> -1) and ((MERKI_ID < 1) or (MERKI_ID > 7))",
         "DELETE FROM MRU_ITEMS",
         "DELETE FROM NOM where (NOM_ID <> -1)",
+        "DELETE FROM STOCK_COUNT_LINES",
         "DELETE FROM TRANZ",
         "DELETE FROM TRANZ_RED",
     };
@@ -30,6 +31,8 @@ void deleteDocument(SqlSession &session, int documentId)
 {
     const SqlParams id{{QStringLiteral("ID"), documentId}};
     session.ExecSQL(QStringLiteral("Delete from TRANZ_RED where TRANZ_RED_TRANZ_ID = :ID"), id);
+    // A stock count's counted goods, none for other documents.
+    session.ExecSQL(QStringLiteral("Delete from STOCK_COUNT_LINES where TRANZ_ID = :ID"), id);
     session.ExecSQL(QStringLiteral("Delete from TRANZ where TRANZ_ID =  :ID"), id);
 }
 

@@ -388,6 +388,17 @@ bool upgradeTo20119(Upgrade &upgrade)
     return true;
 }
 
+// A stock count keeps, per goods item, the book quantity when it was
+// counted, the counted quantity, and once posted the book quantity the
+// posting was measured against; a count half-way has no posted quantities.
+bool upgradeTo20120(Upgrade &upgrade)
+{
+    return upgrade.runUnless(upgrade.hasTable("STOCK_COUNT_LINES"),
+                             "CREATE TABLE STOCK_COUNT_LINES (TRANZ_ID INTEGER NOT NULL, NOM_ID INTEGER NOT NULL, "
+                             "BOOK_QTY DBL DEFAULT 0, COUNTED_QTY DBL DEFAULT 0, POSTED_BOOK_QTY DBL, "
+                             "PRIMARY KEY (TRANZ_ID, NOM_ID));");
+}
+
 } // namespace
 
 bool upgradeSchema(SqlSession &session, int version, const std::function<void()> &adjustCounters, int target)
@@ -441,6 +452,8 @@ bool upgradeSchema(SqlSession &session, int version, const std::function<void()>
         return false;
     if (needs(20119) && !upgradeTo20119(upgrade))
         return false;
+    if (needs(20120) && !upgradeTo20120(upgrade))
+        return false;
     return true;
 }
 
@@ -451,7 +464,7 @@ namespace {
 const char *const kGrantedTables[] = {
     "APP_CONFIG", "APP_CONFIG_KEYS", "BANK_ACCOUNTS", "CATEGORY", "CITIES", "CONTACTINFO",
     "CONTACTINFO_TYPES", "COUNTERS", "COUNTRIES", "INVOICES", "INVOICE_DETAILS", "KONTR",
-    "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "NOM_BARCODES", "TRANZ", "TRANZ_RED",
+    "MERKI", "MRU_ITEMS", "MRU_NAMES", "NOM", "NOM_BARCODES", "STOCK_COUNT_LINES", "TRANZ", "TRANZ_RED",
     "TRANZ_TYPES", "USERS", "USER_RIGHTS", "USER_RIGHT_ITEMS", "BELEJKA_DETAILS",
 };
 const char *const kGrantedProcedures[] = {"GETCOUNTERVAL", "UPDATE_MRU_ITEMS", "GETCLIENTCONTACT"};

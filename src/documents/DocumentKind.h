@@ -12,7 +12,7 @@
 namespace documents {
 
 // Document types (TRANZ_TYPE_ID) and line signs (TRANZ_RED_TYPE_ID).
-enum DocumentType { Production = 10, Sale = 11, Delivery = 12, Scrap = 13 };
+enum DocumentType { Production = 10, Sale = 11, Delivery = 12, Scrap = 13, StockCount = 14 };
 constexpr int kIntoStock = 1;
 constexpr int kOutOfStock = -1;
 

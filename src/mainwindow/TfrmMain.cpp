@@ -17,6 +17,7 @@
 #include "documents/DocumentEditors.h"
 #include "documents/DocumentPrint.h"
 #include "documents/DocumentKind.h"
+#include "documents/TfrmRevizia.h"
 #include "documents/TfrmStockDocument.h"
 #include "mainwindow/TfrmAbout.h"
 #include "mainwindow/TfrmNetworkSettings.h"
@@ -69,6 +70,7 @@ const Tab kTabs[] = {
     {"Производство", 10, "Производство", "Производство"},
     {"Продажби", 11, "Продажби", "Продажби"},
     {"Брак", 13, "Брак", "Брак"},
+    {"Ревизии", 14, "Ревизии", "Ревизии"},
 };
 
 } // namespace
@@ -92,6 +94,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     actnNewProduction = action("Производство", Qt::Key_F4);
     actnNewSale = action("Продажби", Qt::Key_F5);
     actnNewScrap = action("Бракуване", Qt::Key_F6);
+    actnNewCount = action("Ревизия");
     actnEditDoc = action("Редакция", Qt::Key_F7);
     actnPayments = action("Плащания", Qt::Key_F8);
     actnCounterparties = action("Контрагенти", Qt::Key_F9);
@@ -174,6 +177,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     newDocument->addAction(actnNewProduction);
     newDocument->addSeparator();
     newDocument->addAction(actnNewScrap);
+    newDocument->addAction(actnNewCount);
     addMenuButton(QStringLiteral("Нов докум."), newDocument)->setIcon(icon(QStyle::SP_FileIcon));
     auto *invoices = new QMenu(this);
     invoices->addAction(actnNewInvoice);
@@ -280,6 +284,7 @@ TfrmMain::TfrmMain(Tdm &data, QWidget *owner)
     connect(actnNewProduction, &QAction::triggered, this, [this] { NewDocument(documents::Production); });
     connect(actnNewSale, &QAction::triggered, this, [this] { NewDocument(documents::Sale); });
     connect(actnNewScrap, &QAction::triggered, this, [this] { NewDocument(documents::Scrap); });
+    connect(actnNewCount, &QAction::triggered, this, [this] { NewDocument(documents::StockCount); });
     connect(actnEditDoc, &QAction::triggered, this, &TfrmMain::EditDocument);
     connect(m_grid, &QAbstractItemView::doubleClicked, actnEditDoc, &QAction::trigger);
     m_grid->installEventFilter(this);
@@ -447,6 +452,10 @@ void TfrmMain::NewDocument(int type)
     command([this, type] {
         if (m_journal->isOpen() && !m_journal->isEmpty())
             m_journal->last();
+        if (type == documents::StockCount) {
+            runCount(0);
+            return;
+        }
         std::unique_ptr<TfrmStockDocument> editor = CreateDocumentEditor(type, *this);
         if (!editor)
             return;
@@ -461,6 +470,10 @@ void TfrmMain::EditDocument()
         return;
     const QVariant id = m_journal->value(QStringLiteral("TRANZ_ID"));
     const int type = m_journal->value(QStringLiteral("TRANZ_TYPE_ID")).toInt();
+    if (type == documents::StockCount) {
+        command([this, &id] { runCount(id.toInt()); });
+        return;
+    }
     std::unique_ptr<TfrmStockDocument> editor;
     bool opened = false;
     command([&] {
@@ -489,6 +502,19 @@ void TfrmMain::runEditor(TfrmStockDocument &editor)
         if (storedNew)
             m_journal->locate({QStringLiteral("TRANZ_ID")}, {document.documentId()});
     });
+}
+
+void TfrmMain::runCount(int countId)
+{
+    const std::unique_ptr<TfrmRevizia> window(CreateChildForm<TfrmRevizia>());
+    if (countId == 0)
+        window->NewDocument();
+    else
+        window->OpenDocument(countId);
+    window->exec();
+    ReopenKeepingKey(*m_journal, QStringLiteral("TRANZ_ID"), true);
+    if (window->storedNew())
+        m_journal->locate({QStringLiteral("TRANZ_ID")}, {window->count().id()});
 }
 
 void TfrmMain::runHidden(TfrmBaseForm *window)

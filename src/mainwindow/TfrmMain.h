@@ -39,6 +39,7 @@ public:
     QAction *actnNewProduction;
     QAction *actnNewSale;
     QAction *actnNewScrap;
+    QAction *actnNewCount;
     QAction *actnEditDoc;
     QAction *actnPayments;
     QAction *actnCounterparties;
@@ -99,6 +100,8 @@ private:
     // Shows a document editor modally, then reads the journal again on the
     // document it was on, or on the new document the editor stored.
     void runEditor(TfrmStockDocument &editor);
+    // The stock count's own window: a new count for 0.
+    void runCount(int countId);
     void followJournalRows();
 
     std::unique_ptr<db::Dataset> m_journal;

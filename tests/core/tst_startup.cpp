@@ -42,8 +42,8 @@ public:
     int scripts = 0;
 };
 
-// Two grantees, each with 24 tables, the payment records and 3 procedures.
-const int kGrants = 2 * (24 + 1 + 3);
+// Two grantees, each with 25 tables, the payment records and 3 procedures.
+const int kGrants = 2 * (25 + 1 + 3);
 
 TEST(StartUp, GrantsOnlyAfterAnUpgradeOrWhenARightIsMissing)
 {

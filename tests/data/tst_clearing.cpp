@@ -28,8 +28,10 @@ TEST(Clearing, KeepsExactlyTheFixedRowsAndResetsTheCounters)
     dm->SetConfigByName(QStringLiteral("BG_VAT"), QStringLiteral("20"));
     dm->SetConfigById(1, QStringLiteral("1"));
     dm->ExecSQL(QStringLiteral("insert into USER_RIGHTS values (0, 10, 1)"));
+    dm->ExecSQL(QStringLiteral("insert into STOCK_COUNT_LINES (TRANZ_ID, NOM_ID) values (3, 10)"));
 
     dm->EmptyDatabase();
+    EXPECT_EQ(count(*dm, "STOCK_COUNT_LINES"), 0);
 
     EXPECT_EQ(count(*dm, "TRANZ"), 0);
     EXPECT_EQ(count(*dm, "TRANZ_RED"), 0);
@@ -80,10 +82,13 @@ TEST(Clearing, DeletingADocumentTakesItsLinesFirst)
     addDocument(*dm, 4, 12, -1, QDateTime::currentDateTime());
     addLine(*dm, 8, 3, 10, 1, 1, 1);
     addLine(*dm, 9, 4, 10, 1, 1, 1);
+    for (const int count : {3, 4})
+        dm->ExecSQL(QStringLiteral("insert into STOCK_COUNT_LINES (TRANZ_ID, NOM_ID) values (%1, 10)").arg(count));
     dm->DeleteDocument(3);
     dm->DeleteDocument(999);
     EXPECT_EQ(dm->QueryValue(QStringLiteral("select list(TRANZ_RED_ID) from TRANZ_RED")).toString(), QStringLiteral("9"));
     EXPECT_EQ(dm->QueryValue(QStringLiteral("select list(TRANZ_ID) from TRANZ")).toString(), QStringLiteral("4"));
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select list(TRANZ_ID) from STOCK_COUNT_LINES")).toString(), QStringLiteral("4"));
 }
 
 } // namespace

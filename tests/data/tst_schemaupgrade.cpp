@@ -1,4 +1,5 @@
 #include "data/GoodsBarcodes.h"
+#include "data/SchemaUpgrade.h"
 #include "support/FreshDatabase.h"
 #include "support/QtPrinters.h"
 
@@ -59,6 +60,7 @@ void expectCurrentShape(Tdm &dm)
     EXPECT_TRUE(hasColumn(dm, "NOM_BARCODES", "BARCODE"));
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select TRANZ_TYPES_NAME from TRANZ_TYPES where TRANZ_TYPES_ID = 14")).toString(),
               QStringLiteral("Ревизия"));
+    EXPECT_TRUE(hasColumn(dm, "STOCK_COUNT_LINES", "POSTED_BOOK_QTY"));
     EXPECT_EQ(dm.SchemaVersion(), data::kTargetSchemaVersion);
 }
 
@@ -196,6 +198,20 @@ TEST(SchemaUpgrade, From20117ACodeBelongsToOneGoodsItemAndGoesWithIt)
     EXPECT_FALSE(dm->HasRows(QStringLiteral("select 1 from NOM_BARCODES")));
 }
 
+TEST(SchemaUpgrade, From20118AStockCountHoldsOneLinePerGoodsItem)
+{
+    FreshDatabase database(20118);
+    auto dm = database.connect();
+    ASSERT_EQ(dm->PrepareSchema(), Tdm::SchemaResult::Ready);
+    EXPECT_TRUE(dm->UpgradeSchema(20118)) << "a second run finds everything done";
+    const QString insert = QStringLiteral("insert into STOCK_COUNT_LINES (TRANZ_ID, NOM_ID, BOOK_QTY, COUNTED_QTY) "
+                                          "values (7, 500, 2.5, 3)");
+    dm->ExecSQL(insert);
+    EXPECT_ANY_THROW(dm->ExecSQL(insert));
+    EXPECT_TRUE(dm->QueryValue(QStringLiteral("select POSTED_BOOK_QTY from STOCK_COUNT_LINES")).isNull());
+    EXPECT_TRUE(data::hasTableRights(*dm, QStringLiteral("SYSDBA")));
+}
+
 TEST(SchemaUpgrade, AnInterruptedUpgradeFinishesAtTheNextStart)
 {
     FreshDatabase database(data::kFirstSchemaVersion);
@@ -247,9 +263,9 @@ TEST(SchemaUpgrade, GrantsGoToSysdbaAndToTheConfiguredUserAsTheServerNamesIt)
                                           "RDB$RELATION_NAME = :P and RDB$PRIVILEGE = 'X'"),
                            {{QStringLiteral("U"), grantee}, {QStringLiteral("P"), QString::fromLatin1(procedure)}});
     };
-    // Five rights on each of the 24 tables, reading and restating the dated
+    // Five rights on each of the 25 tables, reading and restating the dated
     // payments, and the three procedures.
-    const int full = 24 * 5 + 2 + 3;
+    const int full = 25 * 5 + 2 + 3;
 
     dm->user = QStringLiteral("kasa1");
     ASSERT_TRUE(dm->GrantTableRights());

@@ -158,7 +158,7 @@ TEST_F(JournalDocuments, ADestroyedDocumentLeavesTheJournal)
 TEST_F(JournalDocuments, ARowOfATypeWithoutEditorOpensNothing)
 {
     // A type this program has no editor for, as another program may write.
-    addDocument(*dm, 4, 14, 1, QDateTime::currentDateTime());
+    addDocument(*dm, 4, 99, 1, QDateTime::currentDateTime());
     window->actnRefresh->trigger();
     ASSERT_TRUE(window->qJournal().locate({f("TRANZ_ID")}, {4}));
     whileOpen([this] { window->actnEditDoc->trigger(); }, [](TfrmBrak &) {});
