@@ -1,7 +1,6 @@
 #include "ReportBenchmark.h"
 
 #include "core/Tdm.h"
-#include "data/OrphanLines.h"
 #include "db/Statement.h"
 #include "reportdata/Reports.h"
 
@@ -14,10 +13,6 @@
 namespace bench {
 
 namespace {
-
-const char *const kGroupedOrphanCheck =
-    "select TRANZ_RED_TRANZ_ID from TRANZ_RED group by TRANZ_RED_TRANZ_ID "
-    "having not exists (select 1 from TRANZ t where t.TRANZ_ID = TRANZ_RED_TRANZ_ID)";
 
 double median(std::vector<double> times)
 {
@@ -130,26 +125,6 @@ bool runReportBenchmark(Tdm &dm, QTextStream &out, const BenchmarkOptions &optio
                    .arg(over ? QStringLiteral("  OVER %1").arg(options.maxRatio) : QString())
             << Qt::endl;
     }
-    // The start-up's check for lines left without their document, beside
-    // the one grouped statement it replaced.
-    std::vector<double> walk;
-    std::vector<double> grouped;
-    std::vector<double> walkProcessor;
-    std::vector<double> groupedProcessor;
-    for (int round = 0; round < options.rounds; ++round) {
-        processorTimes = &walkProcessor;
-        walk.push_back(milliseconds([&] { data::findOrphanLines(dm); }));
-        processorTimes = &groupedProcessor;
-        grouped.push_back(milliseconds([&] { dm.QueryRows(QString::fromLatin1(kGroupedOrphanCheck)); }));
-        processorTimes = nullptr;
-    }
-    out << qSetFieldWidth(40) << Qt::left << QStringLiteral("orphaned-lines check") << qSetFieldWidth(0)
-        << QStringLiteral("walk over the gaps %1 ms (processor %2)  one grouped statement %3 ms (processor %4)")
-               .arg(median(walk), 9, 'f', 1)
-               .arg(median(walkProcessor), 0, 'f', 0)
-               .arg(median(grouped), 9, 'f', 1)
-               .arg(median(groupedProcessor), 0, 'f', 0)
-        << Qt::endl;
     out << "\nplans:\n" << plans.join(QLatin1Char('\n')) << '\n';
     return withinLimit;
 }

@@ -17,15 +17,16 @@
 BarcodeListEditor::BarcodeListEditor(QWidget *parent)
     : QWidget(parent)
 {
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("lstBarcodes"));
-    m_list->setMaximumHeight(64);
-    m_list->setMaximumWidth(200);
     m_code = new QLineEdit(this);
     m_code->setObjectName(QStringLiteral("edtBarcode"));
     m_code->setMaxLength(data::kBarcodeSize);
     m_code->setMaximumWidth(200);
     m_code->setToolTip(QStringLiteral("Въведете или сканирайте баркод и натиснете Enter"));
+    // Made after the box it stands under, so Tab goes from the box to it.
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("lstBarcodes"));
+    m_list->setMaximumHeight(64);
+    m_list->setMaximumWidth(200);
     m_add = new QPushButton(QStringLiteral("Добави"), this);
     m_remove = new QPushButton(QStringLiteral("Премахни"), this);
     for (QPushButton *button : {m_add, m_remove}) {

@@ -1,7 +1,6 @@
 #include "DatabaseGenerator.h"
 
 #include "core/Tdm.h"
-#include "data/OrphanLines.h"
 #include "data/StockLookups.h"
 #include "data/StockReport.h"
 #include "reportdata/Reports.h"
@@ -32,10 +31,6 @@ const char *const kOldStockReport =
     "Sum(TRANZ_RED_izneseno * TRANZ_RED_TYPE_ID) as Nalichnost from Tranz_red where TRANZ_RED_TRANZ_ID <= :MAX_ID "
     "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID) group by TRANZ_RED_NOM_ID) s "
     "on s.TRANZ_RED_NOM_ID = n.NOM_ID where n.NOM_ID > 0 order by n.NOM_CODE, n.NOM_ID";
-const char *const kOldOrphanDocuments =
-    "select TRANZ_RED_TRANZ_ID from TRANZ_RED group by TRANZ_RED_TRANZ_ID "
-    "having not exists (select 1 from TRANZ t where t.TRANZ_ID = TRANZ_RED_TRANZ_ID) order by TRANZ_RED_TRANZ_ID";
-
 std::map<int, QVariant> byKey(Tdm &dm, const char *sql, const data::SqlParams &params)
 {
     std::map<int, QVariant> values;
@@ -102,15 +97,6 @@ TEST_F(SameFigures, StockOnHandOfEveryGoodsItem)
         EXPECT_DOUBLE_EQ(lines[i].onHand, std::max(0.0, old[i].at(1).toDouble())) << lines[i].code;
         EXPECT_DOUBLE_EQ(lines[i].onHand, data::stockOnHand(*dm, lines[i].code, today)) << lines[i].code;
     }
-}
-
-TEST_F(SameFigures, OrphanedLines)
-{
-    std::vector<int> old;
-    for (const QVariantList &row : dm->QueryRows(QString::fromLatin1(kOldOrphanDocuments)))
-        old.push_back(row.at(0).toInt());
-    EXPECT_EQ(data::findOrphanLines(*dm).documentIds(), old);
-    EXPECT_EQ(old, (std::vector<int>{-5, 100, 101, 650, 651}));
 }
 
 } // namespace

@@ -63,7 +63,7 @@ TEST_F(Session, AFirstStartUpgradesOnceAndLaterStartsOnlyGrant)
         auto dm = module(database.path());
         ASSERT_TRUE(dm->StartSession());
         EXPECT_TRUE(dm->IsConnected());
-        EXPECT_EQ(dm->SchemaVersion(), 20117);
+        EXPECT_EQ(dm->SchemaVersion(), data::kTargetSchemaVersion);
         EXPECT_EQ(dm->currentUserName, QStringLiteral("Default"));
         EXPECT_FALSE(dm->loginRequired);
         dm->ExecSQL(QStringLiteral("insert into MRU_ITEMS (ID, MRU_ID, MRU_VAL) values (1, 1, 'София')"));
