@@ -67,6 +67,13 @@ DataGrid::DataGrid(QWidget *parent)
     connect(qApp, &QApplication::focusChanged, this, &DataGrid::focusMoved);
 }
 
+// A grid freed while it has the focus moves it away in QWidget's destructor,
+// when the grid is no longer a grid; the move is not its to handle then.
+DataGrid::~DataGrid()
+{
+    disconnect(qApp, &QApplication::focusChanged, this, &DataGrid::focusMoved);
+}
+
 void DataGrid::bind(db::Dataset &dataset, std::vector<GridColumn> columns)
 {
     delete m_model;

@@ -22,6 +22,7 @@ class DataGrid : public QTableView
 
 public:
     explicit DataGrid(QWidget *parent = nullptr);
+    ~DataGrid() override;
 
     void bind(db::Dataset &dataset, std::vector<GridColumn> columns);
     db::Dataset *dataset() const;
