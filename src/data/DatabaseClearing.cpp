@@ -22,6 +22,10 @@ void deleteAllData(SqlSession &session)
         "DELETE FROM STOCK_COUNT_LINES",
         "DELETE FROM TRANZ",
         "DELETE FROM TRANZ_RED",
+        // Last: deleting the documents noted their months as changed.
+        "DELETE FROM STOCK_SNAPSHOT_GOODS",
+        "DELETE FROM STOCK_SNAPSHOTS",
+        "DELETE FROM STOCK_SNAPSHOT_CHANGES",
     };
     for (const char *statement : statements)
         session.ExecSQL(QString::fromLatin1(statement));

@@ -9,7 +9,7 @@ namespace data {
 class SqlSession;
 
 // The schema version this program works with.
-const int kTargetSchemaVersion = 20120;
+const int kTargetSchemaVersion = 20121;
 // What a database without a readable version counts as.
 const int kFirstSchemaVersion = 10000;
 

@@ -20,12 +20,28 @@ const char *const kSellPrice = "Select SELL_PRICE from NOM where NOM_ID = :NOM_I
 // through the time index; walking the id index down from the top finds the
 // answer at once.
 const char *const kStockCutOff = "Select Max(TRANZ_ID) as MaxID from Tranz t Where TRANZ_TIME + 0 < :TOMORROW";
+// One goods item's stock up to the newest document dated before tomorrow.
 // Lines whose document has no header (being entered at another
 // workstation, or left behind by one that ended abruptly) move no stock.
-const char *const kStockSum =
-    "Select Sum(TRANZ_RED_izneseno * TRANZ_RED_TYPE_ID) as Nalichnost from Tranz_red "
-    "Where TRANZ_RED_NOM_ID=:NOM_ID and TRANZ_RED_TRANZ_ID <=:MAX_ID "
-    "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)";
+// Every document dated before a stored month's end is below that cut-off,
+// so the month's stock and the documents dated since (or not dated) add up
+// to it; a few thousand documents are read instead of every line of the
+// item. Without a stored month that holds, every line of the item is read.
+const char *const kStockOnHand =
+    "select case when v.UNTIL_DAY is null then\r\n"
+    "  (select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
+    "   where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID <= c.MAX_ID\r\n"
+    "   and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID))\r\n"
+    "else\r\n"
+    "  coalesce((select g.QTY from STOCK_SNAPSHOT_GOODS g where g.UNTIL_DAY = v.UNTIL_DAY and g.NOM_ID = :NOM_ID), 0)\r\n"
+    "  + coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ t\r\n"
+    "   join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
+    "   where (t.TRANZ_TIME >= v.UNTIL_DAY or t.TRANZ_TIME is null) and t.TRANZ_ID + 0 <= c.MAX_ID\r\n"
+    "   and r.TRANZ_RED_NOM_ID + 0 = :NOM_ID), 0)\r\n"
+    "end as NALICHNOST, c.MAX_ID\r\n"
+    "from (select max(TRANZ_ID) as MAX_ID from TRANZ where TRANZ_TIME + 0 < :TOMORROW) c,\r\n"
+    "(select max(s.UNTIL_DAY) as UNTIL_DAY from STOCK_SNAPSHOTS s where s.UNTIL_DAY <= :TOMORROW\r\n"
+    "  and not exists (select 1 from STOCK_SNAPSHOT_CHANGES n where n.FROM_DAY < s.UNTIL_DAY)) v";
 
 // Values the look-ups read are numbers, or null (no row), which counts as 0.
 double number(const QVariant &value)
@@ -70,23 +86,21 @@ double lastDiscount(SqlSession &session, int goodsId, int counterpartyId)
 
 double stockOnHand(SqlSession &session, int goodsId, const QDate &today)
 {
-    return stockOnHandUpTo(session, goodsId, stockCutOff(session, today));
+    const double onHand = number(session.QueryValue(
+        QString::fromLatin1(kStockOnHand), QStringLiteral("NALICHNOST"),
+        {{QStringLiteral("NOM_ID"), goodsId}, {QStringLiteral("TOMORROW"), today.addDays(1)}}));
+    return onHand > 0 ? onHand : 0.0;
+}
+
+QString stockOnHandStatement()
+{
+    return QString::fromLatin1(kStockOnHand);
 }
 
 QVariant stockCutOff(SqlSession &session, const QDate &today)
 {
     return session.QueryValue(QString::fromLatin1(kStockCutOff), QString(),
                               {{QStringLiteral("TOMORROW"), today.addDays(1)}});
-}
-
-double stockOnHandUpTo(SqlSession &session, int goodsId, const QVariant &maxId)
-{
-    if (maxId.isNull())
-        return 0.0;
-    const double onHand = number(session.QueryValue(
-        QString::fromLatin1(kStockSum), QStringLiteral("Nalichnost"),
-        {{QStringLiteral("NOM_ID"), goodsId}, {QStringLiteral("MAX_ID"), maxId}}));
-    return onHand > 0 ? onHand : 0.0;
 }
 
 bool updateRows(SqlSession &session, const QString &table, const ColumnValues &sets, const ColumnValues &keys)

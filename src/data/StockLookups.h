@@ -22,11 +22,13 @@ double lastDiscount(SqlSession &session, int goodsId, int counterpartyId);
 // Quantity handed over, in minus out, on documents up to the newest one
 // dated before the day after `today`; never below 0.
 double stockOnHand(SqlSession &session, int goodsId, const QDate &today = QDate::currentDate());
-// The two halves of it, for reports over many goods: the newest document
-// dated up to `today` (null when there is none), and the stock of one goods
-// item up to that document.
+// The statement behind it, for statements that ask more beside it: its
+// columns NALICHNOST (null or unbounded below) and MAX_ID (the cut-off), its
+// parameters :NOM_ID and :TOMORROW.
+QString stockOnHandStatement();
+// The newest document dated up to `today` (null when there is none); the
+// stock of many goods up to it is `stockUpTo`.
 QVariant stockCutOff(SqlSession &session, const QDate &today);
-double stockOnHandUpTo(SqlSession &session, int goodsId, const QVariant &cutOff);
 
 // "Update T set S=... Where (K=...) and ..." with every value bound; true
 // when at least one row changed. A null key value matches a null column.

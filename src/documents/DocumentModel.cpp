@@ -49,17 +49,18 @@ const char *const kRemoveLines = "Delete from TRANZ_RED where TRANZ_RED_TRANZ_ID
 const char *const kSecondUnit = "select NOM_MERKI_ID2 from NOM where (NOM_ID = :NOM_ID) and (NOM_MERKI_ID2 <> -1)";
 // The stock the line takes from: every other line of its own document,
 // stored or not yet dated, and the lines of the documents that count today
-// (up to the last one dated before tomorrow; "+ 0" as in the stock
-// look-ups) whose header is stored. Beside it the setting that silences the
-// shortage question, so storing a line asks the server once.
+// whose header is stored, that is stock on hand less what its own document
+// adds there, plus that document's other lines. Beside it the setting that
+// silences the shortage question, so storing a line asks the server once.
 const char *const kStockBesideLine =
-    "select (select sum(TRANZ_RED_IZNESENO * TRANZ_RED_TYPE_ID) from TRANZ_RED, "
-    "(select max(TRANZ_ID) as MAX_ID from TRANZ where TRANZ_TIME + 0 < :TOMORROW) today "
-    "where (TRANZ_RED_NOM_ID = :NOM_ID) and (TRANZ_RED_ID <> :LINE_ID) "
-    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= today.MAX_ID "
-    "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)))) as NALICHNOST, "
-    "(select first 1 c.KEY_VALUE from APP_CONFIG_KEYS k join APP_CONFIG c on c.KEY_ID = k.KEY_ID "
-    "where k.NAME = :QUESTION_KEY) as QUESTION from RDB$DATABASE";
+    "select coalesce(s.NALICHNOST, 0)\r\n"
+    "  - coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
+    "     where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID = :TRANZ_ID and r.TRANZ_RED_TRANZ_ID <= s.MAX_ID\r\n"
+    "     and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID)), 0)\r\n"
+    "  + coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
+    "     where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID = :TRANZ_ID and r.TRANZ_RED_ID <> :LINE_ID), 0),\r\n"
+    "(select first 1 c.KEY_VALUE from APP_CONFIG_KEYS k join APP_CONFIG c on c.KEY_ID = k.KEY_ID\r\n"
+    "  where k.NAME = :QUESTION_KEY) as QUESTION from (%1) s";
 const char *const kLargestNumber = "select max(TRANZ_DOCNO) maxdoc from TRANZ";
 // How many other documents hold the number, asked with the row every save
 // of a proposed number locks: a workstation saving at the same instant
@@ -376,11 +377,12 @@ double LineArea::stockBeside(const QVariant &goods, const QVariant &lineId, bool
         return 0;
     // A line not yet stored has no id to leave out; ids are never negative.
     const std::vector<QVariantList> found =
-        m_document.data().QueryRows(field(kStockBesideLine), {{field("NOM_ID"), goods},
-                                                              {field("LINE_ID"), lineId.isNull() ? QVariant(-1) : lineId},
-                                                              {field("TRANZ_ID"), m_document.documentId()},
-                                                              {field("TOMORROW"), QDate::currentDate().addDays(1)},
-                                                              {field("QUESTION_KEY"), shortageQuestionKey()}});
+        m_document.data().QueryRows(field(kStockBesideLine).arg(data::stockOnHandStatement()),
+                                    {{field("NOM_ID"), goods},
+                                     {field("LINE_ID"), lineId.isNull() ? QVariant(-1) : lineId},
+                                     {field("TRANZ_ID"), m_document.documentId()},
+                                     {field("TOMORROW"), QDate::currentDate().addDays(1)},
+                                     {field("QUESTION_KEY"), shortageQuestionKey()}});
     const QVariantList row = found.empty() ? QVariantList() : found.front();
     if (questionAsked)
         *questionAsked = row.value(1).toString().trimmed() != QLatin1String("0");

@@ -1,6 +1,7 @@
 #include "reportdata/Reports.h"
 
 #include "data/SqlSession.h"
+#include "data/StockSnapshots.h"
 #include "invoicing/DocumentCurrency.h"
 #include "invoicing/SalesLedger.h"
 #include "payments/Outstanding.h"
@@ -60,58 +61,12 @@ double number(const QVariant &value)
     return value.isNull() ? 0.0 : value.toDouble();
 }
 
-// Three statements joined here by the goods' key. The lines are read in
-// their natural order and matched to the documents of the period through a
-// hash of those documents ("+ 0" keeps the engine from probing an index
-// once per line, a million probes on a million lines). Ranking every
-// delivery line to find each goods item's newest sorted them all and took
-// two thirds of the report; the newest delivery time is a grouped maximum,
-// and only the lines delivered at that moment are read again.
+// The goods, and beside them their stock and newest delivery price.
 const char *const kStockGoods =
     "select n.NOM_ID, n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK from NOM n\r\n"
     "left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1\r\n"
     "where n.NOM_ID > 0 and n.NOM_INREPORT = 1\r\n"
     "order by n.NOM_CODE, n.NOM_ID";
-
-const char *const kStockQuantities =
-    "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ t\r\n"
-    "join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
-    "where t.TRANZ_TIME < :UNTIL_TIME\r\n"
-    "group by r.TRANZ_RED_NOM_ID";
-
-const char *const kNewestDeliveries =
-    "select m.NOM_ID, r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)), t.TRANZ_ID, r.TRANZ_RED_ID\r\n"
-    "from (select r.TRANZ_RED_NOM_ID as NOM_ID, max(t.TRANZ_TIME) as NEWEST from TRANZ t\r\n"
-    "  join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
-    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME < :UNTIL_TIME\r\n"
-    "  group by r.TRANZ_RED_NOM_ID) m\r\n"
-    "join TRANZ t on t.TRANZ_TYPE_ID = 12 and t.TRANZ_TIME = m.NEWEST\r\n"
-    "join TRANZ_RED r on r.TRANZ_RED_NOM_ID = m.NOM_ID and r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID and r.TRANZ_RED_TYPE_ID = 1";
-
-// The price of each goods item's newest delivery line; of lines delivered
-// at the same moment, the one of the highest document key, then line key.
-QHash<int, double> lastDeliveryPrices(data::SqlSession &session, const data::SqlParams &until)
-{
-    struct Newest
-    {
-        int document;
-        int line;
-        double price;
-    };
-    QHash<int, Newest> newest;
-    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kNewestDeliveries), until)) {
-        const Newest candidate{row.at(2).toInt(), row.at(3).toInt(), number(row.at(1))};
-        auto found = newest.find(row.at(0).toInt());
-        if (found == newest.end())
-            newest.insert(row.at(0).toInt(), candidate);
-        else if (std::tie(candidate.document, candidate.line) > std::tie(found->document, found->line))
-            *found = candidate;
-    }
-    QHash<int, double> prices;
-    for (auto it = newest.cbegin(); it != newest.cend(); ++it)
-        prices.insert(it.key(), it->price);
-    return prices;
-}
 
 const char *const kGoodsItem =
     "select n.NOM_CODE, n.NOM_NAME, m.MERKI_ZNAK from NOM n left join MERKI m on m.MERKI_ID = n.NOM_MERKI_ID1 "
@@ -276,20 +231,15 @@ ReportTable stockOnHand(data::SqlSession &session, const QDate &date)
                      column(QStringLiteral("Количество"), CellFormat::Quantity, 12),
                      column(QStringLiteral("Ед. цена"), CellFormat::Price, 12),
                      column(QStringLiteral("Стойност"), CellFormat::Money, 14)};
-    const data::SqlParams until{{QStringLiteral("UNTIL_TIME"), startOf(date.addDays(1))}};
-    QHash<int, double> quantities;
-    for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kStockQuantities), until))
-        quantities.insert(row.at(0).toInt(), number(row.at(1)));
-    const QHash<int, double> prices = lastDeliveryPrices(session, until);
+    const data::StockByGoods stock = data::stockBefore(session, date.addDays(1));
     double total = 0;
     for (const QVariantList &row : session.QueryRows(QString::fromLatin1(kStockGoods))) {
-        const int goods = row.at(0).toInt();
-        const double quantity = quantities.value(goods);
-        const auto price = prices.constFind(goods);
-        const double value = price == prices.cend() ? 0.0 : quantity * *price;
+        const data::GoodsStock goods = stock.value(row.at(0).toInt());
+        const bool priced = goods.newest.known();
+        const double value = priced ? goods.quantity * goods.newest.price : 0.0;
         total += value;
-        table.rows.push_back({row.at(1), row.at(2), row.at(3), quantity,
-                              price == prices.cend() ? QVariant() : QVariant(*price), value});
+        table.rows.push_back({row.at(1), row.at(2), row.at(3), goods.quantity,
+                              priced ? QVariant(goods.newest.price) : QVariant(), value});
     }
     table.totals = {QVariant(), QStringLiteral("Общо"), QVariant(), QVariant(), QVariant(), total};
     return table;
@@ -424,8 +374,12 @@ std::vector<ReportStatement> reportStatements(ReportKind kind, const ReportParam
     data::SqlParams period = periodParams(p.from, p.to);
     switch (kind) {
     case ReportKind::StockOnHand: {
-        const data::SqlParams until{{QStringLiteral("UNTIL_TIME"), startOf(p.date.addDays(1))}};
-        return {{sql(kStockQuantities), until}, {sql(kNewestDeliveries), until}, {sql(kStockGoods), {}}};
+        const QDate until = p.date.addDays(1);
+        std::vector<ReportStatement> sent;
+        for (const auto &statement : data::stockBeforeStatements(data::monthToRead(until, p.today), until))
+            sent.push_back({statement.first, statement.second});
+        sent.push_back({sql(kStockGoods), {}});
+        return sent;
     }
     case ReportKind::StockCard:
         period.insert(QStringLiteral("NOM_ID"), p.goodsId);

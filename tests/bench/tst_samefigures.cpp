@@ -3,6 +3,7 @@
 #include "core/Tdm.h"
 #include "data/StockLookups.h"
 #include "data/StockReport.h"
+#include "data/StockSnapshots.h"
 #include "reportdata/Reports.h"
 #include "support/DatabaseTest.h"
 #include "support/StockData.h"
@@ -66,36 +67,69 @@ protected:
     const QDate today = QDate::currentDate();
 };
 
-TEST_F(SameFigures, StockAtADateWithLastDeliveryPrice)
+// The report against the old statements at several dates; a second run
+// reads the stored month. Then every goods item's stock on hand.
+void expectOldFigures(Tdm &dm, const QDate &today)
 {
-    for (const QDate &date : {today, today.addMonths(-4), today.addYears(-2)}) {
+    for (const QDate &date : {today, today, today.addMonths(-4), today.addYears(-2)}) {
         const data::SqlParams until{{QStringLiteral("UNTIL_TIME"), QDateTime(date.addDays(1), QTime(0, 0))}};
-        const auto quantities = byKey(*dm, kOldQuantities, until);
-        const auto prices = byKey(*dm, kOldPrices, until);
-        const reportdata::ReportTable table = reportdata::stockOnHand(*dm, date);
+        const auto quantities = byKey(dm, kOldQuantities, until);
+        const auto prices = byKey(dm, kOldPrices, until);
+        const reportdata::ReportTable table = reportdata::stockOnHand(dm, date);
         ASSERT_EQ(table.rows.size(), 54u); // every goods item but each tenth
         for (const QVariantList &row : table.rows) {
             const int goods = row.at(0).toInt(); // the generator's codes are the keys
             const auto quantity = quantities.find(goods);
-            EXPECT_DOUBLE_EQ(row.at(3).toDouble(), quantity == quantities.end() ? 0 : quantity->second.toDouble())
+            EXPECT_NEAR(row.at(3).toDouble(), quantity == quantities.end() ? 0 : quantity->second.toDouble(), 1e-9)
                 << goods << " on " << date.toString().toStdString();
             const auto price = prices.find(goods);
             EXPECT_EQ(row.at(4), price == prices.end() ? QVariant() : QVariant(price->second.toDouble())) << goods;
         }
     }
-}
-
-TEST_F(SameFigures, StockOnHandOfEveryGoodsItem)
-{
-    const QVariant cutOff = data::stockCutOff(*dm, today);
-    const std::vector<data::StockReportLine> lines = data::stockReport(*dm, true, today);
+    const QVariant cutOff = data::stockCutOff(dm, today);
+    const std::vector<data::StockReportLine> lines = data::stockReport(dm, true, today);
     const std::vector<QVariantList> old =
-        dm->QueryRows(QString::fromLatin1(kOldStockReport), {{QStringLiteral("MAX_ID"), cutOff}});
+        dm.QueryRows(QString::fromLatin1(kOldStockReport), {{QStringLiteral("MAX_ID"), cutOff}});
     ASSERT_EQ(lines.size(), old.size());
     for (size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].code, old[i].at(0).toInt());
-        EXPECT_DOUBLE_EQ(lines[i].onHand, std::max(0.0, old[i].at(1).toDouble())) << lines[i].code;
-        EXPECT_DOUBLE_EQ(lines[i].onHand, data::stockOnHand(*dm, lines[i].code, today)) << lines[i].code;
+        EXPECT_NEAR(lines[i].onHand, std::max(0.0, old[i].at(1).toDouble()), 1e-9) << lines[i].code;
+        EXPECT_NEAR(lines[i].onHand, data::stockOnHand(dm, lines[i].code, today), 1e-9) << lines[i].code;
+    }
+}
+
+TEST_F(SameFigures, StockAtADateAndOnHandFromTheStoredMonths)
+{
+    EXPECT_FALSE(data::trustedSnapshot(*dm, today.addDays(1)).isValid());
+    expectOldFigures(*dm, today);
+    EXPECT_EQ(data::trustedSnapshot(*dm, today.addDays(1)), data::lastClosedMonthEnd(today));
+}
+
+// Every way a closed month's figures can change is noted, the stored month
+// is no longer read, and the next report stores it anew.
+TEST_F(SameFigures, AChangeToAClosedMonthIsNeverReadPast)
+{
+    const QDate closed = data::lastClosedMonthEnd(today);
+    // Documents of the closed months, the generator's keys in date order.
+    const QVariant old = dm->QueryValue(
+        QStringLiteral("select max(TRANZ_ID) from TRANZ where TRANZ_TIME < :D and TRANZ_TYPE_ID = 12"), QString(),
+        {{QStringLiteral("D"), QDateTime(closed.addMonths(-1), QTime(0, 0))}});
+    const char *const changes[] = {
+        "update TRANZ_RED set TRANZ_RED_IZNESENO = TRANZ_RED_IZNESENO + 5 where TRANZ_RED_TRANZ_ID = :OLD",
+        "update TRANZ set TRANZ_TIME = current_timestamp where TRANZ_ID = :OLD - 1",
+        "update TRANZ set TRANZ_TYPE_ID = 13 where TRANZ_ID = :OLD - 2",
+        "delete from TRANZ where TRANZ_ID = :OLD - 3",
+        "insert into TRANZ_RED (TRANZ_RED_ID, TRANZ_RED_TRANZ_ID, TRANZ_RED_TYPE_ID, TRANZ_RED_NOM_ID, TRANZ_RED_CENA, "
+        "TRANZ_RED_IZNESENO) values (900010, :OLD - 4, 1, 3, 99, 50)",
+        "update TRANZ_RED set TRANZ_RED_CENA = 1234 where TRANZ_RED_TRANZ_ID = :OLD",
+    };
+    for (const char *change : changes) {
+        expectOldFigures(*dm, today);
+        ASSERT_EQ(data::trustedSnapshot(*dm, today.addDays(1)), closed);
+        dm->ExecSQL(QString::fromLatin1(change), {{QStringLiteral("OLD"), old}});
+        dm->CommitRetaining();
+        EXPECT_LT(data::trustedSnapshot(*dm, today.addDays(1)), closed) << change;
+        expectOldFigures(*dm, today);
     }
 }
 

@@ -177,7 +177,7 @@ TEST(NetworkMode, AWorkstationWithItsOwnDatabaseUserCanWork)
     EXPECT_EQ(dm.QueryValue(QStringLiteral("select CURRENT_USER from RDB$DATABASE")).toString(), user.toUpper());
     const auto tables = dm.QueryRows(QStringLiteral(
         "select trim(RDB$RELATION_NAME) from RDB$RELATIONS where RDB$SYSTEM_FLAG = 0 and RDB$VIEW_BLR is null"));
-    ASSERT_EQ(tables.size(), 26u); // the granted tables and the payment records
+    ASSERT_EQ(tables.size(), 29u); // the granted tables and the payment records
     for (const QVariantList &table : tables)
         EXPECT_NO_THROW(dm.QueryValue(QStringLiteral("select count(*) from ") + table[0].toString()))
             << table[0].toString().toStdString();

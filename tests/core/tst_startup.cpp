@@ -43,7 +43,7 @@ public:
 };
 
 // Two grantees, each with 25 tables, the payment records and 3 procedures.
-const int kGrants = 2 * (25 + 1 + 3);
+const int kGrants = 2 * (28 + 1 + 3);
 
 TEST(StartUp, GrantsOnlyAfterAnUpgradeOrWhenARightIsMissing)
 {

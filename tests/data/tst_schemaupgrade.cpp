@@ -265,7 +265,7 @@ TEST(SchemaUpgrade, GrantsGoToSysdbaAndToTheConfiguredUserAsTheServerNamesIt)
     };
     // Five rights on each of the 25 tables, reading and restating the dated
     // payments, and the three procedures.
-    const int full = 25 * 5 + 2 + 3;
+    const int full = 28 * 5 + 2 + 3;
 
     dm->user = QStringLiteral("kasa1");
     ASSERT_TRUE(dm->GrantTableRights());
