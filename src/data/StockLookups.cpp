@@ -25,23 +25,25 @@ const char *const kStockCutOff = "Select Max(TRANZ_ID) as MaxID from Tranz t Whe
 // workstation, or left behind by one that ended abruptly) move no stock.
 // Every document dated before a stored month's end is below that cut-off,
 // so the month's stock and the documents dated since (or not dated) add up
-// to it; a few thousand documents are read instead of every line of the
-// item. Without a stored month that holds, every line of the item is read.
+// to it. Reading those documents costs about what reading a month's
+// documents does; an item on fewer lines than that is summed over its own
+// lines, as it is without a stored month that holds.
 const char *const kStockOnHand =
-    "select case when v.UNTIL_DAY is null then\r\n"
+    "select case when v.UNTIL_DAY is null or coalesce(g.LINES, 0) <= v.DOCUMENTS then\r\n"
     "  (select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
     "   where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID <= c.MAX_ID\r\n"
     "   and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID))\r\n"
     "else\r\n"
-    "  coalesce((select g.QTY from STOCK_SNAPSHOT_GOODS g where g.UNTIL_DAY = v.UNTIL_DAY and g.NOM_ID = :NOM_ID), 0)\r\n"
-    "  + coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ t\r\n"
-    "   join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
+    "  g.QTY + coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ t\r\n"
+    "   join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID and r.TRANZ_RED_NOM_ID = :NOM_ID\r\n"
     "   where (t.TRANZ_TIME >= v.UNTIL_DAY or t.TRANZ_TIME is null) and t.TRANZ_ID + 0 <= c.MAX_ID\r\n"
-    "   and r.TRANZ_RED_NOM_ID + 0 = :NOM_ID), 0)\r\n"
+    "   plan join (t index (IX_TRANZ_TIME, IX_TRANZ_TIME), r index (IX_TRANZ_RED_TRANZ_NOM))), 0)\r\n"
     "end as NALICHNOST, c.MAX_ID\r\n"
-    "from (select max(TRANZ_ID) as MAX_ID from TRANZ where TRANZ_TIME + 0 < :TOMORROW) c,\r\n"
-    "(select max(s.UNTIL_DAY) as UNTIL_DAY from STOCK_SNAPSHOTS s where s.UNTIL_DAY <= :TOMORROW\r\n"
-    "  and not exists (select 1 from STOCK_SNAPSHOT_CHANGES n where n.FROM_DAY < s.UNTIL_DAY)) v";
+    "from (select max(TRANZ_ID) as MAX_ID from TRANZ where TRANZ_TIME + 0 < :TOMORROW) c\r\n"
+    "cross join (select max(s.UNTIL_DAY) as UNTIL_DAY, max(s.DOCUMENTS) as DOCUMENTS from STOCK_SNAPSHOTS s\r\n"
+    "  where s.UNTIL_DAY = (select max(m.UNTIL_DAY) from STOCK_SNAPSHOTS m where m.UNTIL_DAY <= :TOMORROW\r\n"
+    "  and not exists (select 1 from STOCK_SNAPSHOT_CHANGES n where n.FROM_DAY < m.UNTIL_DAY))) v\r\n"
+    "left join STOCK_SNAPSHOT_GOODS g on g.UNTIL_DAY = v.UNTIL_DAY and g.NOM_ID = :NOM_ID";
 
 // Values the look-ups read are numbers, or null (no row), which counts as 0.
 double number(const QVariant &value)

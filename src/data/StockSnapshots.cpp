@@ -16,16 +16,21 @@ const char *const kTrustedSnapshot =
     "select max(s.UNTIL_DAY) from STOCK_SNAPSHOTS s where s.UNTIL_DAY <= :UNTIL_DAY "
     "and not exists (select 1 from STOCK_SNAPSHOT_CHANGES c where c.FROM_DAY < s.UNTIL_DAY)";
 const char *const kSnapshotGoods =
-    "select NOM_ID, QTY, NEWEST_TIME, NEWEST_TRANZ_ID, NEWEST_LINE_ID, NEWEST_PRICE from STOCK_SNAPSHOT_GOODS "
+    "select NOM_ID, QTY, NEWEST_TIME, NEWEST_TRANZ_ID, NEWEST_LINE_ID, NEWEST_PRICE, LINES from STOCK_SNAPSHOT_GOODS "
     "where UNTIL_DAY = :UNTIL_DAY";
 const char *const kForgetGoodsAfter = "delete from STOCK_SNAPSHOT_GOODS where UNTIL_DAY > :FROM_DAY";
 const char *const kForgetMonthsAfter = "delete from STOCK_SNAPSHOTS where UNTIL_DAY > :FROM_DAY";
 const char *const kForgetGoods = "delete from STOCK_SNAPSHOT_GOODS where UNTIL_DAY = :UNTIL_DAY";
 const char *const kForgetMonth = "delete from STOCK_SNAPSHOTS where UNTIL_DAY = :UNTIL_DAY";
 const char *const kStoreGoods =
-    "insert into STOCK_SNAPSHOT_GOODS (UNTIL_DAY, NOM_ID, QTY, NEWEST_TIME, NEWEST_TRANZ_ID, NEWEST_LINE_ID, "
-    "NEWEST_PRICE) values (:UNTIL_DAY, :NOM_ID, :QTY, :NEWEST_TIME, :NEWEST_TRANZ_ID, :NEWEST_LINE_ID, :NEWEST_PRICE)";
-const char *const kStoreMonth = "insert into STOCK_SNAPSHOTS (UNTIL_DAY) values (:UNTIL_DAY)";
+    "insert into STOCK_SNAPSHOT_GOODS (UNTIL_DAY, NOM_ID, QTY, LINES, NEWEST_TIME, NEWEST_TRANZ_ID, NEWEST_LINE_ID, "
+    "NEWEST_PRICE) values (:UNTIL_DAY, :NOM_ID, :QTY, :LINES, :NEWEST_TIME, :NEWEST_TRANZ_ID, :NEWEST_LINE_ID, "
+    ":NEWEST_PRICE)";
+// With the documents of the month before it: about as many as stock on
+// hand reads after it.
+const char *const kStoreMonth =
+    "insert into STOCK_SNAPSHOTS (UNTIL_DAY, DOCUMENTS) select :UNTIL_DAY, count(*) from TRANZ "
+    "where TRANZ_TIME >= :MONTH_START and TRANZ_TIME < :UNTIL_DAY";
 const char *const kForgetChange = "delete from STOCK_SNAPSHOT_CHANGES where CHANGE_ID = :CHANGE_ID";
 
 // Lines of the documents dated in a span. From the first document on, the
@@ -33,12 +38,12 @@ const char *const kForgetChange = "delete from STOCK_SNAPSHOT_CHANGES where CHAN
 // hash ("+ 0" keeps the engine from probing an index once per line); a
 // month or two are found through the documents' date index.
 const char *const kMovementsSince =
-    "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ t\r\n"
+    "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID), count(*) from TRANZ t\r\n"
     "join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
     "where t.TRANZ_TIME >= :FROM_TIME and t.TRANZ_TIME < :UNTIL_TIME\r\n"
     "group by r.TRANZ_RED_NOM_ID";
 const char *const kMovementsEver =
-    "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ t\r\n"
+    "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID), count(*) from TRANZ t\r\n"
     "join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
     "where t.TRANZ_TIME < :UNTIL_TIME\r\n"
     "group by r.TRANZ_RED_NOM_ID";
@@ -93,8 +98,11 @@ double number(const QVariant &value)
 
 void addQuantities(StockByGoods &stock, const std::vector<QVariantList> &rows)
 {
-    for (const QVariantList &row : rows)
-        stock[row.at(0).toInt()].quantity += number(row.at(1));
+    for (const QVariantList &row : rows) {
+        GoodsStock &goods = stock[row.at(0).toInt()];
+        goods.quantity += number(row.at(1));
+        goods.lines += row.value(2).toInt();
+    }
 }
 
 void addNewest(StockByGoods &stock, const std::vector<QVariantList> &rows)
@@ -125,6 +133,7 @@ StockByGoods storedMonth(SqlSession &session, const QDate &untilDay)
          session.QueryRows(QString::fromLatin1(kSnapshotGoods), {{QStringLiteral("UNTIL_DAY"), untilDay}})) {
         GoodsStock &goods = stock[row.at(0).toInt()];
         goods.quantity = number(row.at(1));
+        goods.lines = row.at(6).toInt();
         if (!row.at(3).isNull())
             goods.newest = {row.at(2).toDateTime(), row.at(3).toInt(), row.at(4).toInt(), number(row.at(5))};
     }
@@ -166,19 +175,21 @@ void storeMonth(SqlSession &session, const QDate &untilDay, const StockByGoods &
         session.ExecSQL(QString::fromLatin1(kForgetMonth), month);
         session.ExecSQL(QString::fromLatin1(kForgetGoods), month);
         for (auto it = stock.cbegin(); it != stock.cend(); ++it) {
-            if (it->quantity == 0 && !it->newest.known())
+            if (it->lines == 0)
                 continue;
             const bool known = it->newest.known();
             session.ExecSQL(QString::fromLatin1(kStoreGoods),
                             {{QStringLiteral("UNTIL_DAY"), untilDay},
                              {QStringLiteral("NOM_ID"), it.key()},
                              {QStringLiteral("QTY"), it->quantity},
+                             {QStringLiteral("LINES"), it->lines},
                              {QStringLiteral("NEWEST_TIME"), known ? QVariant(it->newest.time) : QVariant()},
                              {QStringLiteral("NEWEST_TRANZ_ID"), known ? QVariant(it->newest.document) : QVariant()},
                              {QStringLiteral("NEWEST_LINE_ID"), known ? QVariant(it->newest.line) : QVariant()},
                              {QStringLiteral("NEWEST_PRICE"), known ? QVariant(it->newest.price) : QVariant()}});
         }
-        session.ExecSQL(QString::fromLatin1(kStoreMonth), month);
+        session.ExecSQL(QString::fromLatin1(kStoreMonth),
+                        {{QStringLiteral("UNTIL_DAY"), untilDay}, {QStringLiteral("MONTH_START"), untilDay.addMonths(-1)}});
         for (const QVariant &id : changes.ids)
             session.ExecSQL(QString::fromLatin1(kForgetChange), {{QStringLiteral("CHANGE_ID"), id}});
         session.CommitRetaining();

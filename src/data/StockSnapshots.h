@@ -28,6 +28,7 @@ struct NewestDelivery
 struct GoodsStock
 {
     double quantity = 0;
+    int lines = 0;
     NewestDelivery newest;
 };
 
