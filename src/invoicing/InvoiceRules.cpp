@@ -238,6 +238,27 @@ QVariantHash clientCopy(const QVariantHash &counterparty)
     return row;
 }
 
+std::optional<InvoiceRefusal> checkStoredStatus(const QVariantHash &stored, const QVariantHash &edited)
+{
+    const int was = stored.value(QStringLiteral("IS_WAITING")).toInt();
+    if (was == kStatusWaiting)
+        return std::nullopt;
+    const QString number = shownNumber(stored.value(QStringLiteral("NUMBER")));
+    const QString state = was == kStatusCancelled ? QStringLiteral("анулиран") : QStringLiteral("издаден");
+    if (edited.value(QStringLiteral("NUMBER")).toLongLong() != stored.value(QStringLiteral("NUMBER")).toLongLong())
+        return InvoiceRefusal{
+            QStringLiteral("Документ № %1 е %2 и номерът му не може да бъде променен.").arg(number, state),
+            QStringLiteral("NUMBER")};
+    const int becomes = edited.value(QStringLiteral("IS_WAITING")).toInt();
+    if (was == kStatusCancelled && becomes != kStatusCancelled)
+        return InvoiceRefusal{QStringLiteral("Документ № %1 е анулиран и не може да бъде възстановен.").arg(number),
+                              QStringLiteral("IS_WAITING")};
+    if (becomes == kStatusWaiting)
+        return InvoiceRefusal{QStringLiteral("Документ № %1 е издаден и може само да бъде анулиран.").arg(number),
+                              QStringLiteral("IS_WAITING")};
+    return std::nullopt;
+}
+
 bool invoiceCancelled(const QVariantHash &row)
 {
     return row.value(QStringLiteral("IS_WAITING")).toInt() == kStatusCancelled;

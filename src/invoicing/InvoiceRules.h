@@ -44,6 +44,13 @@ struct InvoiceRefusal
 // The checks in the order the user meets them on the form.
 std::optional<InvoiceRefusal> checkInvoice(const InvoiceEntry &entry);
 
+// What a stored document may become: an issued one keeps its number and
+// may only be cancelled; a cancelled one stays as it is. Otherwise a
+// renumbered, reopened or restored document would leave a gap or a number
+// used twice in the sequence. `stored` and `edited` are the rows before and
+// after the edit; a waiting document may change freely.
+std::optional<InvoiceRefusal> checkStoredStatus(const QVariantHash &stored, const QVariantHash &edited);
+
 // A line (its INVOICE_DETAILS columns) needs what a lawful invoice shows of
 // it: the goods or service, the quantity and the unit price. The refusal's
 // field is the line's column.

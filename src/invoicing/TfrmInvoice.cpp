@@ -265,6 +265,12 @@ bool TfrmInvoice::ValidateRecord()
     entry.newVehicle = m_tax->newVehicle->isChecked();
     if (const auto refusal = checkInvoice(entry))
         return refuse(*refusal);
+    if (!m_newDocument) {
+        const QVariantHash stored{{QStringLiteral("NUMBER"), m_storedNumber},
+                                  {QStringLiteral("IS_WAITING"), m_storedStatus}};
+        if (const auto refusal = checkStoredStatus(stored, entry.row))
+            return refuse(*refusal);
+    }
     if (!numberAccepted() || !cancellationAccepted())
         return false;
     setRowValues();

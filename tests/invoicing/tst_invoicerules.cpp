@@ -96,6 +96,30 @@ TEST(InvoiceChecks, ANumberRunsFromOneToTheHighestTenDigitOne)
     EXPECT_EQ(refusedBy(entry).message, QStringLiteral("Номерът на документа трябва да бъде от 0000000001 до 9999999999 !"));
 }
 
+TEST(InvoiceChecks, AStoredIssuedDocumentIsOnlyCancelledAndACancelledOneStays)
+{
+    const auto row = [](qint64 number, QVariant status) {
+        return QVariantHash{{QStringLiteral("NUMBER"), number}, {QStringLiteral("IS_WAITING"), status}};
+    };
+    const QVariant issued = 0, waiting = 1, cancelled = 2;
+    const struct
+    {
+        QVariantHash stored, edited;
+        const char *field;
+    } cases[] = {
+        {row(5, issued), row(5, issued), ""},       {row(5, QVariant()), row(5, cancelled), ""},
+        {row(5, issued), row(6, issued), "NUMBER"}, {row(5, issued), row(5, waiting), "IS_WAITING"},
+        {row(5, cancelled), row(5, cancelled), ""}, {row(5, cancelled), row(5, issued), "IS_WAITING"},
+        {row(5, cancelled), row(7, cancelled), "NUMBER"}, {row(5, waiting), row(8, issued), ""},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto refusal = checkStoredStatus(cases[i].stored, cases[i].edited);
+        EXPECT_EQ(refusal ? refusal->field : QString(), QLatin1String(cases[i].field)) << "case " << i;
+    }
+    EXPECT_EQ(checkStoredStatus(row(5, issued), row(5, waiting))->message,
+              QStringLiteral("Документ № 0000000005 е издаден и може само да бъде анулиран."));
+}
+
 TEST(InvoiceChecks, ANotificationNeedsItsTypeReferenceAndDate)
 {
     InvoiceEntry entry = completeEntry();
