@@ -136,7 +136,7 @@ void TBaseDM::OfferOrphanLinesRemoval()
     try {
         // Looked for before the count: a workstation that connects after the
         // count starts documents of its own, with ids none of these have.
-        const data::OrphanLines found = data::findOrphanLines(*this);
+        const data::OrphanLines found = data::findNewOrphanLines(*this);
         if (found.isEmpty() || OtherWorkstations() > 0)
             return;
         if (m_messages.confirm(data::orphanLinesQuestion(found)))

@@ -41,6 +41,9 @@ private:
 
 // Every stored line whose document has no header, by document and line.
 OrphanLines findOrphanLines(SqlSession &session);
+// The same among the lines stored since the last look (every line at the
+// first), remembering in the database how far it has looked.
+OrphanLines findNewOrphanLines(SqlSession &session);
 
 // Removes the lines that were found, each only while it is still without
 // its document: a header stored since (a document that was in fact being

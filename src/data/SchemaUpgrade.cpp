@@ -474,6 +474,9 @@ const char *const kStockLineTrigger =
 
 bool upgradeTo20121(Upgrade &upgrade)
 {
+    if (!upgrade.runUnless(upgrade.hasConfigKey("ORPHAN_LINES_CHECKED"),
+                           "INSERT INTO APP_CONFIG_KEYS (KEY_ID,NAME) VALUES(404,'ORPHAN_LINES_CHECKED');"))
+        return false;
     const char *const names[] = {"STOCK_SNAPSHOTS", "STOCK_SNAPSHOT_GOODS", "STOCK_SNAPSHOT_CHANGES"};
     for (size_t i = 0; i < std::size(names); ++i) {
         if (!upgrade.runUnless(upgrade.hasTable(names[i]), kStockSnapshotTables[i]))
