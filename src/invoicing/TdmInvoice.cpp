@@ -3,14 +3,13 @@
 #include "core/TBaseDM.h"
 #include "core/TSettings.h"
 #include "data/Counters.h"
+#include "invoicing/A4Pdf.h"
 #include "invoicing/Layouts.h"
 #include "ui/TDictionary.h"
 #include "ui/TfrmPrintPreview.h"
 #include "util/Error.h"
 
-#include <QFile>
 #include <QPageSize>
-#include <QPdfWriter>
 #include <QPrinter>
 
 using namespace invoicing;
@@ -188,18 +187,7 @@ void TdmInvoice::render(QPagedPaintDevice &device) const
 
 void TdmInvoice::savePdf(const QString &path) const
 {
-    {
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly))
-            throw varnex::Error(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(path), probe.errorString());
-    }
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(300);
-    writer.setTitle(title());
-    writer.setCreator(issuingSoftware());
-    render(writer);
+    writeA4Pdf(path, title(), issuingSoftware(), [this](QPagedPaintDevice &device) { render(device); });
 }
 
 void TdmInvoice::preview(QWidget *parent) const

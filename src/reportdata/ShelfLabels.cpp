@@ -3,13 +3,13 @@
 #include "data/EuroChangeover.h"
 #include "data/GoodsBarcodes.h"
 #include "data/SqlSession.h"
+#include "invoicing/A4Pdf.h"
 #include "invoicing/DocumentCurrency.h"
 #include "util/Error.h"
 
-#include <QFile>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <zint.h>
 
@@ -177,17 +177,8 @@ void renderShelfLabels(const std::vector<ShelfLabel> &labels, const LabelCurrenc
 
 void saveShelfLabelsPdf(const std::vector<ShelfLabel> &labels, const LabelCurrency &currency, const QString &path)
 {
-    {
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly))
-            throw varnex::Error(QStringLiteral("Файлът „%1“ не може да бъде записан.").arg(path), probe.errorString());
-    }
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setResolution(300);
-    writer.setTitle(QStringLiteral("Етикети"));
-    renderShelfLabels(labels, currency, writer);
+    invoicing::writeA4Pdf(path, QStringLiteral("Етикети"), QString(),
+                          [&](QPagedPaintDevice &device) { renderShelfLabels(labels, currency, device); });
 }
 
 } // namespace reportdata
