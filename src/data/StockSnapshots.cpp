@@ -33,41 +33,30 @@ const char *const kStoreMonth =
     "where TRANZ_TIME >= :MONTH_START and TRANZ_TIME < :UNTIL_DAY";
 const char *const kForgetChange = "delete from STOCK_SNAPSHOT_CHANGES where CHANGE_ID = :CHANGE_ID";
 
-// Lines of the documents dated in a span. From the first document on, the
-// lines are read in their natural order and matched to the documents by a
-// hash ("+ 0" keeps the engine from probing an index once per line); a
-// month or two are found through the documents' date index.
-const char *const kMovementsSince =
+// Lines of the documents dated in a span (%2), joined by %1. From the first
+// document on, the lines are read in their natural order and matched to the
+// documents by a hash ("+ 0" keeps the engine from probing an index once
+// per line); a month or two are found through the documents' date index.
+const char *const kMovements =
     "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID), count(*) from TRANZ t\r\n"
-    "join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
-    "where t.TRANZ_TIME >= :FROM_TIME and t.TRANZ_TIME < :UNTIL_TIME\r\n"
-    "group by r.TRANZ_RED_NOM_ID";
-const char *const kMovementsEver =
-    "select r.TRANZ_RED_NOM_ID, sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID), count(*) from TRANZ t\r\n"
-    "join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
-    "where t.TRANZ_TIME < :UNTIL_TIME\r\n"
+    "join TRANZ_RED r on %1\r\n"
+    "where %2\r\n"
     "group by r.TRANZ_RED_NOM_ID";
 // The newest delivery time is a grouped maximum, and only the lines
 // delivered at that moment are read again.
-const char *const kNewestDeliveriesSince =
+const char *const kNewestDeliveries =
     "select m.NOM_ID, r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)), t.TRANZ_ID, r.TRANZ_RED_ID, "
     "t.TRANZ_TIME\r\n"
     "from (select r.TRANZ_RED_NOM_ID as NOM_ID, max(t.TRANZ_TIME) as NEWEST from TRANZ t\r\n"
-    "  join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID\r\n"
-    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME >= :FROM_TIME "
-    "and t.TRANZ_TIME < :UNTIL_TIME\r\n"
+    "  join TRANZ_RED r on %1\r\n"
+    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and %2\r\n"
     "  group by r.TRANZ_RED_NOM_ID) m\r\n"
     "join TRANZ t on t.TRANZ_TYPE_ID = 12 and t.TRANZ_TIME = m.NEWEST\r\n"
     "join TRANZ_RED r on r.TRANZ_RED_NOM_ID = m.NOM_ID and r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID and r.TRANZ_RED_TYPE_ID = 1";
-const char *const kNewestDeliveriesEver =
-    "select m.NOM_ID, r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)), t.TRANZ_ID, r.TRANZ_RED_ID, "
-    "t.TRANZ_TIME\r\n"
-    "from (select r.TRANZ_RED_NOM_ID as NOM_ID, max(t.TRANZ_TIME) as NEWEST from TRANZ t\r\n"
-    "  join TRANZ_RED r on r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0\r\n"
-    "  where t.TRANZ_TYPE_ID = 12 and r.TRANZ_RED_TYPE_ID = 1 and t.TRANZ_TIME < :UNTIL_TIME\r\n"
-    "  group by r.TRANZ_RED_NOM_ID) m\r\n"
-    "join TRANZ t on t.TRANZ_TYPE_ID = 12 and t.TRANZ_TIME = m.NEWEST\r\n"
-    "join TRANZ_RED r on r.TRANZ_RED_NOM_ID = m.NOM_ID and r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID and r.TRANZ_RED_TYPE_ID = 1";
+const char *const kJoinByIndex = "r.TRANZ_RED_TRANZ_ID = t.TRANZ_ID";
+const char *const kJoinByHash = "r.TRANZ_RED_TRANZ_ID + 0 = t.TRANZ_ID + 0";
+const char *const kDatedSince = "t.TRANZ_TIME >= :FROM_TIME and t.TRANZ_TIME < :UNTIL_TIME";
+const char *const kDatedBefore = "t.TRANZ_TIME < :UNTIL_TIME";
 // Documents dated since the stored month, or not dated, up to the cut-off
 // of stock on hand: every document dated before the month is below it.
 const char *const kMovementsUpTo =
@@ -84,6 +73,12 @@ QDateTime startOf(const QDate &day)
 QDate firstOfMonth(const QDate &day)
 {
     return QDate(day.year(), day.month(), 1);
+}
+
+QString movementStatement(const char *statement, bool bounded)
+{
+    return QString::fromLatin1(statement).arg(QLatin1String(bounded ? kJoinByIndex : kJoinByHash),
+                                              QLatin1String(bounded ? kDatedSince : kDatedBefore));
 }
 
 SqlParams span(const QDate &from, const QDate &until)
@@ -120,10 +115,8 @@ void addNewest(StockByGoods &stock, const std::vector<QVariantList> &rows)
 void addMovements(SqlSession &session, StockByGoods &stock, const QDate &from, const QDate &until)
 {
     const SqlParams params = from.isValid() ? span(from, until) : SqlParams{{QStringLiteral("UNTIL_TIME"), startOf(until)}};
-    addQuantities(stock,
-                  session.QueryRows(QString::fromLatin1(from.isValid() ? kMovementsSince : kMovementsEver), params));
-    addNewest(stock, session.QueryRows(
-                         QString::fromLatin1(from.isValid() ? kNewestDeliveriesSince : kNewestDeliveriesEver), params));
+    addQuantities(stock, session.QueryRows(movementStatement(kMovements, from.isValid()), params));
+    addNewest(stock, session.QueryRows(movementStatement(kNewestDeliveries, from.isValid()), params));
 }
 
 StockByGoods storedMonth(SqlSession &session, const QDate &untilDay)
@@ -247,8 +240,8 @@ QDate monthToRead(const QDate &until, const QDate &serverToday)
 std::vector<std::pair<QString, SqlParams>> stockBeforeStatements(const QDate &month, const QDate &until)
 {
     return {{QString::fromLatin1(kSnapshotGoods), {{QStringLiteral("UNTIL_DAY"), month}}},
-            {QString::fromLatin1(kMovementsSince), span(month, until)},
-            {QString::fromLatin1(kNewestDeliveriesSince), span(month, until)}};
+            {movementStatement(kMovements, true), span(month, until)},
+            {movementStatement(kNewestDeliveries, true), span(month, until)}};
 }
 
 StockByGoods stockBefore(SqlSession &session, const QDate &until)
