@@ -4,6 +4,9 @@
 #include "data/StockLookups.h"
 #include "data/StockReport.h"
 #include "data/StockSnapshots.h"
+#include "db/Dataset.h"
+#include "documents/DocumentModel.h"
+#include "documents/ScrapDocument.h"
 #include "reportdata/Reports.h"
 #include "support/DatabaseTest.h"
 #include "support/StockData.h"
@@ -32,6 +35,15 @@ const char *const kOldStockReport =
     "Sum(TRANZ_RED_izneseno * TRANZ_RED_TYPE_ID) as Nalichnost from Tranz_red where TRANZ_RED_TRANZ_ID <= :MAX_ID "
     "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID) group by TRANZ_RED_NOM_ID) s "
     "on s.TRANZ_RED_NOM_ID = n.NOM_ID where n.NOM_ID > 0 order by n.NOM_CODE, n.NOM_ID";
+// What an editor showed beside a line before the stored months: the line
+// itself left out, its own document counted whether stored or not.
+const char *const kOldStockBesideLine =
+    "select (select sum(TRANZ_RED_IZNESENO * TRANZ_RED_TYPE_ID) from TRANZ_RED, "
+    "(select max(TRANZ_ID) as MAX_ID from TRANZ where TRANZ_TIME + 0 < :TOMORROW) today "
+    "where (TRANZ_RED_NOM_ID = :NOM_ID) and (TRANZ_RED_ID <> :LINE_ID) "
+    "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= today.MAX_ID "
+    "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)))) from RDB$DATABASE";
+
 std::map<int, QVariant> byKey(Tdm &dm, const char *sql, const data::SqlParams &params)
 {
     std::map<int, QVariant> values;
@@ -103,6 +115,50 @@ TEST_F(SameFigures, StockAtADateAndOnHandFromTheStoredMonths)
     EXPECT_FALSE(data::trustedSnapshot(*dm, today.addDays(1)).isValid());
     expectOldFigures(*dm, today);
     EXPECT_EQ(data::trustedSnapshot(*dm, today.addDays(1)), data::lastClosedMonthEnd(today));
+}
+
+// Beside each line of an old document holding the busiest goods item, and
+// beside the line being edited, which leaves itself out.
+TEST_F(SameFigures, AnEditorsStockBesideALineFromTheStoredMonth)
+{
+    expectOldFigures(*dm, today);
+    const QVariant document = dm->QueryValue(QStringLiteral(
+        "select min(TRANZ_RED_TRANZ_ID) from TRANZ_RED where TRANZ_RED_NOM_ID = 1 and TRANZ_RED_TRANZ_ID > 0"));
+    documents::DocumentModel editor(*dm, documents::scrapKind());
+    editor.openExisting(document.toInt());
+    db::Dataset &lines = editor.area(0).lines();
+    const auto old = [&](const QVariant &line) {
+        return std::max(0.0, dm->QueryValue(QString::fromLatin1(kOldStockBesideLine), QString(),
+                                            {{QStringLiteral("NOM_ID"), lines.value(QStringLiteral("TRANZ_RED_NOM_ID"))},
+                                             {QStringLiteral("LINE_ID"), line},
+                                             {QStringLiteral("TRANZ_ID"), document},
+                                             {QStringLiteral("TOMORROW"), today.addDays(1)}})
+                                 .toDouble());
+    };
+    for (lines.first(); !lines.eof(); lines.next())
+        EXPECT_NEAR(editor.area(0).stockOnHand(), old(-1), 1e-9);
+    lines.first();
+    lines.edit();
+    EXPECT_NEAR(editor.area(0).stockOnHand(), old(lines.value(QStringLiteral("TRANZ_RED_ID"))), 1e-9);
+    lines.cancel();
+}
+
+TEST(StoredMonths, AMonthIsStoredTwoDaysAfterItEndsAndReadUpToTheDayAsked)
+{
+    const struct
+    {
+        QDate serverToday, until, closed, read;
+    } days[] = {
+        {{2026, 12, 2}, {2026, 12, 3}, {2026, 11, 1}, {2026, 11, 1}},
+        {{2026, 12, 3}, {2026, 12, 4}, {2026, 12, 1}, {2026, 12, 1}},
+        {{2026, 12, 3}, {2026, 12, 1}, {2026, 12, 1}, {2026, 12, 1}},
+        {{2026, 12, 3}, {2026, 11, 30}, {2026, 12, 1}, {2026, 11, 1}},
+        {{2027, 1, 1}, {2027, 1, 2}, {2026, 12, 1}, {2026, 12, 1}},
+    };
+    for (const auto &d : days) {
+        EXPECT_EQ(data::lastClosedMonthEnd(d.serverToday), d.closed) << d.serverToday.toString().toStdString();
+        EXPECT_EQ(data::monthToRead(d.until, d.serverToday), d.read) << d.until.toString().toStdString();
+    }
 }
 
 // Every way a closed month's figures can change is noted, the stored month
