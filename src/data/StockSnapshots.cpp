@@ -1,6 +1,9 @@
 #include "data/StockSnapshots.h"
 
 #include "data/SqlSession.h"
+#include "util/Error.h"
+
+#include <QDebug>
 
 #include <tuple>
 #include <vector>
@@ -186,7 +189,8 @@ void storeMonth(SqlSession &session, const QDate &untilDay, const StockByGoods &
         for (const QVariant &id : changes.ids)
             session.ExecSQL(QString::fromLatin1(kForgetChange), {{QStringLiteral("CHANGE_ID"), id}});
         session.CommitRetaining();
-    } catch (const std::exception &) {
+    } catch (const varnex::Error &error) {
+        qWarning().noquote() << "The closed month's stock was not stored:" << error.message() << error.detail();
     }
 }
 
@@ -214,7 +218,6 @@ QDate monthFor(SqlSession &session, const QDate &until)
 {
     return monthToRead(until, session.QueryValue(QString::fromLatin1(kServerToday)).toDate());
 }
-
 
 } // namespace
 
