@@ -9,9 +9,6 @@
 #include "util/Error.h"
 
 #include <QDateTime>
-#include <QHash>
-
-#include <tuple>
 
 namespace reportdata {
 
