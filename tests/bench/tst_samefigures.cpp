@@ -10,6 +10,7 @@
 #include "reportdata/Reports.h"
 #include "support/DatabaseTest.h"
 #include "support/StockData.h"
+#include "support/UncommittedChange.h"
 
 #include <gtest/gtest.h>
 
@@ -187,6 +188,21 @@ TEST_F(SameFigures, AChangeToAClosedMonthIsNeverReadPast)
         EXPECT_LT(data::trustedSnapshot(*dm, today.addDays(1)), closed) << change;
         expectOldFigures(*dm, today);
     }
+}
+
+// A change another workstation commits while the month is being stored
+// stays noted: the store forgets only the notes it read.
+TEST_F(SameFigures, AChangeCommittedWhileAMonthIsStoredStaysNoted)
+{
+    const QDate closed = data::lastClosedMonthEnd(today);
+    UncommittedChange other(database.path(),
+                            QStringLiteral("update TRANZ_RED set TRANZ_RED_IZNESENO = TRANZ_RED_IZNESENO + 7 "
+                                           "where TRANZ_RED_TRANZ_ID = 10"));
+    expectOldFigures(*dm, today);
+    ASSERT_EQ(data::trustedSnapshot(*dm, today.addDays(1)), closed);
+    other.commit();
+    EXPECT_LT(data::trustedSnapshot(*dm, today.addDays(1)), closed);
+    expectOldFigures(*dm, today);
 }
 
 } // namespace
