@@ -103,6 +103,18 @@ QString takeOption(QStringList &words, const QString &name, const QString &absen
     return value;
 }
 
+void takeCredentials(Invocation &invocation)
+{
+    invocation.user = takeOption(invocation.words, QStringLiteral("--user"), invocation.user);
+    invocation.password = takeOption(invocation.words, QStringLiteral("--password"), invocation.password);
+}
+
+void requireOption(const QString &value, const char *usage)
+{
+    if (value.isEmpty())
+        throw UsageError{QStringLiteral("Липсва %1.").arg(QString::fromUtf8(usage))};
+}
+
 int integerWord(const QString &word, const char *what)
 {
     bool ok = false;

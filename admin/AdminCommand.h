@@ -46,6 +46,10 @@ void expectNoMoreWords(const QStringList &words);
 bool takeFlag(QStringList &words, const QString &name);
 // Removes "--name VALUE" from the words; the value, or `absent`.
 QString takeOption(QStringList &words, const QString &name, const QString &absent = QString());
+// "--user NAME" and "--password WORD", over the invocation's own.
+void takeCredentials(Invocation &invocation);
+// Refuses a required option left out: "Липсва `usage`.".
+void requireOption(const QString &value, const char *usage);
 int integerWord(const QString &word, const char *what);
 // Reads one answer: "да" (or "д", "y", "yes") is yes, anything else and no
 // input at all are no.

@@ -89,8 +89,7 @@ bool isDatabaseCommand(const QString &command)
 void runDatabaseCommand(const QString &command, Invocation &invocation)
 {
     QStringList &words = invocation.words;
-    invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
-    invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);
+    takeCredentials(invocation);
     const QString database = takeWord(words, "база данни");
     if (command == QLatin1String("create-db")) {
         createDatabase(database, words, invocation);

@@ -59,8 +59,7 @@ void removeLines(Session &session, const data::OrphanLines &found, bool confirme
 void runOrphanLinesCommand(Invocation &invocation)
 {
     QStringList &words = invocation.words;
-    invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
-    invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);
+    takeCredentials(invocation);
     const QString database = takeWord(words, "база данни");
     const bool remove = takeFlag(words, QStringLiteral("--delete"));
     const bool confirmed = takeFlag(words, QStringLiteral("--yes"));

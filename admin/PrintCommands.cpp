@@ -34,16 +34,13 @@ QString settingsFile(const Invocation &invocation)
 void runLabelsCommand(Invocation &invocation)
 {
     QStringList &words = invocation.words;
-    invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
-    invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);
+    takeCredentials(invocation);
     const QString pdf = takeOption(words, QStringLiteral("--pdf"));
     const QString goods = takeOption(words, QStringLiteral("--goods"));
     const QString database = takeWord(words, "база данни");
     expectNoMoreWords(words);
-    if (pdf.isEmpty())
-        throw UsageError{QStringLiteral("Липсва --pdf ФАЙЛ.")};
-    if (goods.isEmpty())
-        throw UsageError{QStringLiteral("Липсва --goods ID[,ID…].")};
+    requireOption(pdf, "--pdf ФАЙЛ");
+    requireOption(goods, "--goods ID[,ID…]");
     std::vector<int> ids;
     for (const QString &id : goods.split(QLatin1Char(',')))
         ids.push_back(integerWord(id.trimmed(), "ID на артикул"));
@@ -77,16 +74,14 @@ void runPrintCommand(const QString &command, Invocation &invocation)
         return;
     }
     QStringList &words = invocation.words;
-    invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
-    invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);
+    takeCredentials(invocation);
     const QString pdf = takeOption(words, QStringLiteral("--pdf"));
     const bool onlyCopy = takeFlag(words, QStringLiteral("--only-copy"));
     const QString database = takeWord(words, "база данни");
     const int id = integerWord(takeWord(words, command == QLatin1String("print-invoice") ? "ID на фактурата" : "ID на документа"),
                                "ID");
     expectNoMoreWords(words);
-    if (pdf.isEmpty())
-        throw UsageError{QStringLiteral("Липсва --pdf ФАЙЛ.")};
+    requireOption(pdf, "--pdf ФАЙЛ");
     if (onlyCopy && command != QLatin1String("print-invoice"))
         throw UsageError{QStringLiteral("--only-copy е само за фактури.")};
 

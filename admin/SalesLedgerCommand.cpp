@@ -25,16 +25,13 @@ QDate monthWord(const QString &word)
 void runSalesLedgerCommand(Invocation &invocation)
 {
     QStringList &words = invocation.words;
-    invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
-    invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);
+    takeCredentials(invocation);
     const QString month = takeOption(words, QStringLiteral("--month"));
     const QString csv = takeOption(words, QStringLiteral("--csv"));
     const QString database = takeWord(words, "база данни");
     expectNoMoreWords(words);
-    if (month.isEmpty())
-        throw UsageError{QStringLiteral("Липсва --month ГГГГ-ММ.")};
-    if (csv.isEmpty())
-        throw UsageError{QStringLiteral("Липсва --csv ФАЙЛ.")};
+    requireOption(month, "--month ГГГГ-ММ");
+    requireOption(csv, "--csv ФАЙЛ");
     reportdata::ReportParameters parameters;
     parameters.month = monthWord(month);
 

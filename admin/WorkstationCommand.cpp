@@ -34,8 +34,7 @@ void tryConnections(const QString &database, const Invocation &invocation)
 void runWorkstationCommand(Invocation &invocation)
 {
     QStringList &words = invocation.words;
-    invocation.user = takeOption(words, QStringLiteral("--user"), invocation.user);
-    invocation.password = takeOption(words, QStringLiteral("--password"), invocation.password);
+    takeCredentials(invocation);
     const QString database = takeWord(words, "базата на сървъра (СЪРВЪР:ПЪТ)");
     expectNoMoreWords(words);
     const qsizetype colon = database.indexOf(QLatin1Char(':'));
