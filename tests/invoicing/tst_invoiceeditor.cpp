@@ -295,6 +295,25 @@ TEST_F(InvoiceEditor, AnInvoiceANotificationCorrectsIsNotCancelled)
     EXPECT_EQ(dm->QueryValue(QStringLiteral("select IS_WAITING from INVOICES where ID = 1")).toInt(), 0);
 }
 
+TEST_F(InvoiceEditor, AnIssuedInvoiceIsNotMadeWaitingAgain)
+{
+    QVariantHash invoice = invoiceColumns(1, 1, kToday);
+    invoice.insert(QStringLiteral("SELL_DATE"), kToday);
+    addInvoice(*dm, invoice);
+    addInvoiceLine(*dm, 1, 1, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
+    withEditor(
+        [&](TfrmInvoice &editor) {
+            editor.cbStatus()->setCurrentIndex(1);
+            Q_EMIT editor.cbStatus()->activated(1);
+            editor.btnSave()->click();
+            EXPECT_TRUE(lastMessage().contains(QStringLiteral("може само да бъде анулиран"))) << lastMessage().toStdString();
+            EXPECT_TRUE(editor.isVisible());
+            dialogs.answers = {mrYes};
+        },
+        true);
+    EXPECT_EQ(dm->QueryValue(QStringLiteral("select IS_WAITING from INVOICES where ID = 1")).toInt(), 0);
+}
+
 TEST_F(InvoiceEditor, CashClearsTheAccountAndANotificationLosesItsReferenceWhenCleared)
 {
     dm->ExecSQL(QStringLiteral("insert into BANK_ACCOUNTS (ID, CLIENT_ID, BANK_NAME, BANK_CODE, ACCOUNT_CODE, "
