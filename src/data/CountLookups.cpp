@@ -14,10 +14,12 @@ const char *const kDeleteLines = "delete from STOCK_COUNT_LINES where TRANZ_ID =
 const char *const kInsertLine =
     "insert into STOCK_COUNT_LINES (TRANZ_ID, NOM_ID, BOOK_QTY, COUNTED_QTY, POSTED_BOOK_QTY) "
     "values (:TRANZ_ID, :NOM_ID, :BOOK_QTY, :COUNTED_QTY, :POSTED_BOOK_QTY)";
+// Stock on hand on the day, less what the count itself has posted there.
 const char *const kBook =
-    "select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r "
-    "where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID <= :MAX_ID and r.TRANZ_RED_TRANZ_ID <> :COUNT_ID "
-    "and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID)";
+    "select coalesce(s.NALICHNOST, 0) - coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) "
+    "from TRANZ_RED r where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID = :COUNT_ID "
+    "and r.TRANZ_RED_TRANZ_ID <= s.MAX_ID and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID)), 0) "
+    "from (%1) s";
 const char *const kLastDeliveryPrice =
     "select first 1 r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)) from TRANZ_RED r "
     "join TRANZ t on t.TRANZ_ID = r.TRANZ_RED_TRANZ_ID "
@@ -63,12 +65,9 @@ void storeCountLines(SqlSession &session, int countId, const std::vector<StoredC
 
 double countBookQuantity(SqlSession &session, int goodsId, const QDate &day, int countId)
 {
-    const QVariant cutOff = stockCutOff(session, day);
-    if (cutOff.isNull())
-        return 0.0;
-    return number(session.QueryValue(QString::fromLatin1(kBook), QString(),
+    return number(session.QueryValue(QString::fromLatin1(kBook).arg(stockOnHandStatement()), QString(),
                                      {{QStringLiteral("NOM_ID"), goodsId},
-                                      {QStringLiteral("MAX_ID"), cutOff},
+                                      {QStringLiteral("TOMORROW"), day.addDays(1)},
                                       {QStringLiteral("COUNT_ID"), countId}}));
 }
 

@@ -1,6 +1,7 @@
 #include "DatabaseGenerator.h"
 
 #include "core/Tdm.h"
+#include "data/CountLookups.h"
 #include "data/StockLookups.h"
 #include "data/StockReport.h"
 #include "data/StockSnapshots.h"
@@ -44,6 +45,13 @@ const char *const kOldStockBesideLine =
     "where (TRANZ_RED_NOM_ID = :NOM_ID) and (TRANZ_RED_ID <> :LINE_ID) "
     "and ((TRANZ_RED_TRANZ_ID = :TRANZ_ID) or (TRANZ_RED_TRANZ_ID <= today.MAX_ID "
     "and exists (select 1 from TRANZ h where h.TRANZ_ID = TRANZ_RED_TRANZ_ID)))) from RDB$DATABASE";
+
+// A count's book quantity as it was: the day's stock less the count's own.
+const char *const kOldBook =
+    "select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r "
+    "where r.TRANZ_RED_NOM_ID = 1 and r.TRANZ_RED_TRANZ_ID <= (select max(TRANZ_ID) from TRANZ "
+    "where TRANZ_TIME + 0 < :TOMORROW) and r.TRANZ_RED_TRANZ_ID <> :COUNT_ID "
+    "and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID)";
 
 std::map<int, QVariant> byKey(Tdm &dm, const char *sql, const data::SqlParams &params)
 {
@@ -142,6 +150,12 @@ TEST_F(SameFigures, AnEditorsStockBesideALineFromTheStoredMonth)
     lines.edit();
     EXPECT_NEAR(editor.area(0).stockOnHand(), old(lines.value(QStringLiteral("TRANZ_RED_ID"))), 1e-9);
     lines.cancel();
+    // A count that document were: its own lines left out of the book.
+    EXPECT_NEAR(data::countBookQuantity(*dm, 1, today, document.toInt()),
+                dm->QueryValue(QString::fromLatin1(kOldBook), QString(),
+                               {{QStringLiteral("TOMORROW"), today.addDays(1)}, {QStringLiteral("COUNT_ID"), document}})
+                    .toDouble(),
+                1e-9);
 }
 
 TEST(StoredMonths, AMonthIsStoredTwoDaysAfterItEndsAndReadUpToTheDayAsked)
