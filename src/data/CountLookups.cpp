@@ -14,12 +14,6 @@ const char *const kDeleteLines = "delete from STOCK_COUNT_LINES where TRANZ_ID =
 const char *const kInsertLine =
     "insert into STOCK_COUNT_LINES (TRANZ_ID, NOM_ID, BOOK_QTY, COUNTED_QTY, POSTED_BOOK_QTY) "
     "values (:TRANZ_ID, :NOM_ID, :BOOK_QTY, :COUNTED_QTY, :POSTED_BOOK_QTY)";
-// Stock on hand on the day, less what the count itself has posted there.
-const char *const kBook =
-    "select coalesce(s.NALICHNOST, 0) - coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) "
-    "from TRANZ_RED r where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID = :COUNT_ID "
-    "and r.TRANZ_RED_TRANZ_ID <= s.MAX_ID and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID)), 0) "
-    "from (%1) s";
 const char *const kLastDeliveryPrice =
     "select first 1 r.TRANZ_RED_CENA * (1 - coalesce(r.TRANZ_RED_OTSTUPKA, 0)) from TRANZ_RED r "
     "join TRANZ t on t.TRANZ_ID = r.TRANZ_RED_TRANZ_ID "
@@ -33,13 +27,6 @@ const char *const kGoodsOfCategory =
     "select NOM_ID from NOM where NOM_CATEGORY_ID = :CATEGORY and coalesce(NOM_AMBALAJ, 0) = 0 and NOM_ID > 0 "
     "order by NOM_CODE, NOM_ID";
 
-double number(const QVariant &value)
-{
-    bool ok = false;
-    const double result = value.toDouble(&ok);
-    return ok ? result : 0.0;
-}
-
 } // namespace
 
 std::vector<StoredCountLine> storedCountLines(SqlSession &session, int countId)
@@ -47,7 +34,7 @@ std::vector<StoredCountLine> storedCountLines(SqlSession &session, int countId)
     std::vector<StoredCountLine> lines;
     for (const QVariantList &row :
          session.QueryRows(QString::fromLatin1(kStoredLines), {{QStringLiteral("TRANZ_ID"), countId}}))
-        lines.push_back({row.at(0).toInt(), number(row.at(1)), number(row.at(2)), row.at(3)});
+        lines.push_back({row.at(0).toInt(), row.at(1).toDouble(), row.at(2).toDouble(), row.at(3)});
     return lines;
 }
 
@@ -65,16 +52,19 @@ void storeCountLines(SqlSession &session, int countId, const std::vector<StoredC
 
 double countBookQuantity(SqlSession &session, int goodsId, const QDate &day, int countId)
 {
-    return number(session.QueryValue(QString::fromLatin1(kBook).arg(stockOnHandStatement()), QString(),
-                                     {{QStringLiteral("NOM_ID"), goodsId},
-                                      {QStringLiteral("TOMORROW"), day.addDays(1)},
-                                      {QStringLiteral("COUNT_ID"), countId}}));
+    // Stock on hand on the day, less what the count itself has posted there.
+    return session
+        .QueryValue(stockOutsideDocumentStatement(), QStringLiteral("REST"),
+                    {{QStringLiteral("NOM_ID"), goodsId},
+                     {QStringLiteral("TOMORROW"), day.addDays(1)},
+                     {QStringLiteral("OWN_ID"), countId}})
+        .toDouble();
 }
 
 double lastDeliveryPrice(SqlSession &session, int goodsId)
 {
-    return number(session.QueryValue(QString::fromLatin1(kLastDeliveryPrice), QString(),
-                                     {{QStringLiteral("NOM_ID"), goodsId}}));
+    return session.QueryValue(QString::fromLatin1(kLastDeliveryPrice), QString(), {{QStringLiteral("NOM_ID"), goodsId}})
+        .toDouble();
 }
 
 std::optional<CountGoods> countGoods(SqlSession &session, int goodsId)

@@ -1,6 +1,7 @@
 #include "data/StockLookups.h"
 
 #include "data/SqlSession.h"
+#include "data/StockSnapshots.h"
 #include "util/Error.h"
 
 namespace data {
@@ -41,9 +42,16 @@ const char *const kStockOnHand =
     "end as NALICHNOST, c.MAX_ID\r\n"
     "from (select max(TRANZ_ID) as MAX_ID from TRANZ where TRANZ_TIME + 0 < :TOMORROW) c\r\n"
     "cross join (select max(s.UNTIL_DAY) as UNTIL_DAY, max(s.DOCUMENTS) as DOCUMENTS from STOCK_SNAPSHOTS s\r\n"
-    "  where s.UNTIL_DAY = (select max(m.UNTIL_DAY) from STOCK_SNAPSHOTS m where m.UNTIL_DAY <= :TOMORROW\r\n"
-    "  and not exists (select 1 from STOCK_SNAPSHOT_CHANGES n where n.FROM_DAY < m.UNTIL_DAY))) v\r\n"
+    "  where s.UNTIL_DAY = (%1)) v\r\n"
     "left join STOCK_SNAPSHOT_GOODS g on g.UNTIL_DAY = v.UNTIL_DAY and g.NOM_ID = :NOM_ID";
+// What the documents other than :OWN_ID hold: stock on hand less that
+// document's lines where they count in it (its header stored, not after
+// the cut-off).
+const char *const kStockOutsideDocument =
+    "select coalesce(s.NALICHNOST, 0) - coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) "
+    "from TRANZ_RED r where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID = :OWN_ID "
+    "and r.TRANZ_RED_TRANZ_ID <= s.MAX_ID and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID)), 0) "
+    "as REST from (%1) s";
 
 // Values the look-ups read are numbers, or null (no row), which counts as 0.
 double number(const QVariant &value)
@@ -89,14 +97,19 @@ double lastDiscount(SqlSession &session, int goodsId, int counterpartyId)
 double stockOnHand(SqlSession &session, int goodsId, const QDate &today)
 {
     const double onHand = number(session.QueryValue(
-        QString::fromLatin1(kStockOnHand), QStringLiteral("NALICHNOST"),
+        stockOnHandStatement(), QStringLiteral("NALICHNOST"),
         {{QStringLiteral("NOM_ID"), goodsId}, {QStringLiteral("TOMORROW"), today.addDays(1)}}));
     return onHand > 0 ? onHand : 0.0;
 }
 
 QString stockOnHandStatement()
 {
-    return QString::fromLatin1(kStockOnHand);
+    return QString::fromLatin1(kStockOnHand).arg(trustedMonthStatement());
+}
+
+QString stockOutsideDocumentStatement()
+{
+    return QString::fromLatin1(kStockOutsideDocument).arg(stockOnHandStatement());
 }
 
 QVariant stockCutOff(SqlSession &session, const QDate &today)

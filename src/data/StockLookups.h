@@ -22,10 +22,12 @@ double lastDiscount(SqlSession &session, int goodsId, int counterpartyId);
 // Quantity handed over, in minus out, on documents up to the newest one
 // dated before the day after `today`; never below 0.
 double stockOnHand(SqlSession &session, int goodsId, const QDate &today = QDate::currentDate());
-// The statement behind it, for statements that ask more beside it: its
-// columns NALICHNOST (null or unbounded below) and MAX_ID (the cut-off), its
-// parameters :NOM_ID and :TOMORROW.
+// The statement behind it: its columns NALICHNOST (null or unbounded below)
+// and MAX_ID (the cut-off), its parameters :NOM_ID and :TOMORROW.
 QString stockOnHandStatement();
+// The same less what document :OWN_ID adds there, for an editor or a count
+// that weighs its own lines apart: column REST, never null.
+QString stockOutsideDocumentStatement();
 // The newest document dated up to `today` (null when there is none); the
 // stock of many goods up to it is `stockUpTo`.
 QVariant stockCutOff(SqlSession &session, const QDate &today);

@@ -15,9 +15,9 @@ namespace {
 const char *const kServerToday = "select current_date from RDB$DATABASE";
 const char *const kStoredMonths = "select UNTIL_DAY from STOCK_SNAPSHOTS";
 const char *const kNotedChanges = "select CHANGE_ID, FROM_DAY from STOCK_SNAPSHOT_CHANGES";
-const char *const kTrustedSnapshot =
-    "select max(s.UNTIL_DAY) from STOCK_SNAPSHOTS s where s.UNTIL_DAY <= :UNTIL_DAY "
-    "and not exists (select 1 from STOCK_SNAPSHOT_CHANGES c where c.FROM_DAY < s.UNTIL_DAY)";
+const char *const kTrustedMonth =
+    "select max(m.UNTIL_DAY) from STOCK_SNAPSHOTS m where m.UNTIL_DAY <= :TOMORROW "
+    "and not exists (select 1 from STOCK_SNAPSHOT_CHANGES n where n.FROM_DAY < m.UNTIL_DAY)";
 const char *const kSnapshotGoods =
     "select NOM_ID, QTY, NEWEST_TIME, NEWEST_TRANZ_ID, NEWEST_LINE_ID, NEWEST_PRICE, LINES from STOCK_SNAPSHOT_GOODS "
     "where UNTIL_DAY = :UNTIL_DAY";
@@ -89,16 +89,11 @@ SqlParams span(const QDate &from, const QDate &until)
     return {{QStringLiteral("FROM_TIME"), startOf(from)}, {QStringLiteral("UNTIL_TIME"), startOf(until)}};
 }
 
-double number(const QVariant &value)
-{
-    return value.isNull() ? 0.0 : value.toDouble();
-}
-
 void addQuantities(StockByGoods &stock, const std::vector<QVariantList> &rows)
 {
     for (const QVariantList &row : rows) {
         GoodsStock &goods = stock[row.at(0).toInt()];
-        goods.quantity += number(row.at(1));
+        goods.quantity += row.at(1).toDouble();
         goods.lines += row.value(2).toInt();
     }
 }
@@ -106,7 +101,7 @@ void addQuantities(StockByGoods &stock, const std::vector<QVariantList> &rows)
 void addNewest(StockByGoods &stock, const std::vector<QVariantList> &rows)
 {
     for (const QVariantList &row : rows) {
-        const NewestDelivery candidate{row.at(4).toDateTime(), row.at(2).toInt(), row.at(3).toInt(), number(row.at(1))};
+        const NewestDelivery candidate{row.at(4).toDateTime(), row.at(2).toInt(), row.at(3).toInt(), row.at(1).toDouble()};
         NewestDelivery &newest = stock[row.at(0).toInt()].newest;
         if (candidate.isAfter(newest))
             newest = candidate;
@@ -128,10 +123,10 @@ StockByGoods storedMonth(SqlSession &session, const QDate &untilDay)
     for (const QVariantList &row :
          session.QueryRows(QString::fromLatin1(kSnapshotGoods), {{QStringLiteral("UNTIL_DAY"), untilDay}})) {
         GoodsStock &goods = stock[row.at(0).toInt()];
-        goods.quantity = number(row.at(1));
+        goods.quantity = row.at(1).toDouble();
         goods.lines = row.at(6).toInt();
         if (!row.at(3).isNull())
-            goods.newest = {row.at(2).toDateTime(), row.at(3).toInt(), row.at(4).toInt(), number(row.at(5))};
+            goods.newest = {row.at(2).toDateTime(), row.at(3).toInt(), row.at(4).toInt(), row.at(5).toDouble()};
     }
     return stock;
 }
@@ -267,10 +262,14 @@ StockByGoods stockUpTo(SqlSession &session, const QVariant &cutOff, const QDate 
     return stock;
 }
 
-QDate trustedSnapshot(SqlSession &session, const QDate &until)
+QString trustedMonthStatement()
 {
-    return session.QueryValue(QString::fromLatin1(kTrustedSnapshot), QString(), {{QStringLiteral("UNTIL_DAY"), until}})
-        .toDate();
+    return QString::fromLatin1(kTrustedMonth);
+}
+
+QDate trustedSnapshot(SqlSession &session, const QDate &tomorrow)
+{
+    return session.QueryValue(trustedMonthStatement(), QString(), {{QStringLiteral("TOMORROW"), tomorrow}}).toDate();
 }
 
 } // namespace data

@@ -46,9 +46,10 @@ StockByGoods stockBefore(SqlSession &session, const QDate &until);
 StockByGoods stockUpTo(SqlSession &session, const QVariant &cutOff, const QDate &today);
 
 // Of the stored months, the first day after the newest one that holds and
-// ends by `until`; null when none does. Stock on hand reads it in the same
-// statement; this is for tests and the benchmark.
-QDate trustedSnapshot(SqlSession &session, const QDate &until);
+// ends by :TOMORROW; null when none does. Stock on hand reads it within its
+// own statement.
+QString trustedMonthStatement();
+QDate trustedSnapshot(SqlSession &session, const QDate &tomorrow);
 
 // The day after the newest month that may be stored on the server's
 // `serverToday`: months end two days before they are stored, so a change

@@ -47,20 +47,15 @@ const char *const kLineRow =
     "where TRANZ_RED_ID = :TRANZ_RED_ID";
 const char *const kRemoveLines = "Delete from TRANZ_RED where TRANZ_RED_TRANZ_ID = :TRANZ_ID";
 const char *const kSecondUnit = "select NOM_MERKI_ID2 from NOM where (NOM_ID = :NOM_ID) and (NOM_MERKI_ID2 <> -1)";
-// The stock the line takes from: every other line of its own document,
-// stored or not yet dated, and the lines of the documents that count today
-// whose header is stored, that is stock on hand less what its own document
-// adds there, plus that document's other lines. Beside it the setting that
-// silences the shortage question, so storing a line asks the server once.
+// The stock the line takes from: what the other documents hold, and the
+// other lines of its own, stored or not yet dated. Beside it the setting
+// that silences the shortage question, so storing a line asks the server
+// once.
 const char *const kStockBesideLine =
-    "select coalesce(s.NALICHNOST, 0)\r\n"
-    "  - coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
-    "     where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID = :TRANZ_ID and r.TRANZ_RED_TRANZ_ID <= s.MAX_ID\r\n"
-    "     and exists (select 1 from TRANZ h where h.TRANZ_ID = r.TRANZ_RED_TRANZ_ID)), 0)\r\n"
-    "  + coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
-    "     where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID = :TRANZ_ID and r.TRANZ_RED_ID <> :LINE_ID), 0),\r\n"
+    "select o.REST + coalesce((select sum(r.TRANZ_RED_IZNESENO * r.TRANZ_RED_TYPE_ID) from TRANZ_RED r\r\n"
+    "  where r.TRANZ_RED_NOM_ID = :NOM_ID and r.TRANZ_RED_TRANZ_ID = :OWN_ID and r.TRANZ_RED_ID <> :LINE_ID), 0),\r\n"
     "(select first 1 c.KEY_VALUE from APP_CONFIG_KEYS k join APP_CONFIG c on c.KEY_ID = k.KEY_ID\r\n"
-    "  where k.NAME = :QUESTION_KEY) as QUESTION from (%1) s";
+    "  where k.NAME = :QUESTION_KEY) as QUESTION from (%1) o";
 const char *const kLargestNumber = "select max(TRANZ_DOCNO) maxdoc from TRANZ";
 // How many other documents hold the number, asked with the row every save
 // of a proposed number locks: a workstation saving at the same instant
@@ -377,10 +372,10 @@ double LineArea::stockBeside(const QVariant &goods, const QVariant &lineId, bool
         return 0;
     // A line not yet stored has no id to leave out; ids are never negative.
     const std::vector<QVariantList> found =
-        m_document.data().QueryRows(field(kStockBesideLine).arg(data::stockOnHandStatement()),
+        m_document.data().QueryRows(field(kStockBesideLine).arg(data::stockOutsideDocumentStatement()),
                                     {{field("NOM_ID"), goods},
                                      {field("LINE_ID"), lineId.isNull() ? QVariant(-1) : lineId},
-                                     {field("TRANZ_ID"), m_document.documentId()},
+                                     {field("OWN_ID"), m_document.documentId()},
                                      {field("TOMORROW"), QDate::currentDate().addDays(1)},
                                      {field("QUESTION_KEY"), shortageQuestionKey()}});
     const QVariantList row = found.empty() ? QVariantList() : found.front();

@@ -272,46 +272,38 @@ TEST_F(InvoiceEditor, TenDigitNumbersAndAZeroRatesGroundAreStored)
     EXPECT_EQ(stored.value(QStringLiteral("ZERO_VAT_GROUND")).toString(), QStringLiteral("чл. 28 ЗДДС, износ"));
 }
 
-TEST_F(InvoiceEditor, AnInvoiceANotificationCorrectsIsNotCancelled)
-{
-    QVariantHash invoice = invoiceColumns(1, 1, kToday);
-    invoice.insert(QStringLiteral("SELL_DATE"), kToday);
-    addInvoice(*dm, invoice);
-    QVariantHash notification = invoiceColumns(2, 2, kToday);
-    notification.insert(QStringLiteral("NOTIFICATION"), 1);
-    notification.insert(QStringLiteral("INVOICE_NUMBER"), QStringLiteral("0000000001"));
-    addInvoice(*dm, notification);
-    addInvoiceLine(*dm, 1, 1, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
-    withEditor(
-        [&](TfrmInvoice &editor) {
-            editor.cbStatus()->setCurrentIndex(2);
-            Q_EMIT editor.cbStatus()->activated(2);
-            editor.btnSave()->click();
-            EXPECT_TRUE(lastMessage().contains(QStringLiteral("има известие № 0000000002"))) << lastMessage().toStdString();
-            EXPECT_TRUE(editor.isVisible());
-            dialogs.answers = {mrYes};
-        },
-        true);
-    EXPECT_EQ(dm->QueryValue(QStringLiteral("select IS_WAITING from INVOICES where ID = 1")).toInt(), 0);
-}
-
-TEST_F(InvoiceEditor, AnIssuedInvoiceIsNotMadeWaitingAgain)
+// An issued invoice is not made waiting again, and not cancelled while a
+// notification corrects it; each refusal keeps the editor and the status.
+TEST_F(InvoiceEditor, AnIssuedInvoiceIsNeitherMadeWaitingNorCancelledUnderANotification)
 {
     QVariantHash invoice = invoiceColumns(1, 1, kToday);
     invoice.insert(QStringLiteral("SELL_DATE"), kToday);
     addInvoice(*dm, invoice);
     addInvoiceLine(*dm, 1, 1, 1, QStringLiteral("Стока"), QStringLiteral("бр."), 1, 2);
-    withEditor(
-        [&](TfrmInvoice &editor) {
-            editor.cbStatus()->setCurrentIndex(1);
-            Q_EMIT editor.cbStatus()->activated(1);
-            editor.btnSave()->click();
-            EXPECT_TRUE(lastMessage().contains(QStringLiteral("може само да бъде анулиран"))) << lastMessage().toStdString();
-            EXPECT_TRUE(editor.isVisible());
-            dialogs.answers = {mrYes};
-        },
-        true);
-    EXPECT_EQ(dm->QueryValue(QStringLiteral("select IS_WAITING from INVOICES where ID = 1")).toInt(), 0);
+    const struct
+    {
+        int status;
+        const char *refusal;
+    } changes[] = {{1, "може само да бъде анулиран"}, {2, "има известие № 0000000002"}};
+    for (const auto &change : changes) {
+        if (change.status == 2) {
+            QVariantHash notification = invoiceColumns(2, 2, kToday);
+            notification.insert(QStringLiteral("NOTIFICATION"), 1);
+            notification.insert(QStringLiteral("INVOICE_NUMBER"), QStringLiteral("0000000001"));
+            addInvoice(*dm, notification);
+        }
+        withEditor(
+            [&](TfrmInvoice &editor) {
+                editor.cbStatus()->setCurrentIndex(change.status);
+                Q_EMIT editor.cbStatus()->activated(change.status);
+                editor.btnSave()->click();
+                EXPECT_TRUE(lastMessage().contains(QString::fromUtf8(change.refusal))) << lastMessage().toStdString();
+                EXPECT_TRUE(editor.isVisible());
+                dialogs.answers = {mrYes};
+            },
+            true);
+        EXPECT_EQ(dm->QueryValue(QStringLiteral("select IS_WAITING from INVOICES where ID = 1")).toInt(), 0);
+    }
 }
 
 TEST_F(InvoiceEditor, CashClearsTheAccountAndANotificationLosesItsReferenceWhenCleared)
